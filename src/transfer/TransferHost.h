@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// What a transfer needs from whoever runs it: the window or the command line.
+class TransferHost
+{
+public:
+    virtual ~TransferHost() = default;
+
+    // The progress bar, written in the order Min, Max, then Value from 0 upward.
+    virtual void setProgressMin(int value) = 0;
+    virtual void setProgressMax(int value) = 0;
+    virtual void setProgressValue(int value) = 0;
+
+    enum class MessageKind {
+        Prompt, // the operator must act before the transfer goes on (reset the printer)
+        Notice, // the outcome of a finished job
+        Error,  // why a transfer was refused or ended
+    };
+    // A modal box with one OK button; returns when the operator closes it.
+    virtual void showMessage(const QString &text, const QString &title, MessageKind kind) = 0;
+    // The status line.
+    virtual void setStatus(const QString &text) = 0;
+    // Selects the row of the image list whose record is being sent.
+    virtual void selectImageRow(int row) = 0;
+
+    // Lets pending events run once, then sleeps until the next event or at most 2 ms.
+    virtual void yield() = 0;
+    // True once the operator has asked to quit; every wait ends then.
+    virtual bool stopRequested() const = 0;
+};
