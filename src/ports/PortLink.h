@@ -1,16 +1,13 @@
 #pragma once
 
+#include "PortNames.h"
+
 #include <QString>
 
 #include <memory>
 
 class SerialControl;
 class ParallelDevice;
-
-enum class LinkKind { None, Serial, Parallel };
-
-// Serial for COM names and serial device paths, Parallel for LPT names and printer device files.
-LinkKind linkKindOf(const QString &portText);
 
 // The one link to the printer that a transfer opens and closes. The kind and device are
 // remembered when the link opens, so the port box may change meanwhile.
