@@ -19,7 +19,8 @@ public:
     virtual QList<CupsQueue> queues() const = 0;
 };
 
-// One CUPS-Get-Printers request to the scheduler; no answer within a second means no queues.
+// One CUPS-Get-Printers request to the scheduler. A scheduler that cannot be reached within a
+// second, or that stays silent for five, gives no queues.
 class CupsScheduler : public CupsQueueSource
 {
 public:
