@@ -64,7 +64,7 @@ void QtSerialControl::setHandshaking(qint32 mode)
 {
     m_handshaking = mode;
     if (m_port.isOpen() && !m_port.setFlowControl(flowControlFor(mode)))
-        m_errorText = SerialTexts::handshakingRefused(m_port.portName(), m_port.errorString());
+        m_errorText = SerialTexts::handshakingRefused(m_openName, m_port.errorString());
 }
 
 int QtSerialControl::OutBufferCount() const
@@ -96,7 +96,7 @@ void QtSerialControl::setOutput(const QByteArray &bytes)
         return;
     }
     if (m_port.write(bytes) != bytes.size())
-        failWrite(SerialTexts::writeFailed(m_port.portName(), m_port.errorString()));
+        failWrite(SerialTexts::writeFailed(m_openName, m_port.errorString()));
 }
 
 void QtSerialControl::openPort()
@@ -133,31 +133,36 @@ void QtSerialControl::openPort()
         return;
     }
     m_openRate = settings->rate;
+    m_openName = name;
 }
 
 void QtSerialControl::closePort()
 {
     if (!m_port.isOpen())
         return;
-    const qint64 unsent = drainOutput();
+    drainOutput();
+    const qint64 heldByDriver = driverOutputQueue(m_port);
+    const qint64 unsent = m_port.bytesToWrite() + heldByDriver;
     if (unsent > 0) {
-        qCWarning(lcSerial) << unsent << "bytes not sent to" << m_port.portName();
-        const QString text = SerialTexts::bytesNotSent(unsent, m_port.portName());
+        qCWarning(lcSerial) << unsent << "bytes not sent to" << m_openName;
+        const QString text = SerialTexts::bytesNotSent(unsent, m_openName);
         m_errorText = m_errorText.isEmpty() ? text : m_errorText + QStringLiteral("; ") + text;
-        discardDriverOutput(m_port);
     }
+    // Only when the driver owns up to held bytes: a pty reports none, and flushing it would
+    // drop bytes its reader has not fetched yet.
+    if (heldByDriver > 0)
+        discardDriverOutput(m_port);
     // close() throws away Qt's write buffer, hence the drain above.
     m_port.close();
 }
 
 // Waits until Qt's buffer and then the driver's queue are empty, at most as long as the queued
-// bytes need at the line rate plus a grace; returns how many bytes are left.
-qint64 QtSerialControl::drainOutput()
+// bytes need at the line rate plus a grace.
+void QtSerialControl::drainOutput()
 {
-    const auto left = [this] { return m_port.bytesToWrite() + driverOutputQueue(m_port); };
-    const qint64 queued = left();
+    const qint64 queued = m_port.bytesToWrite() + driverOutputQueue(m_port);
     if (queued == 0 || m_writeFailed)
-        return queued;
+        return;
 
     const QDeadlineTimer deadline(queued * bitsPerByte * 1000 / m_openRate + drainGraceMs);
     while (m_port.bytesToWrite() > 0 && !m_writeFailed && !deadline.hasExpired())
@@ -166,21 +171,20 @@ qint64 QtSerialControl::drainOutput()
     // tcdrain() could block for good while the peer holds CTS low, so poll the queue instead.
     while (!m_writeFailed && driverOutputQueue(m_port) > 0 && !deadline.hasExpired())
         QThread::msleep(driverPollMs);
-    return left();
 }
 
 void QtSerialControl::handleError(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::WriteError:
-        failWrite(SerialTexts::writeFailed(m_port.portName(), m_port.errorString()));
+        failWrite(SerialTexts::writeFailed(m_openName, m_port.errorString()));
         break;
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
         // The device is gone: EIO, or a hung-up line that reads as end of file, which Qt
         // reports again on every pass of the event loop until the port is closed. Close once
         // Qt has left its notifier.
-        failWrite(SerialTexts::deviceLost(m_port.portName()));
+        failWrite(SerialTexts::deviceLost(m_openName));
         m_deviceLost = true;
         QMetaObject::invokeMethod(
             &m_port,

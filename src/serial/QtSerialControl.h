@@ -43,7 +43,7 @@ public:
 private:
     void openPort();
     void closePort();
-    qint64 drainOutput();
+    void drainOutput();
     void handleError(QSerialPort::SerialPortError error);
     void failWrite(const QString &text);
 
@@ -52,6 +52,7 @@ private:
     QString m_settings = QStringLiteral("9600,n,8,1");
     qint32 m_handshaking = 0;
     qint32 m_openRate = 9600;
+    QString m_openName;
     QString m_errorText;
     bool m_writeFailed = false;
     bool m_deviceLost = false;
