@@ -1,0 +1,209 @@
+#include "QtSerialControl.h"
+
+#include "SerialPlatform.h"
+#include "SerialSettings.h"
+#include "SerialTexts.h"
+
+#include <QDeadlineTimer>
+#include <QLoggingCategory>
+#include <QThread>
+
+#include <algorithm>
+#include <climits>
+
+Q_LOGGING_CATEGORY(lcSerial, "orvane.serial", QtWarningMsg)
+
+namespace {
+
+// Only RTS/CTS is offered besides none: XON/XOFF would eat bytes of a binary raster stream.
+QSerialPort::FlowControl flowControlFor(qint32 handshaking)
+{
+    return handshaking == 2 ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl;
+}
+
+constexpr int drainStepMs = 100;
+constexpr int driverPollMs = 10;
+constexpr qint64 drainGraceMs = 2000;
+constexpr qint64 bitsPerByte = 10;
+
+} // namespace
+
+QtSerialControl::QtSerialControl()
+{
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+                     [this](QSerialPort::SerialPortError error) { handleError(error); });
+    // Nothing is read from the printer; whatever it sends is dropped so it cannot pile up.
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] { m_port.readAll(); });
+}
+
+QtSerialControl::~QtSerialControl()
+{
+    closePort();
+}
+
+void QtSerialControl::setCommPort(qint16 port)
+{
+    m_commPort = port;
+    m_devicePath.clear();
+}
+
+QString QtSerialControl::portName() const
+{
+    return m_devicePath.isEmpty() ? serialDeviceName(m_commPort) : m_devicePath;
+}
+
+void QtSerialControl::setPortOpen(bool open)
+{
+    if (open)
+        openPort();
+    else
+        closePort();
+}
+
+void QtSerialControl::setHandshaking(qint32 mode)
+{
+    m_handshaking = mode;
+    if (m_port.isOpen() && !m_port.setFlowControl(flowControlFor(mode)))
+        m_errorText = SerialTexts::handshakingRefused(m_openName, m_port.errorString());
+}
+
+int QtSerialControl::OutBufferCount() const
+{
+    if (!m_port.isOpen())
+        return 0;
+    return static_cast<int>(
+        std::min<qint64>(m_port.bytesToWrite() + driverOutputQueue(m_port), INT_MAX));
+}
+
+bool QtSerialControl::CTSHolding() const
+{
+    if (!m_port.isOpen())
+        return false;
+    m_port.clearError();
+    const QSerialPort::PinoutSignals lines = m_port.pinoutSignals();
+    if (m_port.error() == QSerialPort::UnsupportedOperationError) {
+        // A line without modem control (a pseudo-terminal) never holds the sender back.
+        m_port.clearError();
+        return true;
+    }
+    return lines.testFlag(QSerialPort::ClearToSendSignal);
+}
+
+void QtSerialControl::setOutput(const QByteArray &bytes)
+{
+    if (!m_port.isOpen()) {
+        failWrite(SerialTexts::notOpen());
+        return;
+    }
+    if (m_port.write(bytes) != bytes.size())
+        failWrite(SerialTexts::writeFailed(m_openName, m_port.errorString()));
+}
+
+void QtSerialControl::openPort()
+{
+    if (m_port.isOpen())
+        return;
+    m_errorText.clear();
+    m_writeFailed = false;
+    m_deviceLost = false;
+
+    const std::optional<SerialSettings> settings = parseSerialSettings(m_settings);
+    if (!settings) {
+        m_errorText = SerialTexts::badSettings(m_settings);
+        return;
+    }
+    const QString name = portName();
+    if (name.isEmpty()) {
+        m_errorText = SerialTexts::openFailed(OpenFailure::Missing,
+                                              QStringLiteral("COM%1").arg(m_commPort), {});
+        return;
+    }
+
+    // Before open() these only record the values; open() applies them or fails.
+    m_port.setPortName(name);
+    m_port.setBaudRate(settings->rate);
+    m_port.setParity(settings->parity);
+    m_port.setDataBits(settings->dataBits);
+    m_port.setStopBits(settings->stopBits);
+    m_port.setFlowControl(flowControlFor(m_handshaking));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_errorText = SerialTexts::openFailed(classifyOpenFailure(m_port.error(), name), name,
+                                              m_port.errorString());
+        qCWarning(lcSerial) << "opening" << name << "failed:" << m_port.errorString();
+        return;
+    }
+    m_openRate = settings->rate;
+    m_openName = name;
+}
+
+void QtSerialControl::closePort()
+{
+    if (!m_port.isOpen())
+        return;
+    drainOutput();
+    const qint64 heldByDriver = driverOutputQueue(m_port);
+    const qint64 unsent = m_port.bytesToWrite() + heldByDriver;
+    if (unsent > 0) {
+        qCWarning(lcSerial) << unsent << "bytes not sent to" << m_openName;
+        const QString text = SerialTexts::bytesNotSent(unsent, m_openName);
+        m_errorText = m_errorText.isEmpty() ? text : m_errorText + QStringLiteral("; ") + text;
+    }
+    // Only when the driver owns up to held bytes: a pty reports none, and flushing it would
+    // drop bytes its reader has not fetched yet.
+    if (heldByDriver > 0)
+        discardDriverOutput(m_port);
+    // close() throws away Qt's write buffer, hence the drain above.
+    m_port.close();
+}
+
+// Waits until Qt's buffer and then the driver's queue are empty, at most as long as the queued
+// bytes need at the line rate plus a grace.
+void QtSerialControl::drainOutput()
+{
+    const qint64 queued = m_port.bytesToWrite() + driverOutputQueue(m_port);
+    if (queued == 0 || m_writeFailed)
+        return;
+
+    const QDeadlineTimer deadline(queued * bitsPerByte * 1000 / m_openRate + drainGraceMs);
+    while (m_port.bytesToWrite() > 0 && !m_writeFailed && !deadline.hasExpired())
+        m_port.waitForBytesWritten(
+            static_cast<int>(std::min<qint64>(deadline.remainingTime(), drainStepMs)));
+    // tcdrain() could block for good while the peer holds CTS low, so poll the queue instead.
+    while (!m_writeFailed && driverOutputQueue(m_port) > 0 && !deadline.hasExpired())
+        QThread::msleep(driverPollMs);
+}
+
+void QtSerialControl::handleError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::WriteError:
+        failWrite(SerialTexts::writeFailed(m_openName, m_port.errorString()));
+        break;
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+        // The device is gone: EIO, or a hung-up line that reads as end of file, which Qt
+        // reports again on every pass of the event loop until the port is closed. Close once
+        // Qt has left its notifier.
+        failWrite(SerialTexts::deviceLost(m_openName));
+        m_deviceLost = true;
+        QMetaObject::invokeMethod(
+            &m_port,
+            [this] {
+                if (m_deviceLost)
+                    closePort();
+            },
+            Qt::QueuedConnection);
+        break;
+    default:
+        break;
+    }
+}
+
+void QtSerialControl::failWrite(const QString &text)
+{
+    if (m_writeFailed)
+        return;
+    m_writeFailed = true;
+    m_errorText = text;
+    qCWarning(lcSerial) << text;
+}
