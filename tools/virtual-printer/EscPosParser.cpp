@@ -76,10 +76,10 @@ void EscPosParser::takeByte(char byte)
         return;
     }
     m_prefix.append(byte);
-    prefixComplete();
+    runCommandIfComplete();
 }
 
-void EscPosParser::prefixComplete()
+void EscPosParser::runCommandIfComplete()
 {
     if (m_prefix == QByteArrayView(FinishCommand, sizeof FinishCommand)) {
         log(QStringLiteral("GS BEL 02 01 01: finish"));

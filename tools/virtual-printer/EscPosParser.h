@@ -32,7 +32,7 @@ private:
     void takeByte(char byte);
     void startRecord();
     void finishRecord();
-    void prefixComplete();
+    void runCommandIfComplete();
     void addUnknown(QByteArrayView bytes);
     void flushUnknown();
     void log(const QString &line);

@@ -32,13 +32,13 @@ public:
 
     void define(QList<NvImage> images);
     void erase();
-    int count() const { return int(m_images.size()); }
-    const NvImage *image(int number) const;
 
     // mode: 0 normal, 1 double width, 2 double height, 3 quadruple; 48 to 51 mean the same.
     PrintResult print(int number, int mode);
 
 private:
+    const NvImage *image(int number) const;
+
     QString m_outDir;
     QList<NvImage> m_images;
     int m_printCount = 0;
