@@ -1,0 +1,56 @@
+#pragma once
+
+#include "NvPrinter.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
+// FS q (define or erase NV images), FS p (print one), the finish command; anything else is
+// logged as unknown bytes.
+class EscPosParser
+{
+public:
+    using LogLine = std::function<void(const QString &)>;
+
+    EscPosParser(NvPrinter &printer, LogLine log);
+
+    void feed(QByteArrayView bytes);
+    // The stream ended or stalled: a command still open is abandoned, pending bytes logged.
+    void endOfStream();
+    // True when no command is open and every byte received has been logged.
+    bool isIdle() const;
+
+private:
+    enum class State { Ground, Prefix, Define };
+
+    qsizetype feedDefine(QByteArrayView bytes);
+    void takeByte(char byte);
+    void startRecord();
+    void finishRecord();
+    void runCommandIfComplete();
+    void addUnknown(QByteArrayView bytes);
+    void flushUnknown();
+    void log(const QString &line);
+
+    NvPrinter &m_printer;
+    LogLine m_log;
+    State m_state = State::Ground;
+    QByteArray m_prefix;
+
+    // FS q in progress
+    int m_count = 0;
+    int m_record = 0; // 0-based index of the record being read
+    QByteArray m_header;
+    qint64 m_remaining = 0;
+    bool m_malformed = false;
+    NvImage m_current;
+    QList<NvImage> m_images;
+
+    QByteArray m_unknownShown;
+    qint64 m_unknownCount = 0;
+};

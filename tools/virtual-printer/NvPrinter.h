@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// One stored NV image as the printer keeps it: x × 8 columns of y bytes each.
+struct NvImage
+{
+    int x = 0; // width in units of 8 dots
+    int y = 0; // height in units of 8 dots
+    QByteArray columns;
+};
+
+// Black dots become black pixels; each dot is scaleX × scaleY pixels.
+QImage renderNvImage(const NvImage &image, int scaleX = 1, int scaleY = 1);
+
+// The printer's NV image store and its paper: printed images become PNG files.
+class NvPrinter
+{
+public:
+    enum class PrintStatus { Printed, NoImage, BadMode, WriteFailed };
+    struct PrintResult
+    {
+        PrintStatus status;
+        QString fileName; // set for Printed and WriteFailed
+        QSize size;       // pixels, set for Printed
+    };
+
+    explicit NvPrinter(const QString &outDir);
+
+    void define(QList<NvImage> images);
+    void erase();
+
+    // mode: 0 normal, 1 double width, 2 double height, 3 quadruple; 48 to 51 mean the same.
+    PrintResult print(int number, int mode);
+
+private:
+    const NvImage *image(int number) const;
+
+    QString m_outDir;
+    QList<NvImage> m_images;
+    int m_printCount = 0;
+};

@@ -1,0 +1,160 @@
+#include "Transport.h"
+
+#include "StopSignal.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemError(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(strerror(errno)));
+}
+
+class Fd
+{
+public:
+    explicit Fd(int fd = -1)
+        : m_fd(fd)
+    {}
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    ~Fd() { reset(); }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool waitReadable(int fd, std::chrono::nanoseconds timeout)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return StopSignal::wait(&entry, 1, timeout) > 0;
+}
+
+class PtyTransport : public Transport
+{
+public:
+    QString address() const override { return m_path; }
+    bool waitForData(std::chrono::nanoseconds timeout) override
+    {
+        return waitReadable(m_master.get(), timeout);
+    }
+    qint64 read(char *buffer, qint64 max) override
+    {
+        const ssize_t got = ::read(m_master.get(), buffer, size_t(max));
+        return got > 0 ? got : -1;
+    }
+
+    Fd m_master;
+    // Held open so the master never sees a hang-up when a client closes the slave.
+    Fd m_slave;
+    QString m_path;
+};
+
+class TcpTransport : public Transport
+{
+public:
+    QString address() const override { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    bool waitForData(std::chrono::nanoseconds timeout) override
+    {
+        if (m_client.get() < 0) {
+            const auto start = std::chrono::steady_clock::now();
+            if (!waitReadable(m_listener.get(), timeout))
+                return false;
+            m_client.reset(
+                accept4(m_listener.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+            if (m_client.get() < 0)
+                return false;
+            if (timeout != StopSignal::Forever)
+                timeout = std::max(timeout - (std::chrono::steady_clock::now() - start),
+                                   std::chrono::nanoseconds::zero());
+        }
+        return waitReadable(m_client.get(), timeout);
+    }
+    qint64 read(char *buffer, qint64 max) override
+    {
+        const ssize_t got = ::recv(m_client.get(), buffer, size_t(max), 0);
+        if (got > 0)
+            return got;
+        if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+            m_client.reset();
+            return 0;
+        }
+        return -1;
+    }
+
+    Fd m_listener;
+    Fd m_client;
+    quint16 m_port = 0;
+};
+
+} // namespace
+
+OpenedTransport openPty()
+{
+    auto pty = std::make_unique<PtyTransport>();
+    pty->m_master.reset(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    const int master = pty->m_master.get();
+    if (master < 0)
+        return {nullptr, systemError("posix_openpt")};
+    if (grantpt(master) != 0 || unlockpt(master) != 0)
+        return {nullptr, systemError("grantpt/unlockpt")};
+    char path[128];
+    if (ptsname_r(master, path, sizeof path) != 0)
+        return {nullptr, systemError("ptsname")};
+    pty->m_path = QString::fromLocal8Bit(path);
+
+    // Raw, so no byte of the binary stream is translated or echoed.
+    termios settings{};
+    if (tcgetattr(master, &settings) != 0)
+        return {nullptr, systemError("tcgetattr")};
+    cfmakeraw(&settings);
+    if (tcsetattr(master, TCSANOW, &settings) != 0)
+        return {nullptr, systemError("tcsetattr")};
+
+    pty->m_slave.reset(::open(path, O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (pty->m_slave.get() < 0)
+        return {nullptr, systemError("open slave")};
+    return {std::move(pty), {}};
+}
+
+OpenedTransport openTcp(quint16 port)
+{
+    auto tcp = std::make_unique<TcpTransport>();
+    tcp->m_listener.reset(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    const int listener = tcp->m_listener.get();
+    if (listener < 0)
+        return {nullptr, systemError("socket")};
+    const int on = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+        return {nullptr, systemError("bind")};
+    // One client at a time; the next one waits in the backlog until this one leaves.
+    if (listen(listener, 4) != 0)
+        return {nullptr, systemError("listen")};
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+    tcp->m_port = ntohs(address.sin_port);
+    return {std::move(tcp), {}};
+}

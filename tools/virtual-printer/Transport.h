@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+// Where the printer's bytes come from: a pseudo-terminal or a TCP port on 127.0.0.1.
+class Transport
+{
+public:
+    virtual ~Transport() = default;
+
+    // The slave path ("/dev/pts/5") or "127.0.0.1:PORT".
+    virtual QString address() const = 0;
+    // True when bytes (or the end of a client's stream) can be read; false on time-out or
+    // a stop signal. The timeout may be StopSignal::Forever.
+    virtual bool waitForData(std::chrono::nanoseconds timeout) = 0;
+    // Bytes read (> 0), 0 when the client closed its connection, -1 when nothing was there.
+    virtual qint64 read(char *buffer, qint64 max) = 0;
+};
+
+struct OpenedTransport
+{
+    std::unique_ptr<Transport> transport;
+    QString error;
+};
+
+OpenedTransport openPty();
+OpenedTransport openTcp(quint16 port);

@@ -1,0 +1,122 @@
+#include "EscPosParser.h"
+#include "NvPrinter.h"
+#include "Recorder.h"
+#include "Server.h"
+#include "StopSignal.h"
+#include "Transport.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &message, int code = 1)
+{
+    std::fprintf(stderr, "orvane-virtual-printer: %s\n", qPrintable(message));
+    return code;
+}
+
+// Replaces an earlier link of ours, but never a file that is not a link.
+QString makeLink(const QString &link, const QString &target)
+{
+    const QFileInfo info(link);
+    if (info.isSymLink())
+        QFile::remove(link);
+    else if (info.exists())
+        return QStringLiteral("%1 exists and is not a symbolic link").arg(link);
+    if (!QFile::link(target, link))
+        return QStringLiteral("cannot create the link %1").arg(link);
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvane-virtual-printer"));
+
+    QCommandLineParser cli;
+    cli.setApplicationDescription(QStringLiteral(
+        "An ESC/POS receipt printer that stores NV images (FS q), prints them (FS p) as PNG "
+        "files and records the byte stream. It serves a new pseudo-terminal, whose slave "
+        "path it prints as the first line, or a TCP port on 127.0.0.1."));
+    cli.addHelpOption();
+    const QCommandLineOption outOption(
+        QStringLiteral("out"), QStringLiteral("Output directory (stream.bin, log.txt, PNGs)."),
+        QStringLiteral("DIR"), QStringLiteral("virtual-printer-out"));
+    const QCommandLineOption linkOption(
+        QStringLiteral("link"),
+        QStringLiteral("Make PATH a symbolic link to the pseudo-terminal; removed at exit."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption tcpOption(
+        QStringLiteral("tcp"),
+        QStringLiteral("Serve TCP on 127.0.0.1:PORT instead (0: any free port)."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"),
+        QStringLiteral("Read no faster than a serial line at N baud (N/10 bytes a second)."),
+        QStringLiteral("N"));
+    const QCommandLineOption idleOption(
+        QStringLiteral("exit-after-idle"),
+        QStringLiteral("Exit after SECONDS without data, once something was received."),
+        QStringLiteral("SECONDS"));
+    cli.addOptions({outOption, linkOption, tcpOption, baudOption, idleOption});
+    cli.process(app);
+
+    ServeOptions options;
+    bool ok = true;
+    if (cli.isSet(baudOption)) {
+        options.baud = cli.value(baudOption).toInt(&ok);
+        if (!ok || options.baud <= 0)
+            return fail(QStringLiteral("--baud wants a positive whole number"), 2);
+    }
+    if (cli.isSet(idleOption)) {
+        const double seconds = cli.value(idleOption).toDouble(&ok);
+        if (!ok || seconds <= 0)
+            return fail(QStringLiteral("--exit-after-idle wants a positive number of seconds"), 2);
+        options.exitAfterIdle = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::duration<double>(seconds));
+    }
+    quint16 port = 0;
+    if (cli.isSet(tcpOption)) {
+        port = cli.value(tcpOption).toUShort(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--tcp wants a port number from 0 to 65535"), 2);
+        if (cli.isSet(linkOption))
+            return fail(QStringLiteral("--link goes with the pseudo-terminal, not --tcp"), 2);
+    }
+
+    StopSignal::install();
+    const QString outDir = QDir(cli.value(outOption)).absolutePath();
+    Recorder recorder;
+    if (const QString error = recorder.open(outDir); !error.isEmpty())
+        return fail(error);
+    const OpenedTransport opened = cli.isSet(tcpOption) ? openTcp(port) : openPty();
+    if (!opened.transport)
+        return fail(opened.error);
+    Transport &transport = *opened.transport;
+
+    const QString link = cli.value(linkOption);
+    if (!link.isEmpty()) {
+        if (const QString error = makeLink(link, transport.address()); !error.isEmpty())
+            return fail(error);
+    }
+
+    std::printf("%s\n%s\n", qPrintable(transport.address()), qPrintable(outDir));
+    std::fflush(stdout);
+
+    NvPrinter printer(outDir);
+    EscPosParser parser(printer, [&recorder](const QString &line) { recorder.logLine(line); });
+    serve(transport, parser, recorder, options);
+
+    // Someone may have pointed the link elsewhere meanwhile; leave theirs alone.
+    if (!link.isEmpty() && QFileInfo(link).symLinkTarget() == transport.address())
+        QFile::remove(link);
+    return 0;
+}
