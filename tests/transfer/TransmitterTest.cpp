@@ -140,16 +140,17 @@ TEST_F(TransmitterTest, NothingIsQueuedWhileTheBacklogIsAtHalfTheBuffer)
 
 TEST_F(TransmitterTest, SlowDrainingIsProgressNotAStall)
 {
+    Transmitter patient(link, host, {100ms, 100ms});
     control.setDrainPerRead(0);
     control.setOutput(QByteArray(1000, 'x'));
     host.setOnYield([&](int) {
-        control.drain(10);
-        QThread::msleep(1);
+        control.drain(2);
+        QThread::msleep(2);
     });
 
-    // About 50 yields of a millisecond each: longer than the stall limit, but never idle.
-    EXPECT_TRUE(transmitter.SendBytes(counting(3)).ok());
-    EXPECT_EQ(host.yields(), 49);
+    // 245 yields of 2 ms each: far longer than the stall limit, but never idle.
+    EXPECT_TRUE(patient.SendBytes(counting(3)).ok());
+    EXPECT_EQ(host.yields(), 245);
 }
 
 TEST_F(TransmitterTest, PrinterThatNeverAssertsCtsEndsTheSend)
