@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LinkTrace.h"
+#include "PortNames.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,12 +12,7 @@
 class SerialControl;
 class ParallelDevice;
 
-enum class LinkKind { None, Serial, Parallel };
-
-// Serial for COM names and serial device paths, Parallel for LPT names and printer device files.
-LinkKind linkKindOf(const QString &portText);
-
-// The device file to open for a parallel port text (LPT1: is /dev/lp0 on Linux).
+// The device file to open for a parallel port text; empty means parallelDeviceFor.
 using DeviceResolver = std::function<QString(const QString &portText)>;
 
 // The one link to the printer that a transfer opens and closes. The kind and device are

@@ -1,0 +1,22 @@
+#include "PlatformPortNames.h"
+#include "PortNames.h"
+
+bool isSerialDevicePath(const QString &)
+{
+    return false;
+}
+
+bool isParallelDevicePath(const QString &)
+{
+    return false;
+}
+
+QString serialDeviceForNumber(qint16 n)
+{
+    return QStringLiteral("\\\\.\\COM%1").arg(n);
+}
+
+QString parallelDeviceForNumber(qint16 n)
+{
+    return QStringLiteral("LPT%1:").arg(n);
+}

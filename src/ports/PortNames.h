@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+enum class LinkKind { None, Serial, Parallel };
+
+// Serial for COM names and serial device paths, Parallel for LPT names and printer device files.
+LinkKind linkKindOf(const QString &portText);
+
+// The port box's text without its surrounding spaces, without its last character and without
+// its first three, read as a whole number (COM12: gives 12); empty when that is not a number
+// or does not fit 16 bits.
+std::optional<qint16> portNumberOf(const QString &portText);
+
+// Device paths the platform accepts as they are (/dev/ttyUSB0, /dev/pts/3; /dev/usb/lp0).
+bool isSerialDevicePath(const QString &text);
+bool isParallelDevicePath(const QString &text);
+
+// The device to open for a link name (COM1: is /dev/ttyS0 on Linux, \\.\COM1 on Windows;
+// LPT1: is /dev/lp0 on Linux, LPT1: on Windows); empty when the text names no such device.
+QString serialDeviceFor(const QString &portText);
+QString parallelDeviceFor(const QString &portText);

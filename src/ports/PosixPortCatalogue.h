@@ -1,0 +1,31 @@
+#pragma once
+
+#include "CupsQueues.h"
+#include "PortCatalogue.h"
+
+#include <memory>
+
+// Where the device files and sysfs live; tests point these at a folder of their own.
+struct DeviceRoots
+{
+    QString devRoot = QStringLiteral("/dev");
+    QString sysRoot = QStringLiteral("/sys");
+};
+
+// Serial ports with hardware behind them, then raw printer device files (usb/lp*, then lp*),
+// each group in natural order, all of it reversed so the port box shows that order. Reads
+// sysfs and looks at file names only: no device is opened.
+QStringList scanPortDevices(const DeviceRoots &roots);
+
+// Ports from the device files, installed printers from the CUPS queues on local ports.
+class PosixPortCatalogue : public PortCatalogue
+{
+public:
+    PosixPortCatalogue(DeviceRoots roots, std::unique_ptr<CupsQueueSource> queues);
+    QStringList ports() const override;
+    QList<InstalledPrinter> printers() const override;
+
+private:
+    DeviceRoots m_roots;
+    std::unique_ptr<CupsQueueSource> m_queues;
+};
