@@ -114,6 +114,16 @@ TEST_F(ParallelLinkTest, DeviceThatCannotBeOpenedTracesTheReason)
     EXPECT_FALSE(link.writeParallel("abc"));
 }
 
+TEST_F(ParallelLinkTest, PrinterDevicePathIsOpenedAsItIs)
+{
+    PortLink plain(control, [this](const QString &text) { traces << text; });
+    const QString missing = QStringLiteral("/dev/usb/lp99");
+    ASSERT_FALSE(QFile::exists(missing));
+    EXPECT_FALSE(plain.OpenPort(missing, QString()));
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠開啟失敗: ") + missing +
+                                  QStringLiteral(": ") + qt_error_string(ENOENT)});
+}
+
 TEST_F(ParallelLinkTest, DeniedDeviceNamesTheLpGroup)
 {
     if (geteuid() == 0)
