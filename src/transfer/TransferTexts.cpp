@@ -33,8 +33,7 @@ QString tooManyPictures(qsizetype count)
 
 QString pictureNotLoaded(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The picture %1 can no longer be loaded (%2). Nothing was sent.")
-        .arg(path, reason);
+    return QStringLiteral("%1\n\nFile: %2\nNothing was sent.").arg(reason, path);
 }
 
 QString pictureEmpty(const QString &path)

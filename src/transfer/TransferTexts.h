@@ -23,6 +23,7 @@ inline const QString Stopped = QStringLiteral("The transfer was stopped before i
 
 QString noPictures();
 QString tooManyPictures(qsizetype count);
+// reason comes from the picture loader, which names the file itself.
 QString pictureNotLoaded(const QString &path, const QString &reason);
 QString pictureEmpty(const QString &path);
 QString printerNotReady(std::chrono::milliseconds limit);
