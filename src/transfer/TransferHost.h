@@ -25,7 +25,8 @@ public:
     // Selects the row of the image list whose record is being sent.
     virtual void selectImageRow(int row) = 0;
 
-    // Lets pending events run once, then sleeps until the next event or at most 2 ms.
+    // Lets pending events run once, then sleeps until the next event or at most 2 ms
+    // (yieldToEventLoop does exactly this).
     virtual void yield() = 0;
     // True once the operator has asked to quit; every wait ends then.
     virtual bool stopRequested() const = 0;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+
+// Every text of the imaging module that an operator can see.
+namespace ImagingTexts {
+
+inline QString cannotRead(const QString &file, const QString &reason)
+{
+    return QStringLiteral("Cannot read picture %1: %2").arg(file, reason);
+}
+
+inline QString cannotConvert(const QString &file, const QString &reason)
+{
+    return QStringLiteral("Cannot convert picture %1: %2").arg(file, reason);
+}
+
+inline QString notAPicture()
+{
+    return QStringLiteral("the file is not a picture in a readable format");
+}
+
+inline QString damagedPicture(const QString &detail)
+{
+    return QStringLiteral("the picture data is damaged (%1)").arg(detail);
+}
+
+inline QString bitmapCutShort()
+{
+    return QStringLiteral("the bitmap file is cut short: its pixel data ends past the end of "
+                          "the file");
+}
+
+inline QString bitmapHeaderDamaged()
+{
+    return QStringLiteral("the bitmap file header is damaged");
+}
+
+inline QString tooLarge(qint64 width, qint64 height)
+{
+    return QStringLiteral("the picture is too large (%1 x %2 pixels)").arg(width).arg(height);
+}
+
+inline QString tooSmall(qint64 width, qint64 height)
+{
+    return QStringLiteral("the picture is too small to print (%1 x %2 pixels): scaled to at "
+                          "most 512 dots wide it must still be at least 8 x 8 dots")
+        .arg(width)
+        .arg(height);
+}
+
+inline QString rasterDataInvalid()
+{
+    return QStringLiteral("Raster Data Invalid!");
+}
+
+inline QString rasterDataOverflow()
+{
+    return QStringLiteral("Raster Data Overflow!");
+}
+
+inline QString noBitmapSelected()
+{
+    return QStringLiteral("No Bitmap selected!");
+}
+
+inline QString bitmapsSelected(int count)
+{
+    return QString::number(count) + QStringLiteral(" Bitmap selected.");
+}
+
+inline QString shareUsed(qint64 percent)
+{
+    return QString::number(percent) + QStringLiteral(" % of 2M bytes used");
+}
+
+} // namespace ImagingTexts

@@ -1,0 +1,97 @@
+#include "PictureReader.h"
+
+#include "BmpIntegrity.h"
+#include "ImagingTexts.h"
+#include "RasterGeometry.h"
+
+#include <QFile>
+#include <QImageReader>
+
+namespace modBitmap {
+namespace {
+
+// Enough for photos of well over 100 megapixels; Qt's default stops at 256 MB.
+constexpr int AllocationLimitMb = 1024;
+// Qt's JPEG reader smooth-scales a scaled decode only from this quality on.
+constexpr int HighQuality = 100;
+
+// A picture file opened for Qt's image readers after the checks Qt does not make itself.
+class OpenedPicture
+{
+public:
+    explicit OpenedPicture(const QString &path)
+        : m_file(path)
+    {
+        if (!m_file.open(QIODevice::ReadOnly)) {
+            m_error = m_file.errorString();
+            return;
+        }
+        switch (checkBmpIntegrity(m_file.peek(BmpHeadSize), m_file.size())) {
+        case BmpIntegrity::CutShort:
+            m_error = ImagingTexts::bitmapCutShort();
+            return;
+        case BmpIntegrity::HeaderDamaged:
+            m_error = ImagingTexts::bitmapHeaderDamaged();
+            return;
+        case BmpIntegrity::NotBmp:
+        case BmpIntegrity::Sound:
+            break;
+        }
+        m_reader.setDevice(&m_file);
+        m_reader.setAutoTransform(false);
+        m_reader.setAllocationLimit(AllocationLimitMb);
+        if (!m_reader.canRead())
+            m_error = ImagingTexts::notAPicture();
+    }
+
+    bool ok() const { return m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+    QImageReader &reader() { return m_reader; }
+
+private:
+    QFile m_file;
+    QImageReader m_reader;
+    QString m_error;
+};
+
+DecodedPicture decode(QImageReader &reader)
+{
+    QImage image = reader.read();
+    if (image.isNull())
+        return {QImage(), ImagingTexts::damagedPicture(reader.errorString())};
+    return {image, QString()};
+}
+
+} // namespace
+
+PictureSize readPictureSize(const QString &path)
+{
+    OpenedPicture picture(path);
+    if (!picture.ok())
+        return {QSize(), picture.error()};
+    const QSize size = picture.reader().size();
+    if (size.isValid())
+        return {size, QString()};
+    // A format whose header does not tell its size: decode it.
+    const DecodedPicture decoded = decode(picture.reader());
+    return {decoded.image.size(), decoded.error};
+}
+
+DecodedPicture decodePicture(const QString &path)
+{
+    OpenedPicture picture(path);
+    if (!picture.ok())
+        return {QImage(), picture.error()};
+    QImageReader &reader = picture.reader();
+    if (reader.format() == "jpeg") {
+        const QSize size = reader.size();
+        const auto scaled = scaledPictureSize(size.width(), size.height());
+        if (scaled && scaled->width() < size.width() && scaled->height() >= 8) {
+            reader.setQuality(HighQuality);
+            reader.setScaledSize(*scaled);
+        }
+    }
+    return decode(reader);
+}
+
+} // namespace modBitmap

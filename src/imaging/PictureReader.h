@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace modBitmap {
+
+struct PictureSize
+{
+    QSize size;
+    QString error; // why the file cannot be read; empty on success
+};
+
+struct DecodedPicture
+{
+    QImage image;
+    QString error; // why the file cannot be read; empty on success
+};
+
+// Width and height from the file's header, without decoding the pixels.
+PictureSize readPictureSize(const QString &path);
+
+// The picture's pixels. A JPEG that will shrink is decoded straight at its scaled size
+// (DCT scaling to at least that size, then smooth scaling), so a large photo stays cheap.
+DecodedPicture decodePicture(const QString &path);
+
+} // namespace modBitmap

@@ -1,0 +1,111 @@
+#include "RasterFromImage.h"
+
+#include "ImagingTexts.h"
+#include "RasterGeometry.h"
+
+#include <QPainter>
+
+#include <cstring>
+
+namespace modBitmap {
+namespace {
+
+// The header stores each record figure in two bytes.
+constexpr qint32 MaxRecordExtent = 0xFFFF;
+
+// The source rows that are drawn: the first Hs rows, with rows beyond the picture
+// transparent so that they end up white.
+QImage drawnRows(const QImage &image, qint64 rows)
+{
+    if (rows <= image.height()) {
+        QImage view(image.constBits(), image.width(), int(rows), image.bytesPerLine(),
+                    image.format());
+        view.setColorTable(image.colorTable());
+        return view;
+    }
+    QImage padded(image.width(), int(rows), QImage::Format_ARGB32_Premultiplied);
+    padded.fill(Qt::transparent);
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int row = 0; row < source.height(); ++row)
+        std::memcpy(padded.scanLine(row), source.constScanLine(row), source.bytesPerLine());
+    return padded;
+}
+
+// Transparent parts print as paper.
+QImage onWhite(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
+// Upright 1-bit picture of X x 8 by Y x 8 dots, bit 1 = black. Shrinking averages the
+// source area of each dot, so a thin line darkens its dots instead of being skipped; a dot
+// is black when its luminance (11r + 16g + 5b) / 32 is below 128.
+QImage uprightDots(const QImage &image, RasterExtent extent)
+{
+    const QImage source = drawnRows(image, sourceHeight(image.width(), extent));
+    const QImage scaled =
+        source.scaled(extent.X * 8, extent.Y * 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return onWhite(scaled).convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+}
+
+// The quarter turn: each dot row of the upright picture becomes one bit of every column.
+void packColumns(const QImage &dots, RasterExtent extent, qint32 recordX, qint32 recordY,
+                 uchar *data)
+{
+    uchar *pictureColumns = data + qsizetype(recordX - extent.X) * 8 * recordY;
+    const int rowBytes = extent.X;
+    for (int row = 0; row < dots.height(); ++row) {
+        const uchar *line = dots.constScanLine(row);
+        const uchar bit = uchar(0x80 >> (row % 8));
+        uchar *cell = pictureColumns + row / 8;
+        for (int byte = 0; byte < rowBytes; ++byte) {
+            const uchar eight = line[byte];
+            for (int dot = 0; dot < 8; ++dot) {
+                if (eight & (0x80 >> dot))
+                    cell[qsizetype(byte * 8 + dot) * recordY] |= bit;
+            }
+        }
+    }
+}
+
+} // namespace
+
+RasterRecordResult rasterFromImage(const QImage &image)
+{
+    const auto tooSmall = [&] {
+        return RasterRecordResult{QByteArray(),
+                                  ImagingTexts::tooSmall(image.width(), image.height())};
+    };
+    const auto tooLarge = [&] {
+        return RasterRecordResult{QByteArray(),
+                                  ImagingTexts::tooLarge(image.width(), image.height())};
+    };
+    if (image.isNull())
+        return tooSmall();
+    const auto extent = rasterExtent(image.width(), image.height());
+    if (!extent)
+        return tooLarge();
+    if (extent->X == 0 || extent->Y == 0)
+        return tooSmall();
+    const qint32 recordX = recordExtent(extent->X);
+    const qint32 recordY = recordExtent(extent->Y);
+    if (recordY > MaxRecordExtent)
+        return tooLarge();
+
+    QByteArray record(4 + qsizetype(recordX) * recordY * 8, '\0');
+    uchar *bytes = reinterpret_cast<uchar *>(record.data());
+    bytes[0] = uchar(recordX % 256);
+    bytes[1] = uchar(recordX / 256);
+    bytes[2] = uchar(recordY % 256);
+    bytes[3] = uchar(recordY / 256);
+    packColumns(uprightDots(image, *extent), *extent, recordX, recordY, bytes + 4);
+    return {record, QString()};
+}
+
+} // namespace modBitmap

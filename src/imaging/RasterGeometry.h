@@ -1,0 +1,34 @@
+#pragma once
+
+#include "modBitmap.h"
+
+#include <QSize>
+
+#include <optional>
+
+namespace modBitmap {
+
+// Widest picture the printer stores, in dots.
+constexpr qint32 MaxRasterDots = 512;
+
+// Rounds to the nearest whole number, ties to even (as the record's sizes are defined).
+qint64 roundHalfEven(double value);
+
+// Size in dots of a W x H pixel picture scaled to at most 512 dots wide, a whole number of
+// bytes: X x 8 by round(H x X x 8 / W). nullopt when the picture has no pixels or
+// H x X x 8 does not fit 32 bits.
+std::optional<QSize> scaledPictureSize(qint64 width, qint64 height);
+
+// X and Y of a W x H pixel picture (the scaled size in whole units of 8 dots).
+std::optional<RasterExtent> rasterExtent(qint64 width, qint64 height);
+
+// The record extent: a figure of the raster extent raised to the next multiple of 4.
+constexpr qint32 recordExtent(qint32 units)
+{
+    return ((units + 3) / 4) * 4;
+}
+
+// Source rows that, at the width's scale, fill exactly Y x 8 dots (needs X > 0).
+qint64 sourceHeight(qint64 width, RasterExtent extent);
+
+} // namespace modBitmap

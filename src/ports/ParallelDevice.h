@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// A printer device file opened for raw byte output (/dev/usb/lp0 on Linux, LPT1: on Windows).
+class ParallelDevice
+{
+public:
+    ParallelDevice() = default;
+    ~ParallelDevice();
+    ParallelDevice(const ParallelDevice &) = delete;
+    ParallelDevice &operator=(const ParallelDevice &) = delete;
+
+    // False when the device cannot be opened; errorText() then says why.
+    bool open(const QString &device);
+    bool isOpen() const { return m_handle != InvalidHandle; }
+    // Writes every byte, in order; false when the device refused them.
+    bool write(const QByteArray &bytes);
+    void close();
+    // The operating system's reason for the last failure; empty when nothing failed.
+    QString errorText() const { return m_errorText; }
+
+private:
+    static constexpr qintptr InvalidHandle = -1;
+    // A file descriptor on POSIX, a HANDLE on Windows.
+    qintptr m_handle = InvalidHandle;
+    QString m_errorText;
+};

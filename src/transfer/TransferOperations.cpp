@@ -1,0 +1,126 @@
+#include "TransferOperations.h"
+
+#include "PortLink.h"
+#include "PrinterCommands.h"
+#include "TransferHost.h"
+#include "TransferTexts.h"
+#include "modBitmap.h"
+
+#include <QList>
+
+namespace {
+
+struct LoadedPictures
+{
+    QList<QByteArray> records;
+    QString error; // empty when every picture converted
+};
+
+bool hasDots(const QByteArray &record)
+{
+    if (record.size() < 4)
+        return false;
+    const auto byte = [&record](int i) { return quint8(record[i]); };
+    return byte(0) + 256 * byte(1) > 0 && byte(2) + 256 * byte(3) > 0;
+}
+
+// Every picture is converted before the link opens, so a bad file never leaves the printer
+// with half an image set.
+LoadedPictures loadPictures(const QStringList &paths)
+{
+    LoadedPictures loaded;
+    for (const QString &path : paths) {
+        modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
+        if (!raster.ok())
+            return {{}, TransferTexts::pictureNotLoaded(path, raster.error)};
+        if (!hasDots(raster.record))
+            return {{}, TransferTexts::pictureEmpty(path)};
+        loaded.records.append(std::move(raster.record));
+    }
+    return loaded;
+}
+
+} // namespace
+
+TransferOperations::TransferOperations(PortLink &link, TransferHost &host, TransferLimits limits)
+    : m_link(link)
+    , m_host(host)
+    , m_transmitter(link, host, limits)
+{}
+
+TransferResult TransferOperations::upload(const QStringList &paths, const QString &portText,
+                                          const QString &rateText)
+{
+    if (paths.isEmpty())
+        return refuse(TransferTexts::noPictures());
+    const std::optional<QByteArray> header = uploadHeader(int(paths.size()));
+    if (!header)
+        return refuse(TransferTexts::tooManyPictures(paths.size()));
+    const LoadedPictures pictures = loadPictures(paths);
+    if (!pictures.error.isEmpty())
+        return refuse(pictures.error);
+
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}};
+    m_host.showMessage(TransferTexts::ResetPrompt, TransferTexts::ResetTitle,
+                       TransferHost::MessageKind::Prompt);
+    if (StepResult sent = m_transmitter.SendBytes(*header); !sent.ok())
+        return fail(sent, portText);
+    for (int row = 0; row < pictures.records.size(); ++row) {
+        m_host.selectImageRow(row);
+        if (StepResult sent = m_transmitter.SendBytes(pictures.records[row]); !sent.ok())
+            return fail(sent, portText);
+    }
+    m_host.setStatus(TransferTexts::Writing);
+    return finish(portText);
+}
+
+TransferResult TransferOperations::erase(const QString &portText, const QString &rateText)
+{
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}};
+    m_host.setStatus(TransferTexts::Processing);
+    if (StepResult sent = m_transmitter.SendBytes(eraseCommand()); !sent.ok())
+        return fail(sent, portText);
+    return finish(portText);
+}
+
+TransferResult TransferOperations::print(const QString &portText, const QString &rateText)
+{
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}};
+    for (int image = 1; image <= MaxUploadPictures; ++image) {
+        if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
+            return fail(sent, portText);
+    }
+    m_link.ClosePort(portText);
+    return {TransferOutcome::Succeeded, {}};
+}
+
+TransferResult TransferOperations::refuse(const QString &message)
+{
+    m_host.showMessage(message, TransferTexts::RefusedTitle, TransferHost::MessageKind::Error);
+    return {TransferOutcome::Refused, message};
+}
+
+TransferResult TransferOperations::finish(const QString &portText)
+{
+    const StepResult finished = m_transmitter.FinishTransfer();
+    if (finished.status == StepStatus::Failed || finished.status == StepStatus::Stopped)
+        return fail(finished, portText);
+    m_host.setStatus(finished.ok() ? TransferTexts::Success : TransferTexts::Failed);
+    m_link.ClosePort(portText);
+    return {finished.ok() ? TransferOutcome::Succeeded : TransferOutcome::Failed, {}};
+}
+
+// The link is closed before the operator is told, so a stuck port is released while the
+// message waits. A stop (the window closing) is not worth a message box.
+TransferResult TransferOperations::fail(const StepResult &step, const QString &portText)
+{
+    m_host.setStatus(TransferTexts::Failed);
+    m_link.ClosePort(portText);
+    if (step.status == StepStatus::Failed)
+        m_host.showMessage(step.error, TransferTexts::FailedTitle,
+                           TransferHost::MessageKind::Error);
+    return {TransferOutcome::Failed, step.error};
+}

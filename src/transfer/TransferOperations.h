@@ -1,0 +1,48 @@
+#pragma once
+
+#include "TransferLimits.h"
+#include "Transmitter.h"
+
+#include <QString>
+#include <QStringList>
+
+class PortLink;
+class TransferHost;
+
+enum class TransferOutcome {
+    NotOpened, // the link did not open (or another transfer holds it); nothing was sent
+    Refused,   // the job was refused before the link opened; message says why
+    Succeeded,
+    Failed, // the job ended early or the printer did not confirm; message says why
+};
+
+struct [[nodiscard]] TransferResult
+{
+    TransferOutcome outcome = TransferOutcome::Succeeded;
+    QString message;
+};
+
+// Upload, erase and print as the window and the command line run them. The caller owns the
+// buttons; everything else the operator sees goes through the host.
+class TransferOperations
+{
+public:
+    TransferOperations(PortLink &link, TransferHost &host, TransferLimits limits = {});
+
+    // Stores the pictures, in order, as NV images 1 to n.
+    TransferResult upload(const QStringList &paths, const QString &portText,
+                          const QString &rateText);
+    // Erases every stored NV image.
+    TransferResult erase(const QString &portText, const QString &rateText);
+    // Prints NV images 1 to 255.
+    TransferResult print(const QString &portText, const QString &rateText);
+
+private:
+    TransferResult refuse(const QString &message);
+    TransferResult finish(const QString &portText);
+    TransferResult fail(const StepResult &step, const QString &portText);
+
+    PortLink &m_link;
+    TransferHost &m_host;
+    Transmitter m_transmitter;
+};

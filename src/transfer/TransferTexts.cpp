@@ -1,0 +1,68 @@
+#include "TransferTexts.h"
+
+#include "PrinterCommands.h"
+
+namespace TransferTexts {
+
+namespace {
+
+QString durationText(std::chrono::milliseconds limit)
+{
+    using namespace std::chrono;
+    if (limit >= minutes(1) && limit % minutes(1) == milliseconds(0))
+        return QStringLiteral("%1 minutes").arg(duration_cast<minutes>(limit).count());
+    if (limit % seconds(1) == milliseconds(0))
+        return QStringLiteral("%1 seconds").arg(duration_cast<seconds>(limit).count());
+    return QStringLiteral("%1 ms").arg(limit.count());
+}
+
+} // namespace
+
+QString noPictures()
+{
+    return QStringLiteral("There are no pictures to upload.");
+}
+
+QString tooManyPictures(qsizetype count)
+{
+    return QStringLiteral("%1 pictures are listed, but one upload stores at most %2. "
+                          "Remove some pictures and upload again.")
+        .arg(count)
+        .arg(MaxUploadPictures);
+}
+
+QString pictureNotLoaded(const QString &path, const QString &reason)
+{
+    return QStringLiteral("%1\n\nFile: %2\nNothing was sent.").arg(reason, path);
+}
+
+QString pictureEmpty(const QString &path)
+{
+    return QStringLiteral("The picture %1 has no dots to store. Nothing was sent.").arg(path);
+}
+
+QString printerNotReady(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer has not signalled ready (CTS) for %1. Check that it is "
+                          "switched on, online and connected.")
+        .arg(durationText(limit));
+}
+
+QString printerNotDraining(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer has taken no data for %1. Check that it is switched on, "
+                          "online and connected.")
+        .arg(durationText(limit));
+}
+
+QString printerNotFinished(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not finish storing within %1.").arg(durationText(limit));
+}
+
+QString writeFailed(const QString &reason)
+{
+    return QStringLiteral("Writing to the printer failed: %1").arg(reason);
+}
+
+} // namespace TransferTexts

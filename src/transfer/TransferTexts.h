@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+// Every text the transfers show to the operator.
+namespace TransferTexts {
+
+inline const QString ResetPrompt = QStringLiteral("Please reset your printer.");
+inline const QString ResetTitle = QStringLiteral("Starting Upload.");
+inline const QString Done = QStringLiteral("Done!!");
+inline const QString DoneTitle = QStringLiteral("Upload finished.");
+
+inline const QString Writing = QStringLiteral("Writing");
+inline const QString Success = QStringLiteral("SUCCESS");
+inline const QString Failed = QStringLiteral("FAILED");
+inline const QString Processing = QStringLiteral("PROCESSING");
+
+inline const QString RefusedTitle = QStringLiteral("Upload not started.");
+inline const QString FailedTitle = QStringLiteral("Transfer failed.");
+inline const QString Stopped = QStringLiteral("The transfer was stopped before it finished.");
+
+QString noPictures();
+QString tooManyPictures(qsizetype count);
+// reason comes from the picture loader, which names the file itself.
+QString pictureNotLoaded(const QString &path, const QString &reason);
+QString pictureEmpty(const QString &path);
+QString printerNotReady(std::chrono::milliseconds limit);
+QString printerNotDraining(std::chrono::milliseconds limit);
+QString printerNotFinished(std::chrono::milliseconds limit);
+QString writeFailed(const QString &reason);
+
+} // namespace TransferTexts

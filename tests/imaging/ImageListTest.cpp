@@ -1,0 +1,134 @@
+#include "CapacityStatus.h"
+#include "ImageTotal.h"
+#include "TestPictures.h"
+#include "modBitmap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileNameFromPath, TakesThePartAfterTheLastSeparator)
+{
+    using modBitmap::FileNameFromPath;
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("C:\\pic.bmp")), QStringLiteral("pic.bmp"));
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("A:pic.bmp")), QStringLiteral("pic.bmp"));
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("C:\\logos\\shop:v2.bmp")),
+              QStringLiteral("shop:v2.bmp"));
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("/home/u/logo.png")), QStringLiteral("logo.png"));
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("/home/u\\x/logo.png")), QStringLiteral("logo.png"));
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("pic.bmp")), QString());
+    EXPECT_EQ(FileNameFromPath(QStringLiteral("C:\\logos\\")), QString());
+    EXPECT_EQ(FileNameFromPath(QString()), QString());
+}
+
+void expectEmptyState(const CapacityStatus &status)
+{
+    EXPECT_EQ(status.sizeNotify.text, QStringLiteral("Raster Data Invalid!"));
+    EXPECT_EQ(status.sizeNotify.tone, Tone::Red);
+    EXPECT_EQ(status.numberNotify.text, QStringLiteral("No Bitmap selected!"));
+    EXPECT_EQ(status.numberNotify.tone, Tone::Red);
+    EXPECT_EQ(status.toolTip, QStringLiteral("0"));
+    EXPECT_FALSE(status.uploadEnabled);
+}
+
+void expectFits(const CapacityStatus &status, const char *percent, const char *count)
+{
+    EXPECT_EQ(status.sizeNotify.text, QString::fromLatin1(percent) + " % of 2M bytes used");
+    EXPECT_EQ(status.sizeNotify.tone, Tone::Blue);
+    EXPECT_EQ(status.numberNotify.text, QString::fromLatin1(count) + " Bitmap selected.");
+    EXPECT_EQ(status.numberNotify.tone, Tone::Blue);
+    EXPECT_TRUE(status.uploadEnabled);
+}
+
+TEST(CapacityStatus, EmptyListAndListWithoutRasterData)
+{
+    expectEmptyState(capacityStatus(0, 0));
+    // A single picture 7 pixels wide is listed but has no raster data.
+    expectEmptyState(capacityStatus(0, 1));
+}
+
+TEST(CapacityStatus, PercentRoundsUpFromATenth)
+{
+    expectFits(capacityStatus(16384, 1), "1", "1");
+    EXPECT_EQ(capacityStatus(16384, 1).toolTip, QStringLiteral("16384"));
+    expectFits(capacityStatus(968, 1), "0", "1");
+    expectFits(capacityStatus(2097, 1), "0", "1");
+    expectFits(capacityStatus(2098, 1), "1", "1");
+    expectFits(capacityStatus(17536, 2), "1", "2");
+    expectFits(capacityStatus(CapacityLimit, 128), "100", "128");
+}
+
+TEST(CapacityStatus, OverflowPastTheLimit)
+{
+    const CapacityStatus status = capacityStatus(CapacityLimit + 1, 129);
+    EXPECT_EQ(status.sizeNotify.text, QStringLiteral("Raster Data Overflow!"));
+    EXPECT_EQ(status.sizeNotify.tone, Tone::Red);
+    EXPECT_EQ(status.numberNotify.text, QStringLiteral("129 Bitmap selected."));
+    EXPECT_EQ(status.numberNotify.tone, Tone::Blue);
+    EXPECT_EQ(status.toolTip, QStringLiteral("2097153"));
+    EXPECT_FALSE(status.uploadEnabled);
+    // Far beyond 32 bits still reads as an overflow, not as a wrapped small total.
+    EXPECT_FALSE(capacityStatus(qint64(1) << 40, 3).uploadEnabled);
+}
+
+TEST(CapacityStatus, ToneColours)
+{
+    EXPECT_EQ(windowsColour(Tone::Red), 0x0000FFu);
+    EXPECT_EQ(windowsColour(Tone::Blue), 0xFF0000u);
+    EXPECT_EQ(toneColour(Tone::Red), QColor(255, 0, 0));
+    EXPECT_EQ(toneColour(Tone::Blue), QColor(0, 0, 255));
+}
+
+class ImageTotals : public testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString logo = savePicture(dir, QStringLiteral("logo.bmp"), whitePicture(512, 256));
+    QString small = savePicture(dir, QStringLiteral("small.png"), whitePicture(100, 100));
+};
+
+TEST_F(ImageTotals, FullStoreAndOneMore)
+{
+    QStringList paths;
+    for (int i = 0; i < 128; ++i)
+        paths << logo;
+    ImageTotal sum = totalRasterSize(paths);
+    EXPECT_EQ(sum.total, CapacityLimit);
+    expectFits(capacityStatus(sum.total, int(paths.size())), "100", "128");
+
+    paths << logo;
+    sum = totalRasterSize(paths);
+    EXPECT_EQ(sum.total, CapacityLimit + 16384);
+    const CapacityStatus overflow = capacityStatus(sum.total, int(paths.size()));
+    EXPECT_EQ(overflow.sizeNotify.text, QStringLiteral("Raster Data Overflow!"));
+    EXPECT_EQ(overflow.numberNotify.text, QStringLiteral("129 Bitmap selected."));
+    EXPECT_FALSE(overflow.uploadEnabled);
+
+    paths.removeLast();
+    sum = totalRasterSize(paths);
+    expectFits(capacityStatus(sum.total, int(paths.size())), "100", "128");
+}
+
+TEST_F(ImageTotals, EachPictureCountsItsOwnExtent)
+{
+    const ImageTotal sum = totalRasterSize({logo, small});
+    EXPECT_EQ(sum.total, 16384 + 1152);
+    EXPECT_TRUE(sum.unreadable.isEmpty());
+    EXPECT_EQ(totalRasterSize({}).total, 0);
+}
+
+TEST_F(ImageTotals, UnreadableEntriesCountZeroAndAreNamed)
+{
+    const QString missing = dir.filePath(QStringLiteral("gone.bmp"));
+    const QByteArray bmp = craftBmp(whitePicture(64, 64), 24);
+    const QString cut = writeFile(dir, QStringLiteral("cut.bmp"), bmp.left(bmp.size() / 2));
+    const QString narrow =
+        writeFile(dir, QStringLiteral("narrow.bmp"), craftBmp(whitePicture(7, 50), 1));
+
+    const ImageTotal sum = totalRasterSize({logo, missing, cut, narrow, logo});
+    EXPECT_EQ(sum.total, 2 * 16384);
+    EXPECT_EQ(sum.unreadable, QStringList({missing, cut}));
+    expectEmptyState(capacityStatus(totalRasterSize({narrow}).total, 1));
+}
+
+} // namespace

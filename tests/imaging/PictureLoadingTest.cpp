@@ -1,0 +1,182 @@
+#include "RasterFromImage.h"
+#include "TestPictures.h"
+#include "modBitmap.h"
+
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+using namespace modBitmap;
+
+namespace {
+
+// 16 x 16, the top-left 8 x 8 pixels black (Qt reads GIF but does not write it).
+const unsigned char SquareGif[] = {
+    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x10, 0x00, 0x10, 0x00, 0xf0, 0x01, 0x00, 0x00,
+    0x00, 0x00, 0xff, 0xff, 0xff, 0x21, 0xf9, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c,
+    0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x10, 0x00, 0x00, 0x02, 0x1a, 0x84, 0x6f, 0xa1,
+    0xab, 0x88, 0xcc, 0xdc, 0x81, 0x4b, 0x26, 0x1a, 0x2c, 0xc0, 0xd9, 0x72, 0xfd, 0x79,
+    0xdc, 0x48, 0x96, 0xe6, 0x89, 0xa6, 0xea, 0x4a, 0x16, 0x00, 0x3b};
+
+class PictureFiles : public testing::Test
+{
+protected:
+    QTemporaryDir dir;
+
+    QByteArray recordOfFile(const QString &path)
+    {
+        const RasterRecordResult result = BitmapToRaster(path);
+        EXPECT_TRUE(result.ok()) << result.error.toStdString();
+        return result.record;
+    }
+
+    // Refused everywhere, with the file named in every error.
+    void expectRefused(const QString &path, const QString &reason)
+    {
+        const QString name = QFileInfo(path).fileName();
+        EXPECT_FALSE(IsPictureFile(path)) << name.toStdString();
+        const RasterSizeResult size = RasterSize(path);
+        EXPECT_FALSE(size.ok()) << name.toStdString();
+        EXPECT_TRUE(size.error.startsWith(QStringLiteral("Cannot read picture ") + name))
+            << size.error.toStdString();
+        EXPECT_TRUE(size.error.contains(reason)) << size.error.toStdString();
+        const RasterRecordResult record = BitmapToRaster(path);
+        EXPECT_FALSE(record.ok()) << name.toStdString();
+        EXPECT_TRUE(record.record.isEmpty());
+        EXPECT_TRUE(record.error.contains(reason)) << record.error.toStdString();
+    }
+};
+
+TEST_F(PictureFiles, BitmapsOfEveryDepthGiveTheSameRecord)
+{
+    const QImage glyph = glyphPicture();
+    const QByteArray expected = rasterFromImage(glyph).record;
+    ASSERT_FALSE(expected.isEmpty());
+    QStringList paths;
+    for (int bits : {1, 4, 8, 24, 32})
+        paths << writeFile(dir, QStringLiteral("crafted%1.bmp").arg(bits), craftBmp(glyph, bits));
+    paths << savePicture(dir, QStringLiteral("qt1.bmp"),
+                         glyph.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither))
+          << savePicture(dir, QStringLiteral("qt8.bmp"),
+                         glyph.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither))
+          << savePicture(dir, QStringLiteral("qt24.bmp"), glyph);
+    for (const QString &path : paths) {
+        ASSERT_FALSE(path.isEmpty());
+        EXPECT_TRUE(IsPictureFile(path)) << path.toStdString();
+        const RasterSizeResult size = RasterSize(path);
+        ASSERT_TRUE(size.ok()) << size.error.toStdString();
+        EXPECT_EQ(size.extent.X, 3);
+        EXPECT_EQ(size.extent.Y, 2);
+        EXPECT_EQ(recordOfFile(path), expected) << path.toStdString();
+    }
+}
+
+TEST_F(PictureFiles, LosslessFormatsGiveTheSameRecord)
+{
+    const QImage glyph = glyphPicture();
+    const QByteArray expected = rasterFromImage(glyph).record;
+    for (const char *suffix : {"png", "tiff", "webp"}) {
+        const QString path =
+            savePicture(dir, QStringLiteral("glyph.") + QLatin1String(suffix), glyph, 100);
+        ASSERT_FALSE(path.isEmpty()) << suffix;
+        EXPECT_TRUE(IsPictureFile(path)) << suffix;
+        EXPECT_EQ(recordOfFile(path), expected) << suffix;
+    }
+}
+
+TEST_F(PictureFiles, GifLoads)
+{
+    const QString path =
+        writeFile(dir, QStringLiteral("square.gif"),
+                  QByteArray(reinterpret_cast<const char *>(SquareGif), sizeof(SquareGif)));
+    ASSERT_TRUE(IsPictureFile(path));
+    const QByteArray record = recordOfFile(path);
+    // X = Y = 2 within a 4 x 4 extent.
+    EXPECT_EQ(blackDots(record), 64);
+    EXPECT_TRUE(dotAt(record, 2, 0, 0));
+    EXPECT_TRUE(dotAt(record, 2, 7, 7));
+    EXPECT_FALSE(dotAt(record, 2, 8, 8));
+}
+
+TEST_F(PictureFiles, LargePhotoLoadsAndShrinks)
+{
+    // Black left half, white right half.
+    QImage photo = whitePicture(4000, 3000);
+    for (int row = 0; row < 3000; ++row)
+        std::fill_n(reinterpret_cast<QRgb *>(photo.scanLine(row)), 2000, qRgb(0, 0, 0));
+    const QString path = savePicture(dir, QStringLiteral("photo.jpg"), photo, 90);
+    ASSERT_FALSE(path.isEmpty());
+
+    const RasterSizeResult size = RasterSize(path);
+    ASSERT_TRUE(size.ok());
+    EXPECT_EQ(size.extent.X, 64);
+    EXPECT_EQ(size.extent.Y, 48);
+    EXPECT_TRUE(IsPictureFile(path));
+    const QByteArray record = recordOfFile(path);
+    ASSERT_EQ(record.size(), 4 + 64 * 48 * 8);
+    for (int row = 0; row < 384; row += 7) {
+        EXPECT_TRUE(dotAt(record, 64, 10, row));
+        EXPECT_TRUE(dotAt(record, 64, 250, row));
+        EXPECT_FALSE(dotAt(record, 64, 262, row));
+        EXPECT_FALSE(dotAt(record, 64, 500, row));
+    }
+}
+
+TEST_F(PictureFiles, DamagedBitmapsAreRefused)
+{
+    const QByteArray sound = craftBmp(whitePicture(64, 32), 24);
+    ASSERT_TRUE(IsPictureFile(writeFile(dir, QStringLiteral("sound.bmp"), sound)));
+
+    const QString cutShort = QStringLiteral("cut short");
+    expectRefused(writeFile(dir, QStringLiteral("cut.bmp"), sound.left(sound.size() - 10)),
+                  cutShort);
+    expectRefused(writeFile(dir, QStringLiteral("header-only.bmp"), sound.left(30)), cutShort);
+
+    QByteArray offsetPastEnd = sound;
+    qToLittleEndian<quint32>(quint32(sound.size() + 16), offsetPastEnd.data() + 10);
+    expectRefused(writeFile(dir, QStringLiteral("offset.bmp"), offsetPastEnd), cutShort);
+
+    // Run-length coded: the data must at least start inside the file.
+    QByteArray rle = craftBmp(whitePicture(16, 16), 8);
+    qToLittleEndian<quint32>(1, rle.data() + 30);
+    qToLittleEndian<quint32>(quint32(rle.size()), rle.data() + 10);
+    expectRefused(writeFile(dir, QStringLiteral("rle.bmp"), rle), cutShort);
+
+    QByteArray forged = sound;
+    qToLittleEndian<quint32>(0x7FFFFFFF, forged.data() + 18);
+    qToLittleEndian<quint32>(0x7FFFFFFF, forged.data() + 22);
+    expectRefused(writeFile(dir, QStringLiteral("forged.bmp"), forged), cutShort);
+}
+
+TEST_F(PictureFiles, NonPicturesAreRefused)
+{
+    expectRefused(writeFile(dir, QStringLiteral("notes.txt"), "not a picture at all\n"),
+                  QStringLiteral("not a picture"));
+    expectRefused(writeFile(dir, QStringLiteral("empty.png"), QByteArray()),
+                  QStringLiteral("not a picture"));
+    QByteArray brokenPng = readFile(savePicture(dir, QStringLiteral("p.png"), glyphPicture()));
+    expectRefused(writeFile(dir, QStringLiteral("broken.png"), brokenPng.left(40)),
+                  QStringLiteral("damaged"));
+    expectRefused(dir.filePath(QStringLiteral("missing.bmp")), QString());
+    EXPECT_FALSE(IsPictureFile(QString()));
+    EXPECT_FALSE(IsPictureFile(dir.path()));
+}
+
+TEST_F(PictureFiles, NarrowPictureIsListedButNotConverted)
+{
+    const QString path =
+        writeFile(dir, QStringLiteral("narrow.bmp"), craftBmp(whitePicture(7, 50), 24));
+    EXPECT_TRUE(IsPictureFile(path));
+    const RasterSizeResult size = RasterSize(path);
+    ASSERT_TRUE(size.ok());
+    EXPECT_EQ(size.extent.X, 0);
+    EXPECT_EQ(size.extent.Y, 0);
+    const RasterRecordResult record = BitmapToRaster(path);
+    EXPECT_FALSE(record.ok());
+    EXPECT_TRUE(record.error.startsWith(QStringLiteral("Cannot convert picture narrow.bmp")))
+        << record.error.toStdString();
+    EXPECT_TRUE(record.error.contains(QStringLiteral("too small")));
+}
+
+} // namespace

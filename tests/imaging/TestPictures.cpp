@@ -1,0 +1,169 @@
+#include "TestPictures.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <bit>
+
+QImage whitePicture(int width, int height, QImage::Format format)
+{
+    QImage picture(width, height, format);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+QImage glyphPicture()
+{
+    QImage picture = whitePicture(24, 16);
+    const QRgb black = qRgb(0, 0, 0);
+    for (int row = 2; row <= 13; ++row)
+        picture.setPixel(2, row, black);
+    for (int column = 2; column <= 9; ++column)
+        picture.setPixel(column, 2, black);
+    for (int column = 2; column <= 7; ++column)
+        picture.setPixel(column, 7, black);
+    picture.setPixel(23, 15, black);
+    return picture;
+}
+
+bool isBlack(const QImage &picture, int column, int row)
+{
+    return qGray(picture.pixel(column, row)) < 128;
+}
+
+namespace {
+
+void append16(QByteArray &bytes, quint16 value)
+{
+    char le[2];
+    qToLittleEndian(value, le);
+    bytes.append(le, 2);
+}
+
+void append32(QByteArray &bytes, quint32 value)
+{
+    char le[4];
+    qToLittleEndian(value, le);
+    bytes.append(le, 4);
+}
+
+struct Palette
+{
+    QList<QRgb> colours;
+    int blackIndex = 0;
+    int whiteIndex = 0;
+};
+
+// Black and white sit at unexpected indexes among other colours.
+Palette paletteFor(int bitsPerPixel)
+{
+    switch (bitsPerPixel) {
+    case 1:
+        return {{qRgb(255, 255, 255), qRgb(0, 0, 0)}, 1, 0};
+    case 4: {
+        Palette palette;
+        for (int i = 0; i < 16; ++i)
+            palette.colours << qRgb(40 + i * 10, 200 - i * 5, 90);
+        palette.colours[5] = qRgb(0, 0, 0);
+        palette.colours[12] = qRgb(255, 255, 255);
+        palette.blackIndex = 5;
+        palette.whiteIndex = 12;
+        return palette;
+    }
+    case 8: {
+        Palette palette;
+        for (int i = 0; i < 256; ++i)
+            palette.colours << qRgb(255 - i, 255 - i, 255 - i);
+        palette.blackIndex = 255;
+        palette.whiteIndex = 0;
+        return palette;
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QByteArray craftBmp(const QImage &picture, int bitsPerPixel)
+{
+    const Palette palette = paletteFor(bitsPerPixel);
+    const int stride = (picture.width() * bitsPerPixel + 31) / 32 * 4;
+    const quint32 pixelOffset = 14 + 40 + quint32(palette.colours.size()) * 4;
+    const quint32 imageSize = quint32(stride * picture.height());
+
+    QByteArray bytes("BM");
+    append32(bytes, pixelOffset + imageSize);
+    append32(bytes, 0);
+    append32(bytes, pixelOffset);
+    append32(bytes, 40);
+    append32(bytes, quint32(picture.width()));
+    append32(bytes, quint32(picture.height()));
+    append16(bytes, 1);
+    append16(bytes, quint16(bitsPerPixel));
+    append32(bytes, 0);
+    append32(bytes, imageSize);
+    append32(bytes, 2835);
+    append32(bytes, 2835);
+    append32(bytes, quint32(palette.colours.size()));
+    append32(bytes, 0);
+    for (QRgb colour : palette.colours)
+        append32(bytes, colour & 0xFFFFFF);
+
+    for (int row = picture.height() - 1; row >= 0; --row) {
+        QByteArray line(stride, '\0');
+        for (int column = 0; column < picture.width(); ++column) {
+            const bool black = isBlack(picture, column, row);
+            if (bitsPerPixel >= 24) {
+                const char level = black ? 0 : char(255);
+                for (int channel = 0; channel < 3; ++channel)
+                    line[column * (bitsPerPixel / 8) + channel] = level;
+                continue;
+            }
+            const int index = black ? palette.blackIndex : palette.whiteIndex;
+            const int bit = column * bitsPerPixel;
+            const int shift = 8 - bitsPerPixel - bit % 8;
+            line[bit / 8] = char(uchar(line[bit / 8]) | (index << shift));
+        }
+        bytes += line;
+    }
+    return bytes;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+QString savePicture(const QTemporaryDir &dir, const QString &name, const QImage &picture,
+                    int quality)
+{
+    const QString path = dir.filePath(name);
+    return picture.save(path, nullptr, quality) ? path : QString();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool dotAt(const QByteArray &record, int X, int column, int row)
+{
+    const int x = uchar(record.at(0)) + 256 * uchar(record.at(1));
+    const int y = uchar(record.at(2)) + 256 * uchar(record.at(3));
+    const qsizetype at = 4 + qsizetype((x - X) * 8 + column) * y + row / 8;
+    return uchar(record.at(at)) & (0x80 >> (row % 8));
+}
+
+int blackDots(const QByteArray &record)
+{
+    int count = 0;
+    for (qsizetype at = 4; at < record.size(); ++at)
+        count += std::popcount(uchar(record.at(at)));
+    return count;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+
+// A white picture of the given size.
+QImage whitePicture(int width, int height, QImage::Format format = QImage::Format_RGB32);
+
+// An upright, unmirrored "F" with a single dot in the bottom-right corner, 24 x 16 pixels.
+QImage glyphPicture();
+
+bool isBlack(const QImage &picture, int column, int row);
+
+// The picture as a bitmap file of the given depth (1, 4, 8, 24 or 32 bits), written byte by
+// byte so that depths Qt does not write are covered and palettes are not in the usual order.
+QByteArray craftBmp(const QImage &picture, int bitsPerPixel);
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
+QString savePicture(const QTemporaryDir &dir, const QString &name, const QImage &picture,
+                    int quality = -1);
+QByteArray readFile(const QString &path);
+
+// Dot (column, row) of the picture in a raster record, X being the picture's width in units
+// of 8 dots: bit 7 - row mod 8 of data byte ((x - X) x 8 + column) x y + row div 8.
+bool dotAt(const QByteArray &record, int X, int column, int row);
+int blackDots(const QByteArray &record);

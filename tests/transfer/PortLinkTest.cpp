@@ -1,0 +1,143 @@
+#include "PortLink.h"
+#include "QtPrinters.h"
+#include "ScriptedSerialControl.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PortLinkTest : public ::testing::Test
+{
+protected:
+    ScriptedSerialControl control;
+    QStringList traces;
+    PortLink link{control, [this](const QString &text) { traces << text; }};
+};
+
+TEST_F(PortLinkTest, OpensComPortWithSettingsThenHandshaking)
+{
+    EXPECT_TRUE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+    EXPECT_EQ(control.writes(),
+              QStringList({"CommPort=1", "Settings=9600,n,8,1", "PortOpen=true", "Handshaking=2"}));
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠已開啟")});
+    EXPECT_EQ(link.openKind(), LinkKind::Serial);
+}
+
+TEST_F(PortLinkTest, ReadsPortNumberAndRateFromTheBoxes)
+{
+    struct Case
+    {
+        QString port;
+        QString rate;
+        QStringList writes;
+    };
+    const QList<Case> cases = {
+        {"com3:", "9600", {"CommPort=3", "Settings=9600,n,8,1"}},
+        {"COM12:", "115200", {"CommPort=12", "Settings=115200,n,8,1"}},
+        {"COM2:  ", " 19200 ", {"CommPort=2", "Settings=19200,n,8,1"}},
+        // Halves go to the even neighbour.
+        {"COM1:", "9600.5", {"CommPort=1", "Settings=9600,n,8,1"}},
+        {"COM1:", "9601.5", {"CommPort=1", "Settings=9602,n,8,1"}},
+    };
+    for (const Case &c : cases) {
+        ScriptedSerialControl fresh;
+        PortLink freshLink(fresh, [](const QString &) {});
+        EXPECT_TRUE(freshLink.OpenPort(c.port, c.rate)) << c.port.toStdString();
+        EXPECT_EQ(fresh.writes().mid(0, 2), c.writes) << c.port.toStdString();
+    }
+}
+
+TEST_F(PortLinkTest, RefusesBadPortOrRateWithoutTouchingTheControl)
+{
+    struct Case
+    {
+        QString port;
+        QString rate;
+        QString trace;
+    };
+    const QList<Case> cases = {
+        {"COM5", "9600", "連接埠設置異常."},  {"COM70000:", "9600", "連接埠設置異常."},
+        {"COM0:", "9600", "連接埠設置異常."}, {"COM1:", "fast", "傳輸速率設置異常."},
+        {"COM1:", "", "傳輸速率設置異常."},   {"COM1:", "99999999999", "傳輸速率設置異常."},
+        {"LPT2", "9600", "連接埠設置異常."},
+    };
+    for (const Case &c : cases) {
+        traces.clear();
+        EXPECT_FALSE(link.OpenPort(c.port, c.rate)) << c.port.toStdString();
+        EXPECT_EQ(traces, QStringList{c.trace}) << c.port.toStdString();
+    }
+    EXPECT_TRUE(control.writes().isEmpty());
+    EXPECT_EQ(link.openKind(), LinkKind::None);
+}
+
+TEST_F(PortLinkTest, IgnoresTextsThatNameNoPort)
+{
+    for (const QString port : {"COM1: (Used)", "COM", "", " COM1:", "FILE:"}) {
+        EXPECT_FALSE(link.OpenPort(port, QStringLiteral("9600"))) << port.toStdString();
+        EXPECT_FALSE(link.ClosePort(port)) << port.toStdString();
+    }
+    EXPECT_TRUE(traces.isEmpty());
+    EXPECT_TRUE(control.writes().isEmpty());
+}
+
+TEST_F(PortLinkTest, FailedOpenTracesTheReason)
+{
+    control.failOpen(QStringLiteral("Permission denied"));
+    EXPECT_FALSE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠開啟失敗: Permission denied")});
+    EXPECT_EQ(link.errorText(), QStringLiteral("Permission denied"));
+    EXPECT_EQ(link.openKind(), LinkKind::None);
+}
+
+TEST_F(PortLinkTest, SecondOpenChangesNothing)
+{
+    ASSERT_TRUE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+    const QStringList writes = control.writes();
+    traces.clear();
+
+    EXPECT_FALSE(link.OpenPort(QStringLiteral("COM2:"), QStringLiteral("115200")));
+    EXPECT_FALSE(link.OpenPort(QStringLiteral("LPT1:"), QString()));
+    EXPECT_TRUE(traces.isEmpty());
+    EXPECT_EQ(control.writes(), writes);
+    EXPECT_TRUE(control.PortOpen());
+    EXPECT_EQ(control.CommPort(), 1);
+}
+
+TEST_F(PortLinkTest, ClosesTheLinkItOpenedWhateverTheBoxSays)
+{
+    ASSERT_TRUE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+    traces.clear();
+
+    EXPECT_TRUE(link.ClosePort(QStringLiteral("LPT1:")));
+    EXPECT_EQ(control.writes().last(), QStringLiteral("PortOpen=false"));
+    EXPECT_FALSE(control.PortOpen());
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠已關閉")});
+    EXPECT_EQ(link.openKind(), LinkKind::None);
+}
+
+TEST_F(PortLinkTest, CloseAnswersForClosedAndStuckPorts)
+{
+    EXPECT_TRUE(link.ClosePort(QStringLiteral("COM1:")));
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠未開啟")});
+    EXPECT_TRUE(link.ClosePort(QStringLiteral("LPT1:")));
+
+    ASSERT_TRUE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+    control.failClose(QStringLiteral("Device busy"));
+    traces.clear();
+    EXPECT_FALSE(link.ClosePort(QStringLiteral("COM1:")));
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠關閉失敗: Device busy")});
+    // Still open, so a new transfer is still refused.
+    EXPECT_FALSE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+}
+
+TEST_F(PortLinkTest, SerialDevicePathIsSetInsteadOfAPortNumber)
+{
+    EXPECT_TRUE(link.OpenPort(QStringLiteral("/dev/pts/7"), QStringLiteral("38400")));
+    EXPECT_EQ(control.writes(), QStringList({"devicePath=/dev/pts/7", "Settings=38400,n,8,1",
+                                             "PortOpen=true", "Handshaking=2"}));
+    EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠已開啟")});
+}
+
+} // namespace

@@ -1,0 +1,286 @@
+#include "TransferOperations.h"
+#include "PortLink.h"
+#include "QtPrinters.h"
+#include "RecordingTransferHost.h"
+#include "ScriptedSerialControl.h"
+#include "TransferTexts.h"
+#include "modBitmap.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QByteArray FinishBytes("\x1D\x07\x02\x01\x01", 5);
+const QString Port = QStringLiteral("COM1:");
+const QString Rate = QStringLiteral("9600");
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int value : values)
+        result += char(value);
+    return result;
+}
+
+class TransferOperationsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    // A white picture with a black diagonal, so every record differs.
+    QString picture(const QString &name, int width, int height)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int i = 0; i < std::min(width, height); ++i)
+            image.setPixel(i, i, qRgb(0, 0, 0));
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    }
+
+    QByteArray recordOf(const QString &path) { return modBitmap::BitmapToRaster(path).record; }
+
+    void expectLinkClosed()
+    {
+        EXPECT_FALSE(control.PortOpen());
+        EXPECT_EQ(control.writes().last(), QStringLiteral("PortOpen=false"));
+        EXPECT_EQ(link.openKind(), LinkKind::None);
+    }
+
+    QTemporaryDir dir;
+    QString device = dir.filePath(QStringLiteral("lp0"));
+    ScriptedSerialControl control;
+    PortLink link{control, [](const QString &) {}, [this](const QString &) { return device; }};
+    RecordingTransferHost host;
+    TransferLimits limits{20ms, 40ms};
+    TransferOperations operations{link, host, limits};
+};
+
+TEST_F(TransferOperationsTest, UploadsOnePicture)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.setOnOutput([&](const QByteArray &) { host.note(QStringLiteral("output")); });
+
+    const TransferResult result = operations.upload({path}, Port, Rate);
+
+    EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
+    const QByteArray record = recordOf(path);
+    ASSERT_EQ(record.size(), 132);
+    EXPECT_TRUE(record.startsWith(bytes({0x04, 0x00, 0x04, 0x00})));
+    EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x01}) + record + FinishBytes);
+    EXPECT_EQ(host.events(),
+              QStringList({"message:Please reset your printer.", "output", "row:0", "output",
+                           "status:Writing", "output", "message:Done!!", "status:SUCCESS"}));
+    EXPECT_EQ(host.messages()[0].title, QStringLiteral("Starting Upload."));
+    EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Prompt);
+    EXPECT_EQ(host.messages()[1].title, QStringLiteral("Upload finished."));
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
+{
+    const QStringList paths = {picture(QStringLiteral("a.bmp"), 8, 8),
+                               picture(QStringLiteral("b.png"), 24, 16),
+                               picture(QStringLiteral("c.bmp"), 16, 40)};
+
+    EXPECT_EQ(operations.upload(paths, Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) + recordOf(paths[1]) +
+                                  recordOf(paths[2]) + FinishBytes);
+    EXPECT_EQ(host.rows(), QList<int>({0, 1, 2}));
+    EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
+}
+
+TEST_F(TransferOperationsTest, UploadsAtMost255Pictures)
+{
+    const QStringList full(255, picture(QStringLiteral("one.bmp"), 8, 8));
+    EXPECT_EQ(operations.upload(full, Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_TRUE(control.sent().startsWith(bytes({0x1C, 0x71, 0xFF})));
+    EXPECT_EQ(control.sent().size(), 3 + 255 * 132 + 5);
+
+    ScriptedSerialControl other;
+    PortLink otherLink(other, [](const QString &) {});
+    RecordingTransferHost otherHost;
+    TransferOperations tooMany(otherLink, otherHost, limits);
+    const TransferResult result = tooMany.upload(full + full.mid(0, 1), Port, Rate);
+    EXPECT_EQ(result.outcome, TransferOutcome::Refused);
+    EXPECT_EQ(result.message, TransferTexts::tooManyPictures(256));
+    ASSERT_EQ(otherHost.messages().size(), 1);
+    EXPECT_EQ(otherHost.messages()[0].kind, TransferHost::MessageKind::Error);
+    EXPECT_TRUE(other.writes().isEmpty());
+}
+
+TEST_F(TransferOperationsTest, PictureThatNoLongerLoadsStopsTheUploadBeforeTheLinkOpens)
+{
+    const QString good = picture(QStringLiteral("good.bmp"), 8, 8);
+    const QString gone = picture(QStringLiteral("gone.bmp"), 8, 8);
+    const QString broken = dir.filePath(QStringLiteral("broken.bmp"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM not a picture");
+    file.close();
+    ASSERT_TRUE(QFile::remove(gone));
+
+    for (const QString &bad : {gone, broken}) {
+        RecordingTransferHost fresh;
+        TransferOperations refusing(link, fresh, limits);
+        const TransferResult result = refusing.upload({good, bad}, Port, Rate);
+        EXPECT_EQ(result.outcome, TransferOutcome::Refused);
+        EXPECT_TRUE(result.message.contains(bad)) << result.message.toStdString();
+        ASSERT_EQ(fresh.messages().size(), 1);
+        EXPECT_EQ(fresh.messages()[0].text, result.message);
+        EXPECT_TRUE(fresh.statuses().isEmpty());
+    }
+    EXPECT_EQ(operations.upload({}, Port, Rate).outcome, TransferOutcome::Refused);
+    EXPECT_TRUE(control.writes().isEmpty());
+}
+
+TEST_F(TransferOperationsTest, LinkThatDoesNotOpenEndsSilently)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    EXPECT_EQ(operations.upload({path}, QStringLiteral("COM1: (Used)"), Rate).outcome,
+              TransferOutcome::NotOpened);
+    control.failOpen(QStringLiteral("No such file or directory"));
+    EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::NotOpened);
+    EXPECT_EQ(operations.print(QStringLiteral("COM5"), Rate).outcome, TransferOutcome::NotOpened);
+
+    EXPECT_TRUE(host.messages().isEmpty());
+    EXPECT_TRUE(host.statuses().isEmpty());
+    EXPECT_TRUE(control.pieces().isEmpty());
+}
+
+TEST_F(TransferOperationsTest, PrinterThatNeverAssertsCtsFailsTheUpload)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.setCts(false);
+
+    const TransferResult result = operations.upload({path}, Port, Rate);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::printerNotReady(limits.stall));
+    EXPECT_EQ(host.statuses(), QStringList{"FAILED"});
+    ASSERT_EQ(host.messages().size(), 2);
+    EXPECT_EQ(host.messages()[1].text, result.message);
+    EXPECT_EQ(host.messages()[1].kind, TransferHost::MessageKind::Error);
+    EXPECT_TRUE(control.pieces().isEmpty());
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, PrinterThatNeverFinishesStoringFailsTheUpload)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.setCtsSource([&] { return !host.statuses().contains(QStringLiteral("Writing")); });
+
+    const TransferResult result = operations.upload({path}, Port, Rate);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::printerNotFinished(limits.completion));
+    EXPECT_EQ(host.statuses(), QStringList({"Writing", "FAILED"}));
+    EXPECT_FALSE(control.sent().endsWith(FinishBytes));
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, FailedWriteFailsTheUpload)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.failWritesAfter(50, QStringLiteral("Input/output error"));
+
+    const TransferResult result = operations.upload({path}, Port, Rate);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::writeFailed(QStringLiteral("Input/output error")));
+    EXPECT_EQ(host.statuses(), QStringList{"FAILED"});
+    EXPECT_EQ(control.sent().size(), 50);
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, StopClosesTheLinkWithoutAMessage)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.setCts(false);
+    host.setOnYield([&](int) { host.requestStop(); });
+
+    const TransferResult result = operations.upload({path}, Port, Rate);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(host.yields(), 1);
+    EXPECT_EQ(host.messages().size(), 1);
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, SecondActionDuringAWaitLeavesTheLinkAlone)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.setCtsSource([&] { return host.yields() >= 3; });
+    QStringList writesDuringWait;
+    QList<TransferOutcome> outcomes;
+    host.setOnYield([&](int yields) {
+        if (yields != 1)
+            return;
+        const QStringList before = control.writes();
+        outcomes << operations.print(Port, Rate).outcome
+                 << operations.erase(QStringLiteral("COM2:"), Rate).outcome
+                 << operations.upload({path}, QStringLiteral("LPT1:"), Rate).outcome;
+        writesDuringWait = control.writes().mid(before.size());
+    });
+
+    EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(outcomes, QList<TransferOutcome>(3, TransferOutcome::NotOpened));
+    EXPECT_TRUE(writesDuringWait.isEmpty());
+    EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
+    EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
+}
+
+TEST_F(TransferOperationsTest, SecondActionOnAnOpenParallelLinkIsRefused)
+{
+    QFile(device).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(link.OpenPort(QStringLiteral("LPT1:"), QString()));
+
+    EXPECT_EQ(operations.erase(QStringLiteral("LPT1:"), Rate).outcome, TransferOutcome::NotOpened);
+    EXPECT_EQ(operations.print(Port, Rate).outcome, TransferOutcome::NotOpened);
+    EXPECT_EQ(link.openKind(), LinkKind::Parallel);
+    EXPECT_TRUE(control.writes().isEmpty());
+    EXPECT_EQ(QFile(device).size(), 0);
+}
+
+TEST_F(TransferOperationsTest, ErasesStoredImages)
+{
+    EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(control.pieces(), QList<QByteArray>({bytes({0x1C, 0x71, 0x00}), FinishBytes}));
+    EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
+    ASSERT_EQ(host.messages().size(), 1);
+    EXPECT_EQ(host.messages()[0].text, QStringLiteral("Done!!"));
+    EXPECT_EQ(host.messages()[0].title, QStringLiteral("Upload finished."));
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, PrintsImages1To255)
+{
+    EXPECT_EQ(operations.print(Port, Rate).outcome, TransferOutcome::Succeeded);
+    ASSERT_EQ(control.pieces().size(), 255);
+    for (int n = 1; n <= 255; ++n)
+        EXPECT_EQ(control.pieces()[n - 1], bytes({0x1C, 0x70, n, 0x00})) << n;
+    EXPECT_TRUE(host.messages().isEmpty());
+    EXPECT_TRUE(host.statuses().isEmpty());
+    expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)
+{
+    QFile(device).open(QIODevice::WriteOnly);
+    EXPECT_EQ(operations.print(QStringLiteral("LPT1:"), QString()).outcome,
+              TransferOutcome::Succeeded);
+
+    QFile file(device);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray stream = file.readAll();
+    ASSERT_EQ(stream.size(), 1020);
+    EXPECT_TRUE(stream.startsWith(bytes({0x1C, 0x70, 0x01, 0x00})));
+    EXPECT_TRUE(stream.endsWith(bytes({0x1C, 0x70, 0xFF, 0x00})));
+    EXPECT_TRUE(host.progress().isEmpty());
+    EXPECT_EQ(link.openKind(), LinkKind::None);
+}
+
+} // namespace
