@@ -38,6 +38,7 @@ public:
             break;
         }
         m_reader.setDevice(&m_file);
+        // The stored pixel grid, the same one whose size the header gives.
         m_reader.setAutoTransform(false);
         m_reader.setAllocationLimit(AllocationLimitMb);
         if (!m_reader.canRead())
@@ -56,10 +57,15 @@ private:
 
 DecodedPicture decode(QImageReader &reader)
 {
+    const QSize size = reader.scaledSize().isValid() ? reader.scaledSize() : reader.size();
     QImage image = reader.read();
-    if (image.isNull())
-        return {QImage(), ImagingTexts::damagedPicture(reader.errorString())};
-    return {image, QString()};
+    if (!image.isNull())
+        return {image, QString()};
+    // Qt reports a picture beyond the allocation limit as unreadable data; say what it is.
+    const qint64 limit = qint64(AllocationLimitMb) * 1024 * 1024;
+    if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
+        return {QImage(), ImagingTexts::tooLarge(size.width(), size.height())};
+    return {QImage(), ImagingTexts::damagedPicture(reader.errorString())};
 }
 
 } // namespace

@@ -26,9 +26,14 @@ struct RasterRecordResult
     bool ok() const { return error.isEmpty(); }
 };
 
+// True when the file decodes as a picture; never fails otherwise.
 bool IsPictureFile(const QString &path);
+// X and Y from the file's header alone; X or Y may be 0 for a very narrow or flat picture.
 RasterSizeResult RasterSize(const QString &path);
+// The complete raster record; refused, with a reason, when X or Y is 0.
 RasterRecordResult BitmapToRaster(const QString &path);
+// The part after the last backslash (or, where the platform uses it, slash), else after the
+// last colon, else empty.
 QString FileNameFromPath(const QString &path);
 
 } // namespace modBitmap

@@ -143,6 +143,11 @@ TEST_F(PictureFiles, DamagedBitmapsAreRefused)
     qToLittleEndian<quint32>(quint32(rle.size()), rle.data() + 10);
     expectRefused(writeFile(dir, QStringLiteral("rle.bmp"), rle), cutShort);
 
+    QByteArray oddHeader = sound;
+    qToLittleEndian<quint32>(20, oddHeader.data() + 14);
+    expectRefused(writeFile(dir, QStringLiteral("odd.bmp"), oddHeader),
+                  QStringLiteral("header is damaged"));
+
     QByteArray forged = sound;
     qToLittleEndian<quint32>(0x7FFFFFFF, forged.data() + 18);
     qToLittleEndian<quint32>(0x7FFFFFFF, forged.data() + 22);
@@ -161,6 +166,34 @@ TEST_F(PictureFiles, NonPicturesAreRefused)
     expectRefused(dir.filePath(QStringLiteral("missing.bmp")), QString());
     EXPECT_FALSE(IsPictureFile(QString()));
     EXPECT_FALSE(IsPictureFile(dir.path()));
+}
+
+// A PNG whose header claims 20000 x 20000 pixels: more than a picture may take in memory.
+QByteArray hugePng(const QByteArray &small)
+{
+    QByteArray png = small;
+    // IHDR: length at 8, type at 12, width and height at 16 and 20, CRC at 29.
+    qToBigEndian<quint32>(20000, png.data() + 16);
+    qToBigEndian<quint32>(20000, png.data() + 20);
+    quint32 crc = 0xFFFFFFFF;
+    for (int at = 12; at < 29; ++at) {
+        crc ^= uchar(png.at(at));
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    qToBigEndian<quint32>(~crc, png.data() + 29);
+    return png;
+}
+
+TEST_F(PictureFiles, PictureBeyondTheMemoryLimitIsRefusedAsTooLarge)
+{
+    const QString small = savePicture(dir, QStringLiteral("small.png"), glyphPicture());
+    const QString path = writeFile(dir, QStringLiteral("huge.png"), hugePng(readFile(small)));
+    EXPECT_FALSE(IsPictureFile(path));
+    const RasterRecordResult record = BitmapToRaster(path);
+    EXPECT_FALSE(record.ok());
+    EXPECT_TRUE(record.error.contains(QStringLiteral("too large (20000 x 20000 pixels)")))
+        << record.error.toStdString();
 }
 
 TEST_F(PictureFiles, NarrowPictureIsListedButNotConverted)
