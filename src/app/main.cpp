@@ -1,11 +1,36 @@
+#include "Main.h"
+#include "CommandLine.h"
+#include "CommonDlg.h"
+#include "PortCatalogue.h"
+#include "QtSerialControl.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QComboBox>
+#include <QCommandLineParser>
 
 int main(int argc, char *argv[])
 {
+    if (isCommandLineInvocation(argc, argv))
+        return runCommandLine(argc, argv);
+
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("Orvane Ver.0.9");
+    QApplication::setApplicationName(QStringLiteral("orvane"));
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Stores pictures as NV images in a receipt "
+                                                     "printer. Subcommands: orvane --help."));
+    options.addHelpOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Put PORT first in the port box, selected."),
+                                  QStringLiteral("PORT"));
+    options.addOption(port);
+    options.process(app);
+
+    Main window(std::make_unique<QtSerialControl>(), createSystemCatalogue(),
+                std::make_unique<CommonDlg>());
+    if (options.isSet(port)) {
+        window.cmbPortList->insertItem(0, options.value(port));
+        window.cmbPortList->setCurrentIndex(0);
+    }
     window.show();
     return app.exec();
 }

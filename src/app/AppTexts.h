@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Every text the window shows of its own.
+namespace AppTexts {
+inline const QString Caption = QStringLiteral("Orvane Ver.0.9");
+inline const QString SelectPort = QStringLiteral("Select the Port\uFF1A");
+inline const QString SetBaudRate = QStringLiteral("Set BaudRate\uFF1A");
+inline const QString UnSelected = QStringLiteral("UnSelected");
+inline const QString Combo1 = QStringLiteral("Combo1");
+inline const QString AddImage = QStringLiteral("Add Image");
+inline const QString RemoveImage = QStringLiteral("Remove Image");
+inline const QString UploadImage = QStringLiteral("Upload Image");
+inline const QString EraseImage = QStringLiteral("Erase Uploaded Image");
+inline const QString PrintImage = QStringLiteral("Print Uploaded Image");
+inline const QString Processing = QStringLiteral("PROCESSING");
+inline const QString Ready = QStringLiteral("Ready.");
+inline const QString Checking = QStringLiteral("Checking...");
+inline const QString DriverName = QStringLiteral("DriverName : ");
+inline const QString OpenDialogTitle = QStringLiteral("\u8B80\u53D6\u5716\u6A94");
+inline const QString OpenDialogFilter = QStringLiteral("*.*");
+inline const QString UnreadableTitle = QStringLiteral("Picture not readable");
+inline const QString UnreadableText =
+    QStringLiteral("These listed pictures can no longer be read and count as 0 bytes:\n%1");
+} // namespace AppTexts

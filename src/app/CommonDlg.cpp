@@ -1,0 +1,21 @@
+#include "CommonDlg.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+QString CommonDlg::ShowOpenDialog(QWidget *owner, const QString &title, const QString &filter)
+{
+    // "*.*" means every file; on Linux that pattern would hide names without a dot.
+    const QString nameFilter =
+        filter == QLatin1String("*.*") ? QStringLiteral("All files (*)") : filter;
+    return QFileDialog::getOpenFileName(owner, title, QString(), nameFilter).trimmed();
+}
+
+void CommonDlg::messageBox(QWidget *owner, const QString &text, const QString &title,
+                           TransferHost::MessageKind kind)
+{
+    const auto icon =
+        kind == TransferHost::MessageKind::Error ? QMessageBox::Warning : QMessageBox::NoIcon;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
+    box.exec();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "PortCatalogue.h"
+#include "PortLink.h"
+#include "TransferHost.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class MainDialogs;
+class SerialControl;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+// The one window. Controls keep their designer names; the working state lives in them.
+class Main : public QWidget, public TransferHost
+{
+    Q_OBJECT
+
+public:
+    Main(std::unique_ptr<SerialControl> serial, std::unique_ptr<PortCatalogue> catalogue,
+         std::unique_ptr<MainDialogs> dialogs, QWidget *parent = nullptr);
+    ~Main() override;
+
+    std::array<QLabel *, 4> Label4{};
+    QLabel *Label1 = nullptr;
+    QComboBox *cmbPortList = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *CmbBaudRate = nullptr;
+    QPushButton *Command6 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QLabel *NumberNotify = nullptr;
+    QListWidget *PathList = nullptr;
+    QListWidget *BMPList = nullptr;
+    QLabel *SizeNotify = nullptr;
+    QLabel *LabAction = nullptr;
+    QTimer *LoopCount = nullptr;
+    QTimer *TimeOutCount = nullptr;
+    QTimer *Timer = nullptr;
+
+    SerialControl &MSComm() const { return *m_serial; }
+    bool operationRunning() const { return m_runningOperations > 0; }
+
+    void Form_Load();
+    void Command6_Click();
+    void Command3_Click();
+    void Command7_Click();
+    void Command1_Click();
+    void Command4_Click();
+    void cmbPortList_Change();
+    void cmbPortList_LostFocus();
+    void TimeOutCount_Timer();
+
+    void AddImageEntry(const QString &name, const QString &path);
+    void RemoveSelectedImage();
+    void UpdateImageStatus();
+
+    bool OpenPort();
+    bool ClosePort();
+
+    // TransferHost
+    void setProgressMin(int value) override;
+    void setProgressMax(int value) override;
+    void setProgressValue(int value) override;
+    void showMessage(const QString &text, const QString &title, MessageKind kind) override;
+    void setStatus(const QString &text) override;
+    void selectImageRow(int row) override;
+    void yield() override;
+    bool stopRequested() const override { return m_stopRequested; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void connectHandlers();
+    void Form_Unload();
+    // Runs one transfer with the image list locked; closes the window afterwards if asked.
+    template <typename Operation> void runOperation(Operation operation);
+    QStringList listedPaths() const;
+
+    std::unique_ptr<SerialControl> m_serial;
+    std::unique_ptr<PortCatalogue> m_catalogue;
+    std::unique_ptr<MainDialogs> m_dialogs;
+    PortLink m_link;
+    QList<InstalledPrinter> m_printers;
+    int m_runningOperations = 0;
+    bool m_stopRequested = false;
+    bool m_closeWhenIdle = false;
+};

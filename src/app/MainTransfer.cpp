@@ -1,0 +1,102 @@
+#include "EventLoopYield.h"
+#include "Main.h"
+#include "MainDialogs.h"
+#include "TransferOperations.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+template <typename Operation> void Main::runOperation(Operation operation)
+{
+    ++m_runningOperations;
+    TransferOperations transfer(m_link, *this);
+    // The operation has told the operator everything through the host already.
+    static_cast<void>(operation(transfer, cmbPortList->currentText(), CmbBaudRate->currentText()));
+    --m_runningOperations;
+    if (m_runningOperations == 0 && m_closeWhenIdle)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void Main::Command7_Click()
+{
+    Command7->setEnabled(false);
+    Command7->setVisible(false);
+    ProgressBar1->setValue(0);
+    // The count sent in the header must match the records that follow.
+    Command6->setEnabled(false);
+    Command3->setEnabled(false);
+    const QStringList paths = listedPaths();
+    runOperation([&paths](TransferOperations &transfer, const QString &port, const QString &rate) {
+        return transfer.upload(paths, port, rate);
+    });
+    Command6->setEnabled(true);
+    Command3->setEnabled(true);
+    Command7->setVisible(true);
+    Command7->setEnabled(true);
+}
+
+void Main::Command1_Click()
+{
+    Command1->setEnabled(false);
+    runOperation([](TransferOperations &transfer, const QString &port, const QString &rate) {
+        return transfer.erase(port, rate);
+    });
+    Command1->setEnabled(true);
+}
+
+void Main::Command4_Click()
+{
+    Command1->setEnabled(false);
+    runOperation([](TransferOperations &transfer, const QString &port, const QString &rate) {
+        return transfer.print(port, rate);
+    });
+    Command1->setEnabled(true);
+}
+
+bool Main::OpenPort()
+{
+    return m_link.OpenPort(cmbPortList->currentText(), CmbBaudRate->currentText());
+}
+
+bool Main::ClosePort()
+{
+    return m_link.ClosePort(cmbPortList->currentText());
+}
+
+void Main::setProgressMin(int value)
+{
+    ProgressBar1->setMinimum(value);
+}
+
+void Main::setProgressMax(int value)
+{
+    ProgressBar1->setMaximum(value);
+}
+
+void Main::setProgressValue(int value)
+{
+    ProgressBar1->setValue(value);
+}
+
+void Main::showMessage(const QString &text, const QString &title, MessageKind kind)
+{
+    m_dialogs->messageBox(this, text, title, kind);
+}
+
+void Main::setStatus(const QString &text)
+{
+    LabAction->setText(text);
+}
+
+void Main::selectImageRow(int row)
+{
+    BMPList->setCurrentRow(row);
+}
+
+void Main::yield()
+{
+    yieldToEventLoop();
+}

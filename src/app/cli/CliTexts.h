@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace CliTexts {
+inline const QString Usage = QStringLiteral(
+    "Usage: orvane [--port PORT]            open the window\n"
+    "       orvane ports                    list the ports, as the port box does\n"
+    "       orvane raster PICTURE -o FILE   write the raster record of PICTURE\n"
+    "       orvane preview PICTURE -o FILE.png\n"
+    "                                       write a PNG of how the printer prints it\n"
+    "       orvane upload --port PORT [--baud RATE] [--yes] PICTURE...\n"
+    "                                       store the pictures as NV images 1..n\n"
+    "       orvane erase --port PORT [--baud RATE]\n"
+    "       orvane print --port PORT [--baud RATE]\n"
+    "Each subcommand takes --help.\n");
+inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
+inline const QString NoPreview = QStringLiteral("cannot draw a preview of %1");
+inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
+inline const QString TransferFailed = QStringLiteral("the transfer to %1 failed%2");
+inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
+} // namespace CliTexts

@@ -1,0 +1,146 @@
+#include "LinkCommand.h"
+#include "CapacityStatus.h"
+#include "CliParsing.h"
+#include "CliTexts.h"
+#include "ImageTotal.h"
+#include "PortLink.h"
+#include "QtSerialControl.h"
+#include "RasterGeometry.h"
+#include "Subcommands.h"
+#include "TerminalHost.h"
+#include "TransferOperations.h"
+#include "modBitmap.h"
+
+#include <limits>
+#include <optional>
+#include <variant>
+
+namespace {
+
+struct LinkOptions
+{
+    QString port;
+    QString rate;
+    bool assumeYes = false;
+    QStringList pictures;
+};
+
+std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, ...)."),
+                                  QStringLiteral("PORT"));
+    const QCommandLineOption baud(QStringLiteral("baud"),
+                                  QStringLiteral("Rate of a serial port (default 9600)."),
+                                  QStringLiteral("RATE"), QStringLiteral("9600"));
+    const QCommandLineOption yes(QStringLiteral("yes"),
+                                 QStringLiteral("Do not wait for Enter at the reset prompt."));
+    parser.addOption(port);
+    parser.addOption(baud);
+    qsizetype minPictures = 0;
+    qsizetype maxPictures = 0;
+    switch (command) {
+    case LinkCommand::Upload:
+        parser.setApplicationDescription(
+            QStringLiteral("Stores the pictures in the printer as NV images 1 to n."));
+        parser.addOption(yes);
+        parser.addPositionalArgument(QStringLiteral("PICTURE..."),
+                                     QStringLiteral("The pictures, in the order to store them."));
+        minPictures = 1;
+        maxPictures = std::numeric_limits<qsizetype>::max();
+        break;
+    case LinkCommand::Erase:
+        parser.setApplicationDescription(QStringLiteral("Erases the printer's NV images."));
+        break;
+    case LinkCommand::Print:
+        parser.setApplicationDescription(QStringLiteral("Prints NV images 1 to 255."));
+        break;
+    }
+    if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
+        return *stop;
+    if (!parser.isSet(port)) {
+        errorStream() << "orvane: --port PORT is missing\n" << parser.helpText();
+        return ExitUsage;
+    }
+    return LinkOptions{parser.value(port), parser.value(baud),
+                       command == LinkCommand::Upload && parser.isSet(yes),
+                       parser.positionalArguments()};
+}
+
+// The same capacity check the window makes before it enables Upload.
+std::optional<qint64> checkCapacity(const QStringList &pictures)
+{
+    const ImageTotal total = totalRasterSize(pictures);
+    if (!total.unreadable.isEmpty()) {
+        for (const QString &path : total.unreadable)
+            errorStream() << "orvane: " << modBitmap::RasterSize(path).error << Qt::endl;
+        return std::nullopt;
+    }
+    const CapacityStatus status = capacityStatus(total.total, int(pictures.size()));
+    if (!status.uploadEnabled) {
+        errorStream() << "orvane: " << CliTexts::UploadRefused.arg(status.sizeNotify.text)
+                      << Qt::endl;
+        return std::nullopt;
+    }
+    qint64 streamBytes = 3 + 5;
+    for (const QString &path : pictures) {
+        const modBitmap::RasterExtent extent = modBitmap::RasterSize(path).extent;
+        streamBytes +=
+            qint64(modBitmap::recordExtent(extent.X)) * modBitmap::recordExtent(extent.Y) * 8 + 4;
+    }
+    return streamBytes;
+}
+
+} // namespace
+
+int runLinkCommand(LinkCommand command, const QStringList &arguments)
+{
+    const auto parsed = parseLinkOptions(command, arguments);
+    if (const int *exitCode = std::get_if<int>(&parsed))
+        return *exitCode;
+    const LinkOptions &options = std::get<LinkOptions>(parsed);
+
+    qint64 streamBytes = 0;
+    switch (command) {
+    case LinkCommand::Upload: {
+        const auto checked = checkCapacity(options.pictures);
+        if (!checked)
+            return ExitFailure;
+        streamBytes = *checked;
+        break;
+    }
+    case LinkCommand::Erase:
+        streamBytes = 3 + 5;
+        break;
+    case LinkCommand::Print:
+        streamBytes = 255 * 4;
+        break;
+    }
+
+    QtSerialControl serial;
+    QStringList traces;
+    PortLink link(serial, [&traces](const QString &text) { traces << text; });
+    TerminalHost host(options.assumeYes, streamBytes);
+    TransferOperations transfer(link, host);
+    const TransferResult result =
+        command == LinkCommand::Upload
+            ? transfer.upload(options.pictures, options.port, options.rate)
+        : command == LinkCommand::Erase ? transfer.erase(options.port, options.rate)
+                                        : transfer.print(options.port, options.rate);
+    switch (result.outcome) {
+    case TransferOutcome::Succeeded:
+        return ExitOk;
+    case TransferOutcome::NotOpened: {
+        // The window stays silent here; a script must learn why.
+        const QString reason = traces.isEmpty() ? QString() : QStringLiteral(": ") + traces.last();
+        errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(options.port, reason)
+                      << Qt::endl;
+        return ExitFailure;
+    }
+    case TransferOutcome::Refused:
+    case TransferOutcome::Failed:
+        break;
+    }
+    return ExitFailure;
+}

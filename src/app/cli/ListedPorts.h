@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The entries the window's port box starts with, in its order.
+QStringList listedPorts();

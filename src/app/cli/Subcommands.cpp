@@ -1,0 +1,123 @@
+#include "Subcommands.h"
+#include "CapacityStatus.h"
+#include "CliParsing.h"
+#include "CliTexts.h"
+#include "LinkCommand.h"
+#include "ListedPorts.h"
+#include "RasterPreview.h"
+#include "modBitmap.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                      QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
+
+int ports(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Lists the ports as the port box does."));
+    if (auto stop = parseArguments(parser, arguments, 0, 0))
+        return *stop;
+    QTextStream out(stdout);
+    for (const QString &port : listedPorts())
+        out << port << '\n';
+    return ExitOk;
+}
+
+// Converts the one picture argument, or says why not.
+std::optional<QByteArray> pictureRecord(QCommandLineParser &parser)
+{
+    const auto result = modBitmap::BitmapToRaster(parser.positionalArguments().first());
+    if (!result.ok()) {
+        errorStream() << "orvane: " << result.error << Qt::endl;
+        return std::nullopt;
+    }
+    return result.record;
+}
+
+int pictureCommand(const QStringList &arguments, const QString &description, bool preview)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description);
+    parser.addOption(outputOption);
+    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("The picture file."));
+    if (auto stop = parseArguments(parser, arguments, 1, 1))
+        return *stop;
+    if (!parser.isSet(outputOption)) {
+        errorStream() << "orvane: -o FILE is missing\n" << parser.helpText();
+        return ExitUsage;
+    }
+    const auto record = pictureRecord(parser);
+    if (!record)
+        return ExitFailure;
+    const QString target = parser.value(outputOption);
+    if (preview) {
+        const QImage image = rasterRecordToImage(*record);
+        if (image.isNull() || !image.save(target, "PNG")) {
+            errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, QStringLiteral("PNG"))
+                          << Qt::endl;
+            return ExitFailure;
+        }
+        return ExitOk;
+    }
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*record) != record->size()) {
+        errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, file.errorString())
+                      << Qt::endl;
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+int raster(const QStringList &arguments)
+{
+    return pictureCommand(
+        arguments, QStringLiteral("Writes the raster record an upload sends for PICTURE."), false);
+}
+
+int preview(const QStringList &arguments)
+{
+    return pictureCommand(arguments,
+                          QStringLiteral("Writes a PNG of how the printer prints PICTURE."), true);
+}
+
+int upload(const QStringList &arguments)
+{
+    return runLinkCommand(LinkCommand::Upload, arguments);
+}
+
+int erase(const QStringList &arguments)
+{
+    return runLinkCommand(LinkCommand::Erase, arguments);
+}
+
+int print(const QStringList &arguments)
+{
+    return runLinkCommand(LinkCommand::Print, arguments);
+}
+
+const std::array<Subcommand, 6> subcommands{{
+    {QStringLiteral("ports"), ports},
+    {QStringLiteral("raster"), raster},
+    {QStringLiteral("preview"), preview},
+    {QStringLiteral("upload"), upload},
+    {QStringLiteral("erase"), erase},
+    {QStringLiteral("print"), print},
+}};
+
+} // namespace
+
+const Subcommand *findSubcommand(const QString &name)
+{
+    for (const Subcommand &subcommand : subcommands) {
+        if (subcommand.name == name)
+            return &subcommand;
+    }
+    return nullptr;
+}

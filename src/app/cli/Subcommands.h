@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+
+struct Subcommand
+{
+    QString name;
+    // Takes the arguments with the subcommand's name as the first; returns an ExitCode.
+    int (*run)(const QStringList &arguments);
+};
+
+const Subcommand *findSubcommand(const QString &name);

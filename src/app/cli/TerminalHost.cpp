@@ -1,0 +1,123 @@
+#include "TerminalHost.h"
+#include "EventLoopYield.h"
+#include "Terminal.h"
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+QString clockText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+TerminalHost::TerminalHost(bool assumeYes, qint64 expectedBytes)
+    : m_assumeYes(assumeYes)
+    , m_expectedBytes(expectedBytes)
+    , m_showProgress(expectedBytes > 0 && isTerminal(stderr))
+    , m_err(stderr)
+{
+    // Ctrl-C ends the wait, so the link is closed rather than cut.
+    std::signal(SIGINT, onInterrupt);
+    m_clock.start();
+}
+
+TerminalHost::~TerminalHost()
+{
+    if (m_showProgress && m_lastDrawMs >= 0) {
+        drawProgress(true);
+        m_err << Qt::endl;
+    }
+    std::signal(SIGINT, SIG_DFL);
+}
+
+void TerminalHost::setProgressMin(int)
+{
+    m_doneBefore += m_arraySize;
+    m_arraySize = 0;
+}
+
+void TerminalHost::setProgressMax(int value)
+{
+    m_arraySize = qint64(value) + 1;
+}
+
+void TerminalHost::setProgressValue(int value)
+{
+    m_sent = m_doneBefore + value + 1;
+    drawProgress(false);
+}
+
+void TerminalHost::drawProgress(bool force)
+{
+    if (!m_showProgress)
+        return;
+    const qint64 now = m_clock.elapsed();
+    if (!force && m_lastDrawMs >= 0 && now - m_lastDrawMs < 100)
+        return;
+    m_lastDrawMs = now;
+    const qint64 sent = qMin(m_sent, m_expectedBytes);
+    constexpr int Width = 30;
+    const int filled = int(sent * Width / m_expectedBytes);
+    const double seconds = qMax<qint64>(now, 1) / 1000.0;
+    const double rate = sent / seconds;
+    const qint64 left = rate > 0 ? qint64((m_expectedBytes - sent) / rate) : 0;
+    m_err << QStringLiteral("\r[%1%2] %3/%4 bytes  %5 kB/s  %6 left ")
+                 .arg(QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('.')))
+                 .arg(sent)
+                 .arg(m_expectedBytes)
+                 .arg(rate / 1000.0, 0, 'f', 1)
+                 .arg(clockText(left));
+    m_err.flush();
+}
+
+void TerminalHost::showMessage(const QString &text, const QString &title, MessageKind kind)
+{
+    if (m_showProgress && m_lastDrawMs >= 0)
+        m_err << Qt::endl;
+    switch (kind) {
+    case MessageKind::Prompt:
+        if (!m_assumeYes && isTerminal(stdin)) {
+            m_err << title << ' ' << text << " Press Enter to go on." << Qt::flush;
+            std::string line;
+            std::getline(std::cin, line);
+        } else {
+            m_err << title << ' ' << text << Qt::endl;
+        }
+        break;
+    case MessageKind::Notice:
+        m_err << title << ' ' << text << Qt::endl;
+        break;
+    case MessageKind::Error:
+        m_err << "orvane: " << text << Qt::endl;
+        break;
+    }
+    m_lastDrawMs = -1;
+}
+
+void TerminalHost::setStatus(const QString &text)
+{
+    m_status = text;
+}
+
+void TerminalHost::yield()
+{
+    yieldToEventLoop();
+}
+
+bool TerminalHost::stopRequested() const
+{
+    return interrupted != 0;
+}

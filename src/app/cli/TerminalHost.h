@@ -1,0 +1,40 @@
+#pragma once
+
+#include "TransferHost.h"
+
+#include <QElapsedTimer>
+#include <QTextStream>
+
+// Runs a transfer on a terminal: messages and progress on stderr, the reset prompt on stdin.
+class TerminalHost : public TransferHost
+{
+public:
+    // expectedBytes: the whole stream, for the progress bar; 0 shows none.
+    TerminalHost(bool assumeYes, qint64 expectedBytes);
+    ~TerminalHost() override;
+
+    void setProgressMin(int value) override;
+    void setProgressMax(int value) override;
+    void setProgressValue(int value) override;
+    void showMessage(const QString &text, const QString &title, MessageKind kind) override;
+    void setStatus(const QString &text) override;
+    void selectImageRow(int) override {}
+    void yield() override;
+    bool stopRequested() const override;
+
+    QString status() const { return m_status; }
+
+private:
+    void drawProgress(bool force);
+
+    bool m_assumeYes;
+    qint64 m_expectedBytes;
+    bool m_showProgress;
+    qint64 m_doneBefore = 0; // bytes of the arrays already sent
+    qint64 m_arraySize = 0;
+    qint64 m_sent = 0;
+    QElapsedTimer m_clock;
+    qint64 m_lastDrawMs = -1;
+    QString m_status;
+    QTextStream m_err;
+};

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Main.h"
+#include "MainDialogs.h"
+#include "PortCatalogue.h"
+#include "ScriptedSerialControl.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+class ScriptedCatalogue : public PortCatalogue
+{
+public:
+    QStringList portNames;
+    QList<InstalledPrinter> installed;
+    QStringList ports() const override { return portNames; }
+    QList<InstalledPrinter> printers() const override { return installed; }
+};
+
+// Answers the open-file dialog from a queue and every message box at once.
+class ScriptedDialogs : public MainDialogs
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString title;
+    };
+    std::deque<QString> chosenPaths;
+    QList<Message> messages;
+    std::function<void(const Message &)> onMessage;
+
+    QString ShowOpenDialog(QWidget *, const QString &title, const QString &filter) override
+    {
+        lastTitle = title;
+        lastFilter = filter;
+        if (chosenPaths.empty())
+            return {};
+        const QString path = chosenPaths.front();
+        chosenPaths.pop_front();
+        return path;
+    }
+    void messageBox(QWidget *, const QString &text, const QString &title,
+                    TransferHost::MessageKind) override
+    {
+        messages.append({text, title});
+        if (onMessage)
+            onMessage(messages.last());
+    }
+    QString lastTitle;
+    QString lastFilter;
+};
+
+class MainFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override { createWindow({QStringLiteral("LPT1:"), QStringLiteral("COM1:")}); }
+
+    void createWindow(const QStringList &ports, const QList<InstalledPrinter> &printers = {})
+    {
+        window.reset();
+        auto catalogue = std::make_unique<ScriptedCatalogue>();
+        catalogue->portNames = ports;
+        catalogue->installed = printers;
+        auto serialControl = std::make_unique<ScriptedSerialControl>();
+        serial = serialControl.get();
+        auto scriptedDialogs = std::make_unique<ScriptedDialogs>();
+        dialogs = scriptedDialogs.get();
+        window = std::make_unique<Main>(std::move(serialControl), std::move(catalogue),
+                                        std::move(scriptedDialogs));
+    }
+
+    // A picture saved as a file in the test's folder.
+    QString picture(const QString &name, QSize size, const char *format = "BMP")
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.setPixel(0, 0, qRgb(0, 0, 0));
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(image.save(path, format));
+        return path;
+    }
+
+    void addPicture(const QString &path)
+    {
+        dialogs->chosenPaths.push_back(path);
+        window->Command6_Click();
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<Main> window;
+    ScriptedSerialControl *serial = nullptr;
+    ScriptedDialogs *dialogs = nullptr;
+};

@@ -1,0 +1,139 @@
+#include "MainFixture.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+QColor textColour(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+using ImageList = MainFixture;
+
+TEST_F(ImageList, AddsAPictureAndShowsItsShareOfTheStore)
+{
+    const QString path = picture(QStringLiteral("logo.bmp"), {512, 256});
+    addPicture(path);
+    EXPECT_EQ(dialogs->lastTitle, QStringLiteral("\u8B80\u53D6\u5716\u6A94"));
+    EXPECT_EQ(dialogs->lastFilter, QStringLiteral("*.*"));
+    EXPECT_EQ(rows(window->BMPList), QStringList{"logo.bmp"});
+    EXPECT_EQ(rows(window->PathList), QStringList{path});
+    EXPECT_EQ(window->BMPList->currentRow(), 0);
+    EXPECT_EQ(window->PathList->currentRow(), 0);
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("1 % of 2M bytes used"));
+    EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("1 Bitmap selected."));
+    EXPECT_EQ(textColour(window->SizeNotify), QColor(Qt::blue));
+    EXPECT_EQ(textColour(window->NumberNotify), QColor(Qt::blue));
+    EXPECT_EQ(window->NumberNotify->toolTip(), QStringLiteral("16384"));
+    EXPECT_TRUE(window->Command7->isEnabled());
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
+}
+
+TEST_F(ImageList, RefusesWhatIsNotAPictureAndACancelledDialog)
+{
+    const QString text = folder.filePath(QStringLiteral("notes.txt"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    addPicture(text);
+    window->Command6_Click(); // cancelled: the dialog returns nothing
+    EXPECT_EQ(window->BMPList->count(), 0);
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
+    EXPECT_TRUE(dialogs->messages.isEmpty());
+}
+
+TEST_F(ImageList, ListsAndCountsTheSameFileTwice)
+{
+    const QString path = picture(QStringLiteral("logo.png"), {512, 256}, "PNG");
+    addPicture(path);
+    addPicture(path);
+    EXPECT_EQ(rows(window->BMPList), QStringList({"logo.png", "logo.png"}));
+    EXPECT_EQ(window->NumberNotify->toolTip(), QStringLiteral("32768"));
+    EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("2 Bitmap selected."));
+    EXPECT_EQ(window->BMPList->currentRow(), 1);
+}
+
+TEST_F(ImageList, RemovesTheSelectedEntryAndSelectsTheLast)
+{
+    const QString a = picture(QStringLiteral("a.bmp"), {512, 256});
+    const QString b = picture(QStringLiteral("b.bmp"), {100, 100});
+    const QString c = picture(QStringLiteral("c.bmp"), {90, 90});
+    addPicture(a);
+    addPicture(b);
+    addPicture(c);
+    EXPECT_EQ(window->NumberNotify->toolTip(), QStringLiteral("18504"));
+    window->BMPList->setCurrentRow(1);
+    window->Command3_Click();
+    EXPECT_EQ(rows(window->BMPList), QStringList({"a.bmp", "c.bmp"}));
+    EXPECT_EQ(rows(window->PathList), QStringList({a, c}));
+    EXPECT_EQ(window->BMPList->currentRow(), 1);
+    EXPECT_EQ(window->NumberNotify->toolTip(), QStringLiteral("17352"));
+
+    window->Command3_Click();
+    window->Command3_Click();
+    EXPECT_EQ(window->BMPList->count(), 0);
+    EXPECT_EQ(window->BMPList->currentRow(), -1);
+    window->Command3_Click(); // nothing selected: only the status is recomputed
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
+    EXPECT_FALSE(window->Command7->isEnabled());
+}
+
+TEST_F(ImageList, APictureWithoutRasterDataLeavesTheListEmptyInStatus)
+{
+    addPicture(picture(QStringLiteral("narrow.bmp"), {7, 100}));
+    EXPECT_EQ(window->BMPList->count(), 1);
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
+    EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("No Bitmap selected!"));
+    EXPECT_FALSE(window->Command7->isEnabled());
+}
+
+TEST_F(ImageList, OverflowsAtThe129thFullPictureAndRecoversOnRemove)
+{
+    const QString path = picture(QStringLiteral("full.bmp"), {512, 256});
+    for (int i = 0; i < 128; ++i) {
+        window->AddImageEntry(QStringLiteral("full.bmp"), path);
+    }
+    window->UpdateImageStatus();
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("100 % of 2M bytes used"));
+    EXPECT_TRUE(window->Command7->isEnabled());
+    addPicture(path);
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Overflow!"));
+    EXPECT_EQ(textColour(window->SizeNotify), QColor(Qt::red));
+    EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("129 Bitmap selected."));
+    EXPECT_EQ(textColour(window->NumberNotify), QColor(Qt::blue));
+    EXPECT_FALSE(window->Command7->isEnabled());
+    window->Command3_Click();
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("100 % of 2M bytes used"));
+    EXPECT_TRUE(window->Command7->isEnabled());
+}
+
+TEST_F(ImageList, NamesAListedFileThatCanNoLongerBeRead)
+{
+    const QString kept = picture(QStringLiteral("kept.bmp"), {512, 256});
+    const QString gone = picture(QStringLiteral("gone.bmp"), {512, 256});
+    addPicture(kept);
+    addPicture(gone);
+    ASSERT_TRUE(QFile::remove(gone));
+    window->BMPList->setCurrentRow(0);
+    window->Command3_Click();
+    ASSERT_EQ(dialogs->messages.size(), 1);
+    EXPECT_TRUE(dialogs->messages[0].text.contains(gone));
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
+    EXPECT_EQ(rows(window->BMPList), QStringList{"gone.bmp"});
+}
