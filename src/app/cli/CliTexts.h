@@ -15,8 +15,8 @@ inline const QString Usage = QStringLiteral(
     "       orvane print --port PORT [--baud RATE]\n"
     "Each subcommand takes --help.\n");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
-inline const QString NoPreview = QStringLiteral("cannot draw a preview of %1");
 inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
-inline const QString TransferFailed = QStringLiteral("the transfer to %1 failed%2");
+inline const QString NotAPort = QStringLiteral(": it names no serial or parallel port");
+inline const QString AlreadyOpen = QStringLiteral(": the link is already open");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
 } // namespace CliTexts

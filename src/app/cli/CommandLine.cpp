@@ -7,14 +7,20 @@
 
 #include <cstring>
 
+namespace {
+
+bool asksForHelp(const char *argument)
+{
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0 ||
+           std::strcmp(argument, "help") == 0;
+}
+
+} // namespace
+
 bool isCommandLineInvocation(int argc, char *argv[])
 {
-    if (argc < 2)
-        return false;
-    const char *first = argv[1];
-    return findSubcommand(QString::fromLocal8Bit(first)) != nullptr ||
-           std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0 ||
-           std::strcmp(first, "help") == 0;
+    // Options before any word belong to the window; a word always names a subcommand.
+    return argc >= 2 && (argv[1][0] != '-' || asksForHelp(argv[1]));
 }
 
 int runCommandLine(int argc, char *argv[])
@@ -22,13 +28,12 @@ int runCommandLine(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane"));
     QStringList arguments = QCoreApplication::arguments();
-    const QString name = arguments.value(1);
-    const Subcommand *subcommand = findSubcommand(name);
+    const Subcommand *subcommand = findSubcommand(arguments.value(1));
     if (!subcommand) {
-        QTextStream(stdout) << CliTexts::Usage;
-        return ExitOk;
+        const bool help = asksForHelp(argv[1]);
+        QTextStream(help ? stdout : stderr) << CliTexts::Usage;
+        return help ? ExitOk : ExitUsage;
     }
     arguments.removeAt(1);
-    arguments[0] = QStringLiteral("orvane ") + name;
     return subcommand->run(arguments);
 }

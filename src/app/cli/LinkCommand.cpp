@@ -133,7 +133,9 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         return ExitOk;
     case TransferOutcome::NotOpened: {
         // The window stays silent here; a script must learn why.
-        const QString reason = traces.isEmpty() ? QString() : QStringLiteral(": ") + traces.last();
+        const QString reason = linkKindOf(options.port) == LinkKind::None ? CliTexts::NotAPort
+                               : traces.isEmpty()                         ? CliTexts::AlreadyOpen
+                                                  : QStringLiteral(": ") + traces.last();
         errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(options.port, reason)
                       << Qt::endl;
         return ExitFailure;
