@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "MainDialogs.h"
 #include "PortCatalogue.h"
+#include "QtPrinters.h"
 #include "ScriptedSerialControl.h"
 
 #include <QImage>
@@ -62,12 +63,18 @@ protected:
 
     void createWindow(const QStringList &ports, const QList<InstalledPrinter> &printers = {})
     {
+        auto serialControl = std::make_unique<ScriptedSerialControl>();
+        serial = serialControl.get();
+        createWindowWith(std::move(serialControl), ports, printers);
+    }
+
+    void createWindowWith(std::unique_ptr<SerialControl> serialControl, const QStringList &ports,
+                          const QList<InstalledPrinter> &printers = {})
+    {
         window.reset();
         auto catalogue = std::make_unique<ScriptedCatalogue>();
         catalogue->portNames = ports;
         catalogue->installed = printers;
-        auto serialControl = std::make_unique<ScriptedSerialControl>();
-        serial = serialControl.get();
         auto scriptedDialogs = std::make_unique<ScriptedDialogs>();
         dialogs = scriptedDialogs.get();
         window = std::make_unique<Main>(std::move(serialControl), std::move(catalogue),

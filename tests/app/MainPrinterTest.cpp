@@ -1,0 +1,146 @@
+#include "MainFixture.h"
+#include "PseudoTerminal.h"
+#include "QtSerialControl.h"
+#include "RasterPreview.h"
+#include "modBitmap.h"
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The virtual printer on a pseudo-terminal, writing into a folder of the test.
+class VirtualPrinter
+{
+public:
+    explicit VirtualPrinter(const QString &out)
+        : m_out(out)
+    {
+        m_process.start(QStringLiteral(VIRTUAL_PRINTER), {QStringLiteral("--out"), out});
+        if (m_process.waitForReadyRead(10000))
+            m_port = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~VirtualPrinter()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+    QString port() const { return m_port; }
+
+    // Waits until the log holds a line containing text.
+    bool waitForLog(const QString &text) const
+    {
+        const QDeadlineTimer deadline(15000);
+        while (!deadline.hasExpired()) {
+            QFile log(QDir(m_out).filePath(QStringLiteral("log.txt")));
+            if (log.open(QIODevice::ReadOnly) && QString::fromUtf8(log.readAll()).contains(text))
+                return true;
+            QTest::qWait(20);
+        }
+        return false;
+    }
+
+private:
+    QString m_out;
+    QProcess m_process;
+    QString m_port;
+};
+
+// An upright, unmirrored shape whose every quadrant differs.
+QImage asymmetricPicture(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width() / 3; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 0)); // a bar down the left
+    }
+    for (int x = 0; x < size.width(); ++x)
+        image.setPixel(x, 0, qRgb(0, 0, 0)); // a line along the top
+    image.setPixel(size.width() - 1, size.height() - 1, qRgb(0, 0, 0));
+    return image;
+}
+
+} // namespace
+
+class WindowAndPrinter : public MainFixture
+{
+protected:
+    void SetUp() override {}
+
+    // A window with the real serial control, its port box naming port.
+    void
+    createWindowOn(const QString &port,
+                   std::unique_ptr<QtSerialControl> control = std::make_unique<QtSerialControl>())
+    {
+        createWindowWith(std::move(control), {});
+        window->cmbPortList->setEditText(port);
+    }
+};
+
+TEST_F(WindowAndPrinter, UploadsThreePicturesThenPrintsThemAsTheirRecords)
+{
+    QTemporaryDir out;
+    VirtualPrinter printer(out.path());
+    ASSERT_FALSE(printer.port().isEmpty());
+    createWindowOn(printer.port());
+
+    QStringList paths;
+    const QList<QSize> sizes{{8, 8}, {90, 90}, {512, 256}};
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QString path = folder.filePath(QStringLiteral("p%1.png").arg(i));
+        ASSERT_TRUE(asymmetricPicture(sizes[i]).save(path));
+        addPicture(path);
+        paths << path;
+    }
+    window->Command7_Click();
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
+    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS q: stored 3 NV images")));
+
+    window->Command4_Click();
+    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS p: no NV image 255")));
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString printed = QDir(out.path())
+                                    .filePath(QStringLiteral("print-%1-nv%2.png")
+                                                  .arg(i + 1, 4, 10, QLatin1Char('0'))
+                                                  .arg(i + 1, 2, 10, QLatin1Char('0')));
+        const QImage expected = rasterRecordToImage(modBitmap::BitmapToRaster(paths[i]).record);
+        EXPECT_EQ(QImage(printed).convertToFormat(QImage::Format_RGB32),
+                  expected.convertToFormat(QImage::Format_RGB32))
+            << printed.toStdString();
+    }
+}
+
+TEST_F(WindowAndPrinter, APulledDeviceEndsTheUploadAsFailedWithTheLinkClosed)
+{
+    PseudoTerminal device;
+    ASSERT_TRUE(device.isOpen());
+    auto serialControl = std::make_unique<QtSerialControl>();
+    QtSerialControl *control = serialControl.get();
+    createWindowOn(device.slavePath(), std::move(serialControl));
+    const QString path = picture(QStringLiteral("big.bmp"), {512, 256});
+    for (int i = 0; i < 8; ++i)
+        addPicture(path);
+
+    // Nobody reads the pseudo-terminal, so the upload stalls once its buffer is full; then the
+    // device goes away.
+    dialogs->onMessage = [&](const ScriptedDialogs::Message &message) {
+        if (message.title == QStringLiteral("Starting Upload."))
+            QTimer::singleShot(200, [&device] { device.closeMaster(); });
+    };
+    window->Command7_Click();
+
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("FAILED"));
+    ASSERT_EQ(dialogs->messages.size(), 2);
+    EXPECT_EQ(dialogs->messages[1].title, QStringLiteral("Transfer failed."));
+    EXPECT_FALSE(control->PortOpen());
+    EXPECT_TRUE(window->Command7->isEnabled());
+    EXPECT_TRUE(window->Command6->isEnabled());
+}
