@@ -60,24 +60,32 @@ def run(build, baud, folder):
         started = time.monotonic()
         first = last = None
         cpu = 0.0
-        while orvane.poll() is None:
+        wall = None
+        deadline = started + 10 * expected / (baud / 10) + 30
+        while last is None and time.monotonic() < deadline:
             size = os.path.getsize(stream) if os.path.exists(stream) else 0
             now = time.monotonic()
             if size > 0 and first is None:
                 first = now
-            if size >= expected - 5 and last is None:
+            if size >= expected:
                 last = now
-            try:
-                cpu = cpu_seconds(orvane.pid)
-            except (FileNotFoundError, ProcessLookupError):
-                pass
+            if wall is None:
+                if orvane.poll() is None:
+                    try:
+                        cpu = cpu_seconds(orvane.pid)
+                    except (FileNotFoundError, ProcessLookupError):
+                        pass
+                else:
+                    wall = now - started
             time.sleep(0.005)
-        wall = time.monotonic() - started
-        if orvane.returncode != 0:
+        orvane.wait()
+        if wall is None:
+            wall = time.monotonic() - started
+        if orvane.returncode != 0 or last is None:
             sys.exit(f"orvane failed at {baud}: {orvane.stderr.read().decode()}")
         line = baud / 10
-        achieved = record_bytes / (last - first)
-        print(f"baud {baud}: {record_bytes} record bytes in {last - first:.2f} s = "
+        achieved = expected / (last - first)
+        print(f"baud {baud}: {expected} bytes in {last - first:.2f} s = "
               f"{achieved:.0f} B/s, {achieved / line:.3f} of the line's {line:.0f} B/s; "
               f"orvane CPU {cpu:.2f} s over {wall:.2f} s wall = {cpu / wall:.3f}")
     finally:
