@@ -1,7 +1,23 @@
 #include "PlatformPortNames.h"
 #include "PortNames.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+
+namespace {
+
+// A stable symbolic link (a udev rule's /dev/receipt-printer, the virtual printer's --link)
+// names the device it points to.
+bool namesDevice(const QRegularExpression &pattern, const QString &text)
+{
+    if (pattern.match(text).hasMatch())
+        return true;
+    const QFileInfo link(text);
+    return text.startsWith(QLatin1Char('/')) && link.isSymLink() &&
+           pattern.match(link.canonicalFilePath()).hasMatch();
+}
+
+} // namespace
 
 bool isSerialDevicePath(const QString &text)
 {
@@ -9,14 +25,14 @@ bool isSerialDevicePath(const QString &text)
     static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
         QStringLiteral("/dev/(tty[A-Za-z][A-Za-z0-9_-]*|rfcomm[0-9]+|pts/[0-9]+"
                        "|serial/by-(id|path)/(?!\\.\\.?$)[^/\\s]+)")));
-    return pattern.match(text).hasMatch();
+    return namesDevice(pattern, text);
 }
 
 bool isParallelDevicePath(const QString &text)
 {
     static const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QStringLiteral("/dev/(usb/)?lp[0-9]+")));
-    return pattern.match(text).hasMatch();
+    return namesDevice(pattern, text);
 }
 
 QString serialDeviceForNumber(qint16 n)

@@ -4,7 +4,14 @@
 
 #include "QStringPrinter.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +31,28 @@ TEST(DevicePaths, ClassifiesSerialAndPrinterDevices)
           "/dev/sda", "/dev/usb/lp", "/dev/lpx", "/dev/usb/lp0/x", "/tmp/lp0", "dev/ttyS0",
           "/dev/serial/by-id/..", "/dev/serial/by-id/", "/dev/console", "/dev/null"})
         EXPECT_EQ(linkKindOf(QString::fromUtf8(text)), LinkKind::None) << text;
+}
+
+TEST(DevicePaths, AStableLinkNamesTheDeviceItPointsTo)
+{
+    QTemporaryDir folder;
+    const QString printer = folder.filePath(QStringLiteral("receipt-printer"));
+    const QString console = folder.filePath(QStringLiteral("console"));
+    const QString plain = folder.filePath(QStringLiteral("plain"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/ptmx"), console));
+    ASSERT_TRUE(QFile(plain).open(QIODevice::WriteOnly));
+    EXPECT_EQ(linkKindOf(console), LinkKind::None);
+    EXPECT_EQ(linkKindOf(plain), LinkKind::None);
+    EXPECT_EQ(linkKindOf(folder.filePath(QStringLiteral("missing"))), LinkKind::None);
+    // Only a device that exists can be resolved; a pseudo-terminal slave always does here.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    ASSERT_TRUE(QFile::link(QString::fromLocal8Bit(ptsname(master)), printer));
+    EXPECT_EQ(linkKindOf(printer), LinkKind::Serial);
+    EXPECT_EQ(serialDeviceFor(printer), printer);
+    close(master);
 }
 
 TEST(DevicePaths, MapsPortNamesToLinuxDevices)
