@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <climits>
 
-Q_LOGGING_CATEGORY(lcSerial, "orvane.serial", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSerial, "orvane.serial", QtCriticalMsg)
 
 namespace {
 
