@@ -5,8 +5,6 @@
 #include "SerialControl.h"
 #include "modSerailIO.h"
 
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -22,25 +20,9 @@ const QString PortNotOpen = QStringLiteral("連接埠未開啟");
 
 constexpr qint32 RtsCtsHandshaking = 2;
 
-// Port numbers start at 1 (COM1:, LPT1:).
-std::optional<qint16> portNumber(const QString &portText)
-{
-    const std::optional<qint16> number = portNumberOf(portText);
-    if (!number || *number < 1)
-        return std::nullopt;
-    return number;
-}
-
 std::optional<qint32> rateOf(const QString &rateText)
 {
-    const QString text = trimSpaces(rateText);
-    if (!IsNumber(text))
-        return std::nullopt;
-    // Halves go to the even neighbour under the default rounding mode.
-    const double rate = std::nearbyint(text.toDouble());
-    if (rate < std::numeric_limits<qint32>::min() || rate > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return static_cast<qint32>(rate);
+    return wholeNumberOf<qint32>(trimSpaces(rateText));
 }
 
 } // namespace
@@ -73,7 +55,7 @@ bool PortLink::openSerial(const QString &portText, const QString &rateText)
     // A COM name selects the port by number; a device path (/dev/ttyUSB0) names it directly.
     std::optional<qint16> number;
     if (IsComPort(portText)) {
-        number = portNumber(portText);
+        number = portNumberOf(portText);
         if (!number) {
             m_trace(PortSettingInvalid);
             return false;
@@ -106,7 +88,7 @@ bool PortLink::openSerial(const QString &portText, const QString &rateText)
 
 bool PortLink::openParallel(const QString &portText)
 {
-    if (IsLptPort(portText) && !portNumber(portText)) {
+    if (IsLptPort(portText) && !portNumberOf(portText)) {
         m_trace(PortSettingInvalid);
         return false;
     }

@@ -3,9 +3,6 @@
 #include "PlatformPortNames.h"
 #include "modSerailIO.h"
 
-#include <cmath>
-#include <limits>
-
 LinkKind linkKindOf(const QString &portText)
 {
     if (IsComPort(portText) || isSerialDevicePath(portText))
@@ -20,14 +17,11 @@ std::optional<qint16> portNumberOf(const QString &portText)
     const QString trimmed = trimSpaces(portText);
     if (trimmed.size() < 4)
         return std::nullopt;
-    const QString numberText = trimmed.mid(3, trimmed.size() - 4);
-    if (!IsNumber(numberText))
+    const std::optional<qint16> number = wholeNumberOf<qint16>(trimmed.mid(3, trimmed.size() - 4));
+    // Port numbers start at 1 (COM1:, LPT1:).
+    if (!number || *number < 1)
         return std::nullopt;
-    // Halves go to the even neighbour under the default rounding mode.
-    const double number = std::nearbyint(numberText.toDouble());
-    if (number < std::numeric_limits<qint16>::min() || number > std::numeric_limits<qint16>::max())
-        return std::nullopt;
-    return static_cast<qint16>(number);
+    return number;
 }
 
 namespace {
@@ -35,9 +29,7 @@ namespace {
 QString deviceForNumber(const QString &portText, QString (*forNumber)(qint16))
 {
     const std::optional<qint16> number = portNumberOf(portText);
-    if (!number || *number < 1)
-        return {};
-    return forNumber(*number);
+    return number ? forNumber(*number) : QString();
 }
 
 } // namespace
