@@ -57,6 +57,9 @@ void Main::createControls()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(5520 / TwipsPerPixel, 3720 / TwipsPerPixel);
+    // The window's default font is the classic 8-point dialog font, so captions fit their
+    // rectangles as designed.
+    setFont(windowsFont(QStringLiteral("MS Sans Serif"), 8, QFont::Normal));
 
     const QFont stepFont = windowsFont(QStringLiteral("Arial Black"), 9.75, QFont::Black);
     const std::array<int, 4> stepTops{120, 840, 1320, 2160};
