@@ -1,5 +1,7 @@
 #include "CliHarness.h"
 
+#include "modBitmap.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -7,11 +9,19 @@
 
 #include <random>
 
-OrvaneRun runOrvane(const QStringList &arguments)
+void startOrvane(QProcess &process, const QStringList &arguments)
+{
+    process.start(QStringLiteral(ORVANE_EXE), arguments);
+}
+
+OrvaneRun runOrvane(const QStringList &arguments, const QString &input)
 {
     QProcess process;
-    process.start(QStringLiteral(ORVANE_EXE), arguments);
-    process.closeWriteChannel();
+    if (!input.isEmpty())
+        process.setStandardInputFile(input);
+    startOrvane(process, arguments);
+    if (input.isEmpty())
+        process.closeWriteChannel();
     OrvaneRun run;
     if (!process.waitForFinished(30000)) {
         process.kill();
@@ -40,6 +50,13 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray recordOf(const QString &path)
+{
+    const modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
+    EXPECT_TRUE(raster.ok()) << raster.error.toStdString();
+    return raster.record;
 }
 
 QImage noisePicture(int width, int height, unsigned seed)
@@ -125,7 +142,8 @@ QByteArray printStream()
 void PrinterTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    m_printer.start(QStringLiteral(VIRTUAL_PRINTER_EXE), {"--out", m_dir.filePath("printer")});
+    m_printer.start(QStringLiteral(VIRTUAL_PRINTER_EXE),
+                    QStringList{"--out", m_dir.filePath("printer")} + printerOptions());
     // Two lines: the pseudo-terminal, then the output folder, written once it serves.
     ASSERT_TRUE(waitFor([this] {
         m_printer.waitForReadyRead(5);

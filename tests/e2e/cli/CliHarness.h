@@ -18,12 +18,16 @@ struct OrvaneRun
     QString err;
 };
 
-// Runs orvane with stdin closed, so no prompt can wait for Enter.
-OrvaneRun runOrvane(const QStringList &arguments);
+void startOrvane(QProcess &process, const QStringList &arguments);
+// Runs orvane to its end with stdin read from the file input, or closed when input is empty.
+OrvaneRun runOrvane(const QStringList &arguments, const QString &input = {});
 
 // Polls until condition holds; false after a generous deadline.
 bool waitFor(const std::function<bool()> &condition);
 QByteArray readFile(const QString &path);
+
+// The record an upload must send for the picture file, as the imaging library builds it.
+QByteArray recordOf(const QString &path);
 
 // Black-and-white noise: every dot differs from its mirror images somewhere.
 QImage noisePicture(int width, int height, unsigned seed);
@@ -46,6 +50,7 @@ class PrinterTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
+    virtual QStringList printerOptions() const { return {}; }
     void TearDown() override;
 
     QString picturePath(const QString &name) const { return m_dir.filePath(name); }

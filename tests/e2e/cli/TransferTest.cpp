@@ -2,18 +2,10 @@
 
 #include "RasterPreview.h"
 #include "TransferTexts.h"
-#include "modBitmap.h"
 
 namespace {
 
 using CliTransfer = PrinterTest;
-
-QByteArray recordOf(const QString &path)
-{
-    const modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
-    EXPECT_TRUE(raster.ok()) << raster.error.toStdString();
-    return raster.record;
-}
 
 TEST_F(CliTransfer, UploadOfOnePictureSendsHeaderRecordAndFinish)
 {
