@@ -7,6 +7,9 @@
 
 QTextStream &errorStream();
 
+// The parser's help with the usage line as it must be typed: orvane SUBCOMMAND [options] ...
+QString helpText(const QCommandLineParser &parser);
+
 // Adds --help and parses; when the command must stop here (help, wrong usage) gives its exit
 // code. The number of positional arguments must lie within [minArguments, maxArguments].
 std::optional<int> parseArguments(QCommandLineParser &parser, const QStringList &arguments,

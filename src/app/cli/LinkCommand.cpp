@@ -60,7 +60,7 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
         return *stop;
     if (!parser.isSet(port)) {
-        errorStream() << "orvane: --port PORT is missing\n" << parser.helpText();
+        errorStream() << "orvane: --port PORT is missing\n" << helpText(parser);
         return ExitUsage;
     }
     return LinkOptions{parser.value(port), parser.value(baud),
@@ -142,6 +142,9 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     }
     case TransferOutcome::Refused:
     case TransferOutcome::Failed:
+        // The window does not report a stop; a script must learn of it all the same.
+        if (!host.errorShown() && !result.message.isEmpty())
+            errorStream() << "orvane: " << result.message << Qt::endl;
         break;
     }
     return ExitFailure;

@@ -50,7 +50,7 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
     if (auto stop = parseArguments(parser, arguments, 1, 1))
         return *stop;
     if (!parser.isSet(outputOption)) {
-        errorStream() << "orvane: -o FILE is missing\n" << parser.helpText();
+        errorStream() << "orvane: -o FILE is missing\n" << helpText(parser);
         return ExitUsage;
     }
     const auto record = pictureRecord(parser);

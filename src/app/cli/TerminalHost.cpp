@@ -29,8 +29,6 @@ TerminalHost::TerminalHost(bool assumeYes, qint64 expectedBytes)
     , m_showProgress(expectedBytes > 0 && isTerminal(stderr))
     , m_err(stderr)
 {
-    // Ctrl-C ends the wait, so the link is closed rather than cut.
-    std::signal(SIGINT, onInterrupt);
     m_clock.start();
 }
 
@@ -45,6 +43,12 @@ TerminalHost::~TerminalHost()
 
 void TerminalHost::setProgressMin(int)
 {
+    // Until the first byte goes out, Ctrl-C ends the program as usual and the printer has
+    // seen nothing; from then on it ends the wait, so the link is closed and the stop told.
+    if (!m_sending) {
+        m_sending = true;
+        std::signal(SIGINT, onInterrupt);
+    }
     m_doneBefore += m_arraySize;
     m_arraySize = 0;
 }
@@ -102,6 +106,7 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
         break;
     case MessageKind::Error:
         m_err << "orvane: " << text << Qt::endl;
+        m_errorShown = true;
         break;
     }
     m_lastDrawMs = -1;

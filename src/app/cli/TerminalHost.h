@@ -23,6 +23,7 @@ public:
     bool stopRequested() const override;
 
     QString status() const { return m_status; }
+    bool errorShown() const { return m_errorShown; }
 
 private:
     void drawProgress(bool force);
@@ -30,6 +31,8 @@ private:
     bool m_assumeYes;
     qint64 m_expectedBytes;
     bool m_showProgress;
+    bool m_sending = false;
+    bool m_errorShown = false;
     qint64 m_doneBefore = 0; // bytes of the arrays already sent
     qint64 m_arraySize = 0;
     qint64 m_sent = 0;
