@@ -258,12 +258,17 @@ TEST_F(RealWindow, ShowsEveryControlInItsRectangle)
     ASSERT_TRUE(seen);
     const QImage &shot = *seen;
 
-    // The red step numbers stand in their squares and nowhere else in the left margin.
+    // The red step numbers stand in their squares and nowhere else in the left margin, each
+    // on the same baseline within its square, as top-aligned labels of one font do.
     int redInSquares = 0;
+    std::optional<int> firstBaseline;
     for (int top : StepTops) {
         const QRect square = twips(120, top, 375, 375);
         const int red = count(shot, square, isRed);
         EXPECT_GE(red, 8) << "step number at twips top " << top;
+        const int baseline = bounds(shot, square, isRed).bottom() - square.top();
+        firstBaseline = firstBaseline.value_or(baseline);
+        EXPECT_NEAR(baseline, *firstBaseline, 1) << "step number at twips top " << top;
         redInSquares += red;
     }
     EXPECT_EQ(count(shot, QRect(0, 0, AddButton.left() + 1, shot.height()), isRed), redInSquares);
