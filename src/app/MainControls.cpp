@@ -45,7 +45,8 @@ QLabel *readOut(QWidget *parent, const char *name, QRect rect)
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
     label->setBackgroundRole(QPalette::Base);
-    label->setForegroundRole(QPalette::Text);
+    // Tones are set on WindowText; on a Base background Qt would draw the text in Text.
+    label->setForegroundRole(QPalette::WindowText);
     return label;
 }
 
