@@ -17,10 +17,10 @@
 Main::Main(std::unique_ptr<SerialControl> serial, std::unique_ptr<PortCatalogue> catalogue,
            std::unique_ptr<MainDialogs> dialogs, QWidget *parent)
     : QWidget(parent)
-    , m_serial(std::move(serial))
+    , MSComm(std::move(serial))
     , m_catalogue(std::move(catalogue))
     , m_dialogs(std::move(dialogs))
-    , m_link(*m_serial)
+    , m_link(*MSComm)
 {
     createControls();
     setTabOrder();

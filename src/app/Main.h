@@ -49,7 +49,6 @@ public:
     QTimer *TimeOutCount = nullptr;
     QTimer *Timer = nullptr;
 
-    SerialControl &MSComm() const { return *m_serial; }
     bool operationRunning() const { return m_runningOperations > 0; }
 
     void Form_Load();
@@ -65,9 +64,6 @@ public:
     void AddImageEntry(const QString &name, const QString &path);
     void RemoveSelectedImage();
     void UpdateImageStatus();
-
-    bool OpenPort();
-    bool ClosePort();
 
     // TransferHost
     void setProgressMin(int value) override;
@@ -92,7 +88,7 @@ private:
     template <typename Operation> void runOperation(Operation operation);
     QStringList listedPaths() const;
 
-    std::unique_ptr<SerialControl> m_serial;
+    std::unique_ptr<SerialControl> MSComm;
     std::unique_ptr<PortCatalogue> m_catalogue;
     std::unique_ptr<MainDialogs> m_dialogs;
     PortLink m_link;

@@ -56,16 +56,6 @@ void Main::Command4_Click()
     Command1->setEnabled(true);
 }
 
-bool Main::OpenPort()
-{
-    return m_link.OpenPort(cmbPortList->currentText(), CmbBaudRate->currentText());
-}
-
-bool Main::ClosePort()
-{
-    return m_link.ClosePort(cmbPortList->currentText());
-}
-
 void Main::setProgressMin(int value)
 {
     ProgressBar1->setMinimum(value);
