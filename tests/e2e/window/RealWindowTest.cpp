@@ -30,19 +30,35 @@ QRect twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-const QRect PortBox = twips(1680, 120, 1335, 315);
-const QRect RateBox = twips(1680, 840, 1335, 315);
+// The two boxes share a size, as do the buttons down the left; the right column shares a width.
+QRect box(int top)
+{
+    return twips(1680, top, 1335, 315);
+}
+
+QRect button(int top)
+{
+    return twips(480, top, 2535, 375);
+}
+
+QRect rightColumn(int top, int height)
+{
+    return twips(3240, top, 2055, height);
+}
+
+const QRect PortBox = box(120);
+const QRect RateBox = box(840);
 const QRect PortCaption = twips(480, 180, 2535, 255);
 const QRect RateCaption = twips(480, 900, 2055, 255);
-const QRect AddButton = twips(480, 1320, 2535, 375);
-const QRect RemoveButton = twips(480, 1680, 2535, 375);
-const QRect UploadButton = twips(480, 2160, 2535, 375);
-const QRect EraseButton = twips(480, 2760, 2535, 375);
-const QRect PrintButton = twips(480, 3240, 2535, 375);
-const QRect NumberNotify = twips(3240, 120, 2055, 255);
-const QRect ImageList = twips(3240, 480, 2055, 1785);
-const QRect SizeNotify = twips(3240, 2280, 2055, 255);
-const QRect LabAction = twips(3240, 2760, 2055, 375);
+const QRect AddButton = button(1320);
+const QRect RemoveButton = button(1680);
+const QRect UploadButton = button(2160);
+const QRect EraseButton = button(2760);
+const QRect PrintButton = button(3240);
+const QRect NumberNotify = rightColumn(120, 255);
+const QRect ImageList = rightColumn(480, 1785);
+const QRect SizeNotify = rightColumn(2280, 255);
+const QRect LabAction = rightColumn(2760, 375);
 const int StepTops[] = {120, 840, 1320, 2160};
 
 QRect insideFrame(const QRect &rect)
