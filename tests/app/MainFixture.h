@@ -7,6 +7,8 @@
 #include "ScriptedSerialControl.h"
 
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -56,6 +58,11 @@ public:
     QString lastFilter;
 };
 
+inline QColor textColour(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
 class MainFixture : public ::testing::Test
 {
 protected:
@@ -96,6 +103,19 @@ protected:
     {
         dialogs->chosenPaths.push_back(path);
         window->Command6_Click();
+    }
+
+    // Both read-outs in one colour, the total in bytes as the tooltip, and whether
+    // "Upload Image" is live.
+    void expectReadOuts(const QString &size, const QString &number, const QColor &colour,
+                        const QString &total, bool uploadEnabled)
+    {
+        EXPECT_EQ(window->SizeNotify->text(), size);
+        EXPECT_EQ(window->NumberNotify->text(), number);
+        EXPECT_EQ(textColour(window->SizeNotify), colour);
+        EXPECT_EQ(textColour(window->NumberNotify), colour);
+        EXPECT_EQ(window->NumberNotify->toolTip(), total);
+        EXPECT_EQ(window->Command7->isEnabled(), uploadEnabled);
     }
 
     QTemporaryDir folder;

@@ -15,11 +15,6 @@ QStringList rows(const QListWidget *list)
     return texts;
 }
 
-QColor textColour(const QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
 } // namespace
 
 using ImageList = MainFixture;
@@ -34,12 +29,8 @@ TEST_F(ImageList, AddsAPictureAndShowsItsShareOfTheStore)
     EXPECT_EQ(rows(window->PathList), QStringList{path});
     EXPECT_EQ(window->BMPList->currentRow(), 0);
     EXPECT_EQ(window->PathList->currentRow(), 0);
-    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("1 % of 2M bytes used"));
-    EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("1 Bitmap selected."));
-    EXPECT_EQ(textColour(window->SizeNotify), QColor(Qt::blue));
-    EXPECT_EQ(textColour(window->NumberNotify), QColor(Qt::blue));
-    EXPECT_EQ(window->NumberNotify->toolTip(), QStringLiteral("16384"));
-    EXPECT_TRUE(window->Command7->isEnabled());
+    expectReadOuts(QStringLiteral("1 % of 2M bytes used"), QStringLiteral("1 Bitmap selected."),
+                   QColor(Qt::blue), QStringLiteral("16384"), true);
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
 }
 

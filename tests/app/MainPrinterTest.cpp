@@ -2,56 +2,18 @@
 #include "PseudoTerminal.h"
 #include "QtSerialControl.h"
 #include "RasterPreview.h"
+#include "VirtualPrinterProcess.h"
 #include "modBitmap.h"
 
 #include <QComboBox>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 namespace {
 
-// The virtual printer on a pseudo-terminal, writing into a folder of the test.
-class VirtualPrinter
-{
-public:
-    explicit VirtualPrinter(const QString &out)
-        : m_out(out)
-    {
-        m_process.start(QStringLiteral(VIRTUAL_PRINTER), {QStringLiteral("--out"), out});
-        if (m_process.waitForReadyRead(10000))
-            m_port = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~VirtualPrinter()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    QString port() const { return m_port; }
-
-    // Waits until the log holds a line containing text.
-    bool waitForLog(const QString &text) const
-    {
-        const QDeadlineTimer deadline(15000);
-        while (!deadline.hasExpired()) {
-            QFile log(QDir(m_out).filePath(QStringLiteral("log.txt")));
-            if (log.open(QIODevice::ReadOnly) && QString::fromUtf8(log.readAll()).contains(text))
-                return true;
-            QTest::qWait(20);
-        }
-        return false;
-    }
-
-private:
-    QString m_out;
-    QProcess m_process;
-    QString m_port;
-};
+// Generous: the printer shares a loaded machine with the test.
+constexpr int LogWaitMs = 15000;
 
 // An upright, unmirrored shape whose every quadrant differs.
 QImage asymmetricPicture(QSize size)
@@ -88,9 +50,9 @@ protected:
 TEST_F(WindowAndPrinter, UploadsThreePicturesThenPrintsThemAsTheirRecords)
 {
     QTemporaryDir out;
-    VirtualPrinter printer(out.path());
-    ASSERT_FALSE(printer.port().isEmpty());
-    createWindowOn(printer.port());
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(out.path()));
+    createWindowOn(printer.address());
 
     QStringList paths;
     const QList<QSize> sizes{{8, 8}, {90, 90}, {512, 256}};
@@ -102,15 +64,14 @@ TEST_F(WindowAndPrinter, UploadsThreePicturesThenPrintsThemAsTheirRecords)
     }
     window->Command7_Click();
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
-    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS q: stored 3 NV images")));
+    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS q: stored 3 NV images"), LogWaitMs));
 
     window->Command4_Click();
-    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS p: no NV image 255")));
+    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS p: no NV image 255"), LogWaitMs));
     for (int i = 0; i < paths.size(); ++i) {
-        const QString printed = QDir(out.path())
-                                    .filePath(QStringLiteral("print-%1-nv%2.png")
-                                                  .arg(i + 1, 4, 10, QLatin1Char('0'))
-                                                  .arg(i + 1, 2, 10, QLatin1Char('0')));
+        const QString printed = printer.outPath(QStringLiteral("print-%1-nv%2.png")
+                                                    .arg(i + 1, 4, 10, QLatin1Char('0'))
+                                                    .arg(i + 1, 2, 10, QLatin1Char('0')));
         const QImage expected = rasterRecordToImage(modBitmap::BitmapToRaster(paths[i]).record);
         EXPECT_EQ(QImage(printed).convertToFormat(QImage::Format_RGB32),
                   expected.convertToFormat(QImage::Format_RGB32))

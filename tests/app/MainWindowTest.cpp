@@ -10,15 +10,6 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-QColor textColour(const QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
-} // namespace
-
 using MainWindow = MainFixture;
 
 TEST_F(MainWindow, HasTheFixedFrameAndCaption)
@@ -82,12 +73,8 @@ TEST_F(MainWindow, StartsLoadedAndReady)
     EXPECT_EQ(window->CmbBaudRate->currentText(), QStringLiteral("9600"));
     EXPECT_EQ(window->BMPList->count(), 0);
     EXPECT_EQ(window->PathList->count(), 0);
-    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
-    EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("No Bitmap selected!"));
-    EXPECT_EQ(textColour(window->SizeNotify), QColor(Qt::red));
-    EXPECT_EQ(textColour(window->NumberNotify), QColor(Qt::red));
-    EXPECT_EQ(window->NumberNotify->toolTip(), QStringLiteral("0"));
-    EXPECT_FALSE(window->Command7->isEnabled());
+    expectReadOuts(QStringLiteral("Raster Data Invalid!"), QStringLiteral("No Bitmap selected!"),
+                   QColor(Qt::red), QStringLiteral("0"), false);
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
     EXPECT_TRUE(window->Label3->text().isEmpty());
 }

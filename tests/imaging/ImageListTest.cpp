@@ -21,23 +21,28 @@ TEST(FileNameFromPath, TakesThePartAfterTheLastSeparator)
     EXPECT_EQ(FileNameFromPath(QString()), QString());
 }
 
+// Both read-outs in their tones, and whether the upload may start.
+void expectReadOuts(const CapacityStatus &status, const QString &size, Tone sizeTone,
+                    const QString &number, Tone numberTone, bool uploadEnabled)
+{
+    EXPECT_EQ(status.sizeNotify.text, size);
+    EXPECT_EQ(status.sizeNotify.tone, sizeTone);
+    EXPECT_EQ(status.numberNotify.text, number);
+    EXPECT_EQ(status.numberNotify.tone, numberTone);
+    EXPECT_EQ(status.uploadEnabled, uploadEnabled);
+}
+
 void expectEmptyState(const CapacityStatus &status)
 {
-    EXPECT_EQ(status.sizeNotify.text, QStringLiteral("Raster Data Invalid!"));
-    EXPECT_EQ(status.sizeNotify.tone, Tone::Red);
-    EXPECT_EQ(status.numberNotify.text, QStringLiteral("No Bitmap selected!"));
-    EXPECT_EQ(status.numberNotify.tone, Tone::Red);
+    expectReadOuts(status, QStringLiteral("Raster Data Invalid!"), Tone::Red,
+                   QStringLiteral("No Bitmap selected!"), Tone::Red, false);
     EXPECT_EQ(status.toolTip, QStringLiteral("0"));
-    EXPECT_FALSE(status.uploadEnabled);
 }
 
 void expectFits(const CapacityStatus &status, const char *percent, const char *count)
 {
-    EXPECT_EQ(status.sizeNotify.text, QString::fromLatin1(percent) + " % of 2M bytes used");
-    EXPECT_EQ(status.sizeNotify.tone, Tone::Blue);
-    EXPECT_EQ(status.numberNotify.text, QString::fromLatin1(count) + " Bitmap selected.");
-    EXPECT_EQ(status.numberNotify.tone, Tone::Blue);
-    EXPECT_TRUE(status.uploadEnabled);
+    expectReadOuts(status, QString::fromLatin1(percent) + " % of 2M bytes used", Tone::Blue,
+                   QString::fromLatin1(count) + " Bitmap selected.", Tone::Blue, true);
 }
 
 TEST(CapacityStatus, EmptyListAndListWithoutRasterData)
@@ -61,12 +66,9 @@ TEST(CapacityStatus, PercentRoundsUpFromATenth)
 TEST(CapacityStatus, OverflowPastTheLimit)
 {
     const CapacityStatus status = capacityStatus(CapacityLimit + 1, 129);
-    EXPECT_EQ(status.sizeNotify.text, QStringLiteral("Raster Data Overflow!"));
-    EXPECT_EQ(status.sizeNotify.tone, Tone::Red);
-    EXPECT_EQ(status.numberNotify.text, QStringLiteral("129 Bitmap selected."));
-    EXPECT_EQ(status.numberNotify.tone, Tone::Blue);
+    expectReadOuts(status, QStringLiteral("Raster Data Overflow!"), Tone::Red,
+                   QStringLiteral("129 Bitmap selected."), Tone::Blue, false);
     EXPECT_EQ(status.toolTip, QStringLiteral("2097153"));
-    EXPECT_FALSE(status.uploadEnabled);
     // Far beyond 32 bits still reads as an overflow, not as a wrapped small total.
     EXPECT_FALSE(capacityStatus(qint64(1) << 40, 3).uploadEnabled);
 }

@@ -1,3 +1,4 @@
+#include "Polling.h"
 #include "RasterFromImage.h"
 #include "TestPictures.h"
 #include "modBitmap.h"

@@ -146,12 +146,6 @@ QString savePicture(const QTemporaryDir &dir, const QString &name, const QImage 
     return picture.save(path, nullptr, quality) ? path : QString();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool dotAt(const QByteArray &record, int X, int column, int row)
 {
     const int x = uchar(record.at(0)) + 256 * uchar(record.at(1));

@@ -20,7 +20,6 @@ QByteArray craftBmp(const QImage &picture, int bitsPerPixel);
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 QString savePicture(const QTemporaryDir &dir, const QString &name, const QImage &picture,
                     int quality = -1);
-QByteArray readFile(const QString &path);
 
 // Dot (column, row) of the picture in a raster record, X being the picture's width in units
 // of 8 dots: bit 7 - row mod 8 of data byte ((x - X) x 8 + column) x y + row div 8.

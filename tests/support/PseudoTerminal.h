@@ -12,9 +12,7 @@ class PseudoTerminal
 public:
     PseudoTerminal();
     ~PseudoTerminal();
-
-    PseudoTerminal(const PseudoTerminal &) = delete;
-    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
+    Q_DISABLE_COPY(PseudoTerminal)
 
     bool isOpen() const { return m_master >= 0; }
     // The device path to open as the serial port, e.g. /dev/pts/3.

@@ -1,3 +1,4 @@
+#include "Polling.h"
 #include "PortLink.h"
 #include "QtPrinters.h"
 #include "RecordingTransferHost.h"
@@ -19,12 +20,6 @@ class ParallelLinkTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    QByteArray fileBytes() const
-    {
-        QFile file(device);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     QTemporaryDir dir;
     QString device = dir.filePath(QStringLiteral("lp0"));
@@ -63,7 +58,7 @@ TEST_F(ParallelLinkTest, BytesGoOutAsTheyAreWithoutProgressOrPacing)
     EXPECT_TRUE(transmitter.FinishTransfer().ok());
     EXPECT_TRUE(link.ClosePort(QStringLiteral("COM1:")));
 
-    EXPECT_EQ(fileBytes(), bytes + QByteArray("\x1D\x07\x02\x01\x01", 5));
+    EXPECT_EQ(readFile(device), bytes + QByteArray("\x1D\x07\x02\x01\x01", 5));
     EXPECT_TRUE(host.progress().isEmpty());
     EXPECT_EQ(host.yields(), 0);
     ASSERT_EQ(host.messages().size(), 1);
@@ -100,7 +95,7 @@ TEST_F(ParallelLinkTest, SecondOpenIsRefusedAndTheFirstLinkKeepsWorking)
     EXPECT_EQ(resolved.size(), 1);
 
     EXPECT_TRUE(link.writeParallel("abc"));
-    EXPECT_EQ(fileBytes(), QByteArray("abc"));
+    EXPECT_EQ(readFile(device), QByteArray("abc"));
 }
 
 TEST_F(ParallelLinkTest, DeviceThatCannotBeOpenedTracesTheReason)

@@ -1,12 +1,11 @@
 #include "EscPosStreams.h"
+#include "Polling.h"
+#include "VirtualPrinterProcess.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -17,68 +16,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <functional>
-
 namespace {
 
 const QImage Picture = randomPicture(32, 24, 5);
-
-// orvane-virtual-printer run by a test; killed if the test ends before stopping it.
-class PrinterProcess
-{
-public:
-    PrinterProcess(const QStringList &arguments)
-    {
-        m_process.start(QStringLiteral(VIRTUAL_PRINTER_EXE), arguments);
-        QElapsedTimer timer;
-        timer.start();
-        while (!m_process.canReadLine() && timer.elapsed() < 10000)
-            m_process.waitForReadyRead(100);
-        address = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~PrinterProcess()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-    // SIGTERM, then the exit code (-1 when it did not end normally).
-    int stop()
-    {
-        m_process.terminate();
-        return finished();
-    }
-    int finished()
-    {
-        if (!m_process.waitForFinished(10000) || m_process.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return m_process.exitCode();
-    }
-
-    QString address;
-
-private:
-    QProcess m_process;
-};
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > 10000)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-QString readText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 bool writeAll(int fd, const QByteArray &bytes)
 {
@@ -110,15 +50,16 @@ TEST(Program, ServesSuccessiveClientsOnThePseudoTerminal)
 {
     QTemporaryDir dir;
     const QString link = dir.filePath("printer");
-    const QString log = dir.filePath("log.txt");
-    PrinterProcess printer({"--out", dir.path(), "--link", link});
-    ASSERT_TRUE(printer.address.startsWith("/dev/pts/")) << printer.address.toStdString();
-    EXPECT_EQ(QFileInfo(link).symLinkTarget(), printer.address);
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(dir.path(), {"--link", link}) &&
+                printer.address().startsWith("/dev/pts/"))
+        << printer.address().toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), printer.address());
 
     const QByteArray upload = defineCommand({encodeRecord(Picture)}) + FinishCommand;
     ASSERT_TRUE(sendToPty(link, upload + printCommand(1)));
-    ASSERT_TRUE(waitFor([&] { return readText(log).contains("FS p: printed"); }));
-    EXPECT_EQ(readText(log), "FS q: stored 1 NV image (32x24 dots)\n"
+    ASSERT_TRUE(printer.waitForLog("FS p: printed"));
+    EXPECT_EQ(printer.log(), "FS q: stored 1 NV image (32x24 dots)\n"
                              "GS BEL 02 01 01: finish\n"
                              "FS p: printed NV image 1 as print-0001-nv01.png (32x24, mode 0)\n");
     EXPECT_EQ(pictureDifference(dir.filePath("print-0001-nv01.png"), Picture), "");
@@ -126,11 +67,11 @@ TEST(Program, ServesSuccessiveClientsOnThePseudoTerminal)
     // A writer that stops halfway is noticed by its silence; the stored image stays.
     const QByteArray truncated = defineCommand({encodeRecord(Picture)}).first(50);
     ASSERT_TRUE(sendToPty(link, truncated));
-    ASSERT_TRUE(waitFor([&] { return readText(log).contains("stream ended"); }));
+    ASSERT_TRUE(printer.waitForLog("stream ended"));
     const QByteArray erase("\x1C\x71\x00", 3);
     ASSERT_TRUE(sendToPty(link, printCommand(1) + erase + printCommand(1)));
-    ASSERT_TRUE(waitFor([&] { return readText(log).contains("no NV image 1"); }));
-    EXPECT_EQ(readText(log).section('\n', 3),
+    ASSERT_TRUE(printer.waitForLog("no NV image 1"));
+    EXPECT_EQ(printer.log().section('\n', 3),
               "FS q: error: stream ended in record 1 of 1, stored nothing\n"
               "FS p: printed NV image 1 as print-0002-nv01.png (32x24, mode 0)\n"
               "FS q: erased NV images\n"
@@ -148,10 +89,11 @@ TEST(Program, ServesSuccessiveClientsOnThePseudoTerminal)
 TEST(Program, TcpDisconnectEndsTheStream)
 {
     QTemporaryDir dir;
-    const QString log = dir.filePath("log.txt");
-    PrinterProcess printer({"--out", dir.path(), "--tcp", "0"});
-    ASSERT_TRUE(printer.address.startsWith("127.0.0.1:")) << printer.address.toStdString();
-    const quint16 port = printer.address.section(':', 1).toUShort();
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(dir.path(), {"--tcp", "0"}) &&
+                printer.address().startsWith("127.0.0.1:"))
+        << printer.address().toStdString();
+    const quint16 port = printer.address().section(':', 1).toUShort();
 
     const auto send = [port](const QByteArray &bytes) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -168,8 +110,8 @@ TEST(Program, TcpDisconnectEndsTheStream)
     const QByteArray define = defineCommand({encodeRecord(Picture)});
     ASSERT_TRUE(send(define.first(define.size() - 1)));
     ASSERT_TRUE(send(define + printCommand(1)));
-    ASSERT_TRUE(waitFor([&] { return readText(log).contains("FS p:"); }));
-    EXPECT_EQ(readText(log), "FS q: error: stream ended in record 1 of 1, stored nothing\n"
+    ASSERT_TRUE(printer.waitForLog("FS p:"));
+    EXPECT_EQ(printer.log(), "FS q: error: stream ended in record 1 of 1, stored nothing\n"
                              "FS q: stored 1 NV image (32x24 dots)\n"
                              "FS p: printed NV image 1 as print-0001-nv01.png (32x24, mode 0)\n");
     EXPECT_EQ(printer.stop(), 0);
@@ -178,7 +120,8 @@ TEST(Program, TcpDisconnectEndsTheStream)
 TEST(Program, BaudRateHoldsTheReaderBack)
 {
     QTemporaryDir dir;
-    PrinterProcess printer({"--out", dir.path(), "--baud", "9600", "--exit-after-idle", "0.5"});
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(dir.path(), {"--baud", "9600", "--exit-after-idle", "0.5"}));
     // 1995 bytes take about 2 s at 960 bytes a second.
     const QByteArray stream =
         defineCommand({encodeRecord(randomPicture(64, 248, 9))}) + printCommand(1);
@@ -186,10 +129,10 @@ TEST(Program, BaudRateHoldsTheReaderBack)
 
     QElapsedTimer timer;
     timer.start();
-    ASSERT_TRUE(sendToPty(printer.address, stream));
+    ASSERT_TRUE(sendToPty(printer.address(), stream));
     ASSERT_TRUE(waitFor([&] { return QFile::exists(dir.filePath("print-0001-nv01.png")); }));
     EXPECT_GE(timer.elapsed(), 1500);
-    EXPECT_EQ(printer.finished(), 0);
+    EXPECT_EQ(printer.waitForExit(10000), 0);
 }
 
 } // namespace

@@ -2,10 +2,8 @@
 
 #include "modBitmap.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QThread>
 
 #include <random>
 
@@ -14,42 +12,10 @@ void startOrvane(QProcess &process, const QStringList &arguments)
     process.start(QStringLiteral(ORVANE_EXE), arguments);
 }
 
-OrvaneRun runOrvane(const QStringList &arguments, const QString &input)
+ProgramRun runOrvane(const QStringList &arguments, const QString &input)
 {
-    QProcess process;
-    if (!input.isEmpty())
-        process.setStandardInputFile(input);
-    startOrvane(process, arguments);
-    if (input.isEmpty())
-        process.closeWriteChannel();
-    OrvaneRun run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-    } else if (process.exitStatus() == QProcess::NormalExit) {
-        run.exitCode = process.exitCode();
-    }
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > 10000)
-            return false;
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return runProgram(QStringLiteral(ORVANE_EXE), arguments,
+                      QProcessEnvironment::systemEnvironment(), 30000, input);
 }
 
 QByteArray recordOf(const QString &path)
@@ -142,33 +108,20 @@ QByteArray printStream()
 void PrinterTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    m_printer.start(QStringLiteral(VIRTUAL_PRINTER_EXE),
-                    QStringList{"--out", m_dir.filePath("printer")} + printerOptions());
-    // Two lines: the pseudo-terminal, then the output folder, written once it serves.
-    ASSERT_TRUE(waitFor([this] {
-        m_printer.waitForReadyRead(5);
-        return m_printer.bytesAvailable() > 0 &&
-               m_printer.peek(m_printer.bytesAvailable()).count('\n') >= 2;
-    }));
-    pty = QString::fromLocal8Bit(m_printer.readLine()).trimmed();
+    const QString outDir = m_dir.filePath("printer");
+    const QDeadlineTimer deadline(10000);
+    ASSERT_TRUE(printer.start(outDir, printerOptions(), deadline));
+    pty = printer.address();
     ASSERT_TRUE(pty.startsWith("/dev/pts/")) << pty.toStdString();
-    ASSERT_EQ(QString::fromLocal8Bit(m_printer.readLine()).trimmed(),
-              QDir(m_dir.filePath("printer")).absolutePath());
+    // The output folder follows, written once it serves.
+    ASSERT_EQ(printer.readLine(deadline).value_or(QString()), QDir(outDir).absolutePath());
 }
 
 void PrinterTest::TearDown()
 {
-    if (m_printer.state() == QProcess::NotRunning)
+    if (!printer.running())
         return;
-    m_printer.terminate();
-    if (!m_printer.waitForFinished(10000)) {
-        m_printer.kill();
-        m_printer.waitForFinished();
-        ADD_FAILURE() << "the virtual printer ignored SIGTERM";
-        return;
-    }
-    EXPECT_EQ(m_printer.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(m_printer.exitCode(), 0);
+    EXPECT_EQ(printer.stop(), 0) << "the virtual printer did not end cleanly on SIGTERM";
 }
 
 QString PrinterTest::save(const QImage &picture, const QString &name) const
@@ -178,24 +131,14 @@ QString PrinterTest::save(const QImage &picture, const QString &name) const
     return path;
 }
 
-QByteArray PrinterTest::streamOfSize(qsizetype size) const
-{
-    QByteArray bytes;
-    waitFor([&] {
-        bytes = stream();
-        return bytes.size() >= size;
-    });
-    return bytes;
-}
-
 bool PrinterTest::logHas(const QString &line) const
 {
-    return waitFor([&] { return log().split('\n').contains(line); });
+    return waitFor([&] { return printer.log().split('\n').contains(line); });
 }
 
 void PrinterTest::expectNothingSent()
 {
-    const OrvaneRun erase = runOrvane({"erase", "--port", pty});
+    const ProgramRun erase = runOrvane({"erase", "--port", pty});
     EXPECT_EQ(erase.exitCode, 0) << erase.err.toStdString();
-    EXPECT_EQ(streamOfSize(EraseStream.size()), EraseStream);
+    EXPECT_EQ(printer.streamOfSize(EraseStream.size()), EraseStream);
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "Polling.h"
+#include "TiedProcess.h"
+#include "VirtualPrinterProcess.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -9,22 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
-struct OrvaneRun
-{
-    int exitCode = -1; // -1 when it crashed or hung
-    QString out;
-    QString err;
-};
-
 void startOrvane(QProcess &process, const QStringList &arguments);
 // Runs orvane to its end with stdin read from the file input, or closed when input is empty.
-OrvaneRun runOrvane(const QStringList &arguments, const QString &input = {});
-
-// Polls until condition holds; false after a generous deadline.
-bool waitFor(const std::function<bool()> &condition);
-QByteArray readFile(const QString &path);
+ProgramRun runOrvane(const QStringList &arguments, const QString &input = {});
 
 // The record an upload must send for the picture file, as the imaging library builds it.
 QByteArray recordOf(const QString &path);
@@ -55,19 +46,14 @@ protected:
 
     QString picturePath(const QString &name) const { return m_dir.filePath(name); }
     QString save(const QImage &picture, const QString &name) const;
-    QString outPath(const QString &name) const { return m_dir.filePath("printer/" + name); }
-    QByteArray stream() const { return readFile(outPath("stream.bin")); }
-    QString log() const { return QString::fromUtf8(readFile(outPath("log.txt"))); }
-    // Waits until the printer has received at least size bytes, then gives them all.
-    QByteArray streamOfSize(qsizetype size) const;
-    // Waits until the printer's log holds line.
+    // Waits until the printer's log holds line as a whole line.
     bool logHas(const QString &line) const;
     // Proves the printer received nothing so far: an erase must arrive as the first bytes.
     void expectNothingSent();
 
+    VirtualPrinterProcess printer{QStringLiteral(VIRTUAL_PRINTER_EXE)};
     QString pty;
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_printer;
 };

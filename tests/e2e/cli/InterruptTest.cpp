@@ -15,10 +15,11 @@ TEST_F(CliInterrupt, ResetPromptOnATerminalWaitsAndCtrlCThereSendsNothing)
     PseudoTerminal terminal;
     ASSERT_TRUE(terminal.isOpen());
 
-    const OrvaneRun yes = runOrvane({"upload", "--port", pty, "--yes", path}, terminal.slavePath());
+    const ProgramRun yes =
+        runOrvane({"upload", "--port", pty, "--yes", path}, terminal.slavePath());
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     const QByteArray uploaded = uploadStream({recordOf(path)});
-    EXPECT_EQ(streamOfSize(uploaded.size()), uploaded);
+    EXPECT_EQ(printer.streamOfSize(uploaded.size()), uploaded);
 
     QProcess waiting;
     waiting.setStandardInputFile(terminal.slavePath());
@@ -35,9 +36,9 @@ TEST_F(CliInterrupt, ResetPromptOnATerminalWaitsAndCtrlCThereSendsNothing)
     ASSERT_TRUE(waiting.waitForFinished(10000));
     EXPECT_EQ(waiting.exitStatus(), QProcess::CrashExit);
 
-    const OrvaneRun erase = runOrvane({"erase", "--port", pty});
+    const ProgramRun erase = runOrvane({"erase", "--port", pty});
     EXPECT_EQ(erase.exitCode, 0) << erase.err.toStdString();
-    EXPECT_EQ(streamOfSize(uploaded.size() + EraseStream.size()), uploaded + EraseStream);
+    EXPECT_EQ(printer.streamOfSize(uploaded.size() + EraseStream.size()), uploaded + EraseStream);
 }
 
 // 1200 baud: the records outrun the printer, so the upload is still sending when stopped.
@@ -52,7 +53,7 @@ TEST_F(CliSlowPrinter, CtrlCWhileSendingStopsTheUploadAndSaysSo)
     const QString path = save(noisePicture(512, 256, 9), "full-width.bmp");
     QProcess upload;
     startOrvane(upload, QStringList{"upload", "--port", pty, "--yes"} + QStringList(8, path));
-    ASSERT_TRUE(waitFor([&] { return !stream().isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return !printer.stream().isEmpty(); }));
     ::kill(upload.processId(), SIGINT);
     ASSERT_TRUE(upload.waitForFinished(10000));
     EXPECT_EQ(upload.exitStatus(), QProcess::NormalExit);
@@ -60,7 +61,7 @@ TEST_F(CliSlowPrinter, CtrlCWhileSendingStopsTheUploadAndSaysSo)
     const QString err = QString::fromUtf8(upload.readAllStandardError());
     EXPECT_TRUE(err.contains(TransferTexts::Stopped)) << err.toStdString();
     EXPECT_FALSE(err.contains(TransferTexts::Done)) << err.toStdString();
-    EXPECT_LT(stream().size(), 3 + 8 * 16388);
+    EXPECT_LT(printer.stream().size(), 3 + 8 * 16388);
 }
 
 } // namespace

@@ -17,14 +17,14 @@ TEST_F(CliRefusal, MissingPictureIsNamedAndNothingIsSent)
     const QString missing = picturePath("missing.png");
     const QString missingName = QFileInfo(missing).fileName();
 
-    const OrvaneRun upload = runOrvane({"upload", "--port", pty, "--yes", present, missing});
+    const ProgramRun upload = runOrvane({"upload", "--port", pty, "--yes", present, missing});
     EXPECT_EQ(upload.exitCode, 1);
     EXPECT_TRUE(upload.err.contains(missingName)) << upload.err.toStdString();
     expectNothingSent();
 
     for (const QString command : {"raster", "preview"}) {
         const QString target = picturePath(command + ".out");
-        const OrvaneRun run = runOrvane({command, missing, "-o", target});
+        const ProgramRun run = runOrvane({command, missing, "-o", target});
         EXPECT_EQ(run.exitCode, 1) << command.toStdString();
         EXPECT_TRUE(run.err.contains(missingName)) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(target)) << command.toStdString();
@@ -42,7 +42,7 @@ TEST_F(CliRefusal, PortThatDoesNotOpenFailsWithTheReason)
          {QStringList{"upload", "--port", port, "--yes", picture},
           QStringList{"erase", "--port", port}, QStringList{"print", "--port", port}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
-        const OrvaneRun run = runOrvane(arguments);
+        const ProgramRun run = runOrvane(arguments);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains(notOpened)) << run.err.toStdString();
         EXPECT_FALSE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
@@ -55,7 +55,7 @@ TEST_F(CliRefusal, MoreThan255PicturesAreRefusedBeforeSending)
     const QByteArray record = recordOf(picture);
     ASSERT_EQ(record.size(), 132);
 
-    const OrvaneRun refused =
+    const ProgramRun refused =
         runOrvane(QStringList{"upload", "--port", pty, "--yes"} + QStringList(256, picture));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(TransferTexts::tooManyPictures(256)))
@@ -63,21 +63,20 @@ TEST_F(CliRefusal, MoreThan255PicturesAreRefusedBeforeSending)
     expectNothingSent();
 
     // 255 is the most one count byte carries.
-    const OrvaneRun full =
+    const ProgramRun full =
         runOrvane(QStringList{"upload", "--port", pty, "--yes"} + QStringList(255, picture));
     EXPECT_EQ(full.exitCode, 0) << full.err.toStdString();
     const QByteArray expected = EraseStream + uploadStream(QList<QByteArray>(255, record));
-    EXPECT_EQ(streamOfSize(expected.size()), expected);
+    EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
     EXPECT_EQ(quint8(expected[EraseStream.size() + 2]), 0xFF);
-    EXPECT_TRUE(waitFor([this] { return log().contains("FS q: stored 255 NV images ("); }))
-        << log().toStdString();
+    EXPECT_TRUE(printer.waitForLog("FS q: stored 255 NV images (")) << printer.log().toStdString();
 }
 
 TEST_F(CliRefusal, OverflowingSetIsRefusedBeforeSending)
 {
     // 129 records of 64 x 32 x 8 bytes pass 2 MB by one record.
     const QString picture = save(noisePicture(512, 256, 7), "full-width.bmp");
-    const OrvaneRun run =
+    const ProgramRun run =
         runOrvane(QStringList{"upload", "--port", pty, "--yes"} + QStringList(129, picture));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(ImagingTexts::rasterDataOverflow())))
@@ -102,7 +101,7 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
              QStringList{"frobnicate"},
          }) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
-        const OrvaneRun run = runOrvane(arguments);
+        const ProgramRun run = runOrvane(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_FALSE(run.err.isEmpty());
     }
@@ -115,7 +114,7 @@ TEST(CliUsage, HelpOfEverySubcommand)
           QStringList{"preview", "--help"}, QStringList{"upload", "--help"},
           QStringList{"erase", "--help"}, QStringList{"print", "--help"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
-        const OrvaneRun run = runOrvane(arguments);
+        const ProgramRun run = runOrvane(arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         // The usage line reads as it must be typed, subcommand included.
         const QString usage = arguments.size() == 2 ? "Usage: orvane " + arguments[0] + " "
@@ -127,7 +126,7 @@ TEST(CliUsage, HelpOfEverySubcommand)
 // The ports themselves depend on the machine.
 TEST(CliUsage, PortsListsOneNamePerLine)
 {
-    const OrvaneRun run = runOrvane({"ports"});
+    const ProgramRun run = runOrvane({"ports"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList lines = run.out.split('\n');
     EXPECT_EQ(lines.takeLast(), "") << "the last line ends with a newline";

@@ -16,16 +16,16 @@ TEST_F(CliTransfer, UploadOfOnePictureSendsHeaderRecordAndFinish)
     ASSERT_EQ(dotDifference(rasterRecordToImage(record), printedUnscaled(picture)), "");
 
     // stdin is no terminal, so the prompt is shown without waiting even without --yes.
-    const OrvaneRun run = runOrvane({"upload", "--port", pty, path});
+    const ProgramRun run = runOrvane({"upload", "--port", pty, path});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(TransferTexts::ResetPrompt)) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
 
     const QByteArray expected = uploadStream({record});
     ASSERT_EQ(expected.size(), 3 + 4 + 128 + 5);
-    EXPECT_EQ(streamOfSize(expected.size()), expected);
-    EXPECT_TRUE(logHas("FS q: stored 1 NV image (32x32 dots)")) << log().toStdString();
-    EXPECT_TRUE(logHas("GS BEL 02 01 01: finish")) << log().toStdString();
+    EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
+    EXPECT_TRUE(logHas("FS q: stored 1 NV image (32x32 dots)")) << printer.log().toStdString();
+    EXPECT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
 }
 
 // One picture wider than tall and unscaled, one scaled with grey, one needing blank columns.
@@ -39,19 +39,19 @@ TEST_F(CliTransfer, UploadedPicturesPrintAsRasterAndPreviewShowThem)
     for (const QString &path : paths)
         records << recordOf(path);
 
-    const OrvaneRun upload = runOrvane(QStringList{"upload", "--port", pty, "--yes"} + paths);
+    const ProgramRun upload = runOrvane(QStringList{"upload", "--port", pty, "--yes"} + paths);
     EXPECT_EQ(upload.exitCode, 0) << upload.err.toStdString();
     const QByteArray uploaded = uploadStream(records);
-    const QByteArray sent = streamOfSize(uploaded.size());
+    const QByteArray sent = printer.streamOfSize(uploaded.size());
     EXPECT_EQ(sent, uploaded);
     EXPECT_TRUE(logHas("FS q: stored 3 NV images (512x256, 96x96, 32x32 dots)"))
-        << log().toStdString();
+        << printer.log().toStdString();
 
     qsizetype offset = 3;
     for (int i = 0; i < paths.size(); ++i) {
         SCOPED_TRACE(paths[i].toStdString());
         const QString file = picturePath(QStringLiteral("raster-%1.bin").arg(i));
-        const OrvaneRun raster = runOrvane({"raster", paths[i], "-o", file});
+        const ProgramRun raster = runOrvane({"raster", paths[i], "-o", file});
         EXPECT_EQ(raster.exitCode, 0) << raster.err.toStdString();
         const QByteArray written = readFile(file);
         EXPECT_EQ(written, records[i]);
@@ -59,24 +59,25 @@ TEST_F(CliTransfer, UploadedPicturesPrintAsRasterAndPreviewShowThem)
         offset += written.size();
     }
 
-    const OrvaneRun print = runOrvane({"print", "--port", pty});
+    const ProgramRun print = runOrvane({"print", "--port", pty});
     EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
-    EXPECT_EQ(streamOfSize(uploaded.size() + 1020), uploaded + printStream());
-    ASSERT_TRUE(logHas("FS p: no NV image 255")) << log().toStdString();
-    EXPECT_TRUE(log().contains("FS p: printed NV image 3 as print-0003-nv03.png (32x32, mode 0)\n"
+    EXPECT_EQ(printer.streamOfSize(uploaded.size() + 1020), uploaded + printStream());
+    ASSERT_TRUE(logHas("FS p: no NV image 255")) << printer.log().toStdString();
+    EXPECT_TRUE(
+        printer.log().contains("FS p: printed NV image 3 as print-0003-nv03.png (32x32, mode 0)\n"
                                "FS p: no NV image 4\n"))
-        << log().toStdString();
+        << printer.log().toStdString();
 
     for (int i = 0; i < paths.size(); ++i) {
         SCOPED_TRACE(paths[i].toStdString());
         const QString file = picturePath(QStringLiteral("preview-%1.png").arg(i));
-        const OrvaneRun preview = runOrvane({"preview", paths[i], "-o", file});
+        const ProgramRun preview = runOrvane({"preview", paths[i], "-o", file});
         EXPECT_EQ(preview.exitCode, 0) << preview.err.toStdString();
         const QImage shown(file);
         EXPECT_EQ(dotDifference(shown, rasterRecordToImage(records[i])), "");
-        const QImage printed(outPath(QStringLiteral("print-%1-nv%2.png")
-                                         .arg(i + 1, 4, 10, QLatin1Char('0'))
-                                         .arg(i + 1, 2, 10, QLatin1Char('0'))));
+        const QImage printed(printer.outPath(QStringLiteral("print-%1-nv%2.png")
+                                                 .arg(i + 1, 4, 10, QLatin1Char('0'))
+                                                 .arg(i + 1, 2, 10, QLatin1Char('0'))));
         EXPECT_EQ(dotDifference(printed, shown), "");
     }
     EXPECT_EQ(dotDifference(QImage(picturePath("preview-0.png")), pictures[0]), "");
@@ -86,24 +87,24 @@ TEST_F(CliTransfer, UploadedPicturesPrintAsRasterAndPreviewShowThem)
 
 TEST_F(CliTransfer, PrintSendsFsPForEveryImageNumber)
 {
-    const OrvaneRun run = runOrvane({"print", "--port", pty});
+    const ProgramRun run = runOrvane({"print", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray expected = printStream();
     ASSERT_EQ(expected.size(), 1020);
-    ASSERT_TRUE(logHas("FS p: no NV image 255")) << log().toStdString();
-    EXPECT_EQ(stream(), expected);
+    ASSERT_TRUE(logHas("FS p: no NV image 255")) << printer.log().toStdString();
+    EXPECT_EQ(printer.stream(), expected);
     EXPECT_FALSE(run.err.contains(TransferTexts::Done));
 }
 
 TEST_F(CliTransfer, EraseSendsFsQZeroAndFinish)
 {
-    const OrvaneRun run = runOrvane({"erase", "--port", pty});
+    const ProgramRun run = runOrvane({"erase", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
-    ASSERT_TRUE(logHas("GS BEL 02 01 01: finish")) << log().toStdString();
-    EXPECT_EQ(stream(), QByteArray::fromHex("1c7100"
-                                            "1d07020101"));
-    EXPECT_EQ(log(), "FS q: erased NV images\nGS BEL 02 01 01: finish\n");
+    ASSERT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
+    EXPECT_EQ(printer.stream(), QByteArray::fromHex("1c7100"
+                                                    "1d07020101"));
+    EXPECT_EQ(printer.log(), "FS q: erased NV images\nGS BEL 02 01 01: finish\n");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "DeleteWindowMessage.h"
+#include "Polling.h"
 #include "QtPrinters.h"
 #include "ScreenFacts.h"
 #include "TiedProcess.h"
 #include "VirtualDisplay.h"
+#include "VirtualPrinterProcess.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -10,7 +12,6 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -29,19 +30,35 @@ QRect twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-const QRect PortBox = twips(1680, 120, 1335, 315);
-const QRect RateBox = twips(1680, 840, 1335, 315);
+// The two boxes share a size, as do the buttons down the left; the right column shares a width.
+QRect box(int top)
+{
+    return twips(1680, top, 1335, 315);
+}
+
+QRect button(int top)
+{
+    return twips(480, top, 2535, 375);
+}
+
+QRect rightColumn(int top, int height)
+{
+    return twips(3240, top, 2055, height);
+}
+
+const QRect PortBox = box(120);
+const QRect RateBox = box(840);
 const QRect PortCaption = twips(480, 180, 2535, 255);
 const QRect RateCaption = twips(480, 900, 2055, 255);
-const QRect AddButton = twips(480, 1320, 2535, 375);
-const QRect RemoveButton = twips(480, 1680, 2535, 375);
-const QRect UploadButton = twips(480, 2160, 2535, 375);
-const QRect EraseButton = twips(480, 2760, 2535, 375);
-const QRect PrintButton = twips(480, 3240, 2535, 375);
-const QRect NumberNotify = twips(3240, 120, 2055, 255);
-const QRect ImageList = twips(3240, 480, 2055, 1785);
-const QRect SizeNotify = twips(3240, 2280, 2055, 255);
-const QRect LabAction = twips(3240, 2760, 2055, 375);
+const QRect AddButton = button(1320);
+const QRect RemoveButton = button(1680);
+const QRect UploadButton = button(2160);
+const QRect EraseButton = button(2760);
+const QRect PrintButton = button(3240);
+const QRect NumberNotify = rightColumn(120, 255);
+const QRect ImageList = rightColumn(480, 1785);
+const QRect SizeNotify = rightColumn(2280, 255);
+const QRect LabAction = rightColumn(2760, 375);
 const int StepTops[] = {120, 840, 1320, 2160};
 
 QRect insideFrame(const QRect &rect)
@@ -103,51 +120,47 @@ protected:
         const QString displayError = m_display.start(QStringLiteral(XVFB_EXE), WaitMs);
         ASSERT_TRUE(displayError.isEmpty()) << displayError.toStdString();
 
-        m_outDir = m_work.filePath(QStringLiteral("printer"));
-        ASSERT_TRUE(m_printer.start(QStringLiteral(VIRTUAL_PRINTER_EXE),
-                                    {QStringLiteral("--out"), m_outDir},
-                                    QProcessEnvironment::systemEnvironment()));
-        const std::optional<QString> pty = m_printer.readLine(WaitMs);
-        ASSERT_TRUE(pty && pty->startsWith(QLatin1String("/dev/")))
+        const bool printing =
+            m_printer.start(m_work.filePath(QStringLiteral("printer")), {}, QDeadlineTimer(WaitMs));
+        ASSERT_TRUE(printing && m_printer.address().startsWith(QLatin1String("/dev/")))
             << m_printer.errorOutput().toStdString();
 
-        ASSERT_TRUE(m_app.start(QStringLiteral(ORVANE_EXE), {QStringLiteral("--port"), *pty},
-                                appEnvironment()));
+        ASSERT_TRUE(m_app.start(QStringLiteral(ORVANE_EXE),
+                                {QStringLiteral("--port"), m_printer.address()}, appEnvironment()));
         m_window = waitForWindow(QStringLiteral("Orvane Ver.0.9"));
         ASSERT_FALSE(m_window.isEmpty()) << m_app.errorOutput().toStdString();
     }
 
-    ToolResult x(const char *tool, const QStringList &arguments)
+    ProgramRun x(const char *tool, const QStringList &arguments)
     {
-        return runTool(QLatin1String(tool), arguments, m_display.environment(), WaitMs);
+        return runProgram(QLatin1String(tool), arguments, m_display.environment(), WaitMs);
     }
 
     // The id of the visible top-level window with this title, once it shows.
     QString waitForWindow(const QString &title)
     {
-        const ToolResult found = x(XDOTOOL_EXE, {QStringLiteral("search"), QStringLiteral("--sync"),
+        const ProgramRun found = x(XDOTOOL_EXE, {QStringLiteral("search"), QStringLiteral("--sync"),
                                                  QStringLiteral("--onlyvisible"),
                                                  QStringLiteral("--name"), titlePattern(title)});
-        return found.succeeded() ? found.output.section(QLatin1Char('\n'), 0, 0).trimmed()
-                                 : QString();
+        return found.succeeded() ? found.out.section(QLatin1Char('\n'), 0, 0).trimmed() : QString();
     }
 
     void clickAt(QPoint point)
     {
-        const ToolResult clicked =
+        const ProgramRun clicked =
             x(XDOTOOL_EXE, {QStringLiteral("mousemove"), QStringLiteral("--window"), m_window,
                             QString::number(point.x()), QString::number(point.y()),
                             QStringLiteral("click"), QStringLiteral("1")});
-        EXPECT_TRUE(clicked.succeeded()) << clicked.errors.toStdString();
+        EXPECT_TRUE(clicked.succeeded()) << clicked.err.toStdString();
     }
 
     // Gives the window the keyboard, then types through the X server.
     bool typeInto(const QString &window, const QStringList &keystrokes)
     {
-        const ToolResult typed = x(XDOTOOL_EXE, QStringList{QStringLiteral("windowfocus"),
+        const ProgramRun typed = x(XDOTOOL_EXE, QStringList{QStringLiteral("windowfocus"),
                                                             QStringLiteral("--sync"), window} +
                                                     keystrokes);
-        EXPECT_TRUE(typed.succeeded()) << typed.errors.toStdString();
+        EXPECT_TRUE(typed.succeeded()) << typed.err.toStdString();
         return typed.succeeded();
     }
 
@@ -156,15 +169,17 @@ protected:
     std::optional<QImage> screenshotWhen(bool (*holds)(const QImage &), const QString &artifact)
     {
         const QString path = QDir(QStringLiteral(ARTIFACT_DIR)).filePath(artifact);
-        const QDeadlineTimer deadline(WaitMs);
-        do {
-            QFile::remove(path);
-            x(IMPORT_EXE, {QStringLiteral("-window"), m_window, QStringLiteral("png:") + path});
-            const QImage shot = QImage(path).convertToFormat(QImage::Format_RGB32);
-            if (!shot.isNull() && holds(shot))
-                return shot;
-            QThread::msleep(100);
-        } while (!deadline.hasExpired());
+        QImage shot;
+        const bool seen = waitFor(
+            [&] {
+                QFile::remove(path);
+                x(IMPORT_EXE, {QStringLiteral("-window"), m_window, QStringLiteral("png:") + path});
+                shot = QImage(path).convertToFormat(QImage::Format_RGB32);
+                return !shot.isNull() && holds(shot);
+            },
+            WaitMs);
+        if (seen)
+            return shot;
         ADD_FAILURE() << "the window never looked as expected; see " << path.toStdString();
         return std::nullopt;
     }
@@ -178,26 +193,10 @@ protected:
         return m_app.waitForExit(WaitMs);
     }
 
-    QString printerLogOnceItHas(const QString &line)
-    {
-        const QDeadlineTimer deadline(WaitMs);
-        QString log;
-        do {
-            QFile file(m_outDir + QStringLiteral("/log.txt"));
-            if (file.open(QIODevice::ReadOnly))
-                log = QString::fromUtf8(file.readAll());
-            if (log.contains(line))
-                break;
-            QThread::msleep(50);
-        } while (!deadline.hasExpired());
-        return log;
-    }
-
     QTemporaryDir m_work;
     VirtualDisplay m_display;
-    TiedProcess m_printer;
+    VirtualPrinterProcess m_printer{QStringLiteral(VIRTUAL_PRINTER_EXE)};
     TiedProcess m_app;
-    QString m_outDir;
     QString m_window;
 
 private:
@@ -219,17 +218,17 @@ private:
 
 TEST_F(RealWindow, HasItsCaptionAFixedClientSizeAndNoMinimiseOrMaximiseButton)
 {
-    const ToolResult info = x(XWININFO_EXE, {QStringLiteral("-id"), m_window});
-    ASSERT_TRUE(info.succeeded()) << info.errors.toStdString();
-    EXPECT_EQ(field(info.output, QStringLiteral("Width")), QStringLiteral("368"));
-    EXPECT_EQ(field(info.output, QStringLiteral("Height")), QStringLiteral("248"));
+    const ProgramRun info = x(XWININFO_EXE, {QStringLiteral("-id"), m_window});
+    ASSERT_TRUE(info.succeeded()) << info.err.toStdString();
+    EXPECT_EQ(field(info.out, QStringLiteral("Width")), QStringLiteral("368"));
+    EXPECT_EQ(field(info.out, QStringLiteral("Height")), QStringLiteral("248"));
 
-    const ToolResult properties =
+    const ProgramRun properties =
         x(XPROP_EXE, {QStringLiteral("-id"), m_window, QStringLiteral("-notype"),
                       QStringLiteral("WM_NAME"), QStringLiteral("_NET_WM_NAME"),
                       QStringLiteral("WM_NORMAL_HINTS"), QStringLiteral("_MOTIF_WM_HINTS")});
-    ASSERT_TRUE(properties.succeeded()) << properties.errors.toStdString();
-    const QString &props = properties.output;
+    ASSERT_TRUE(properties.succeeded()) << properties.err.toStdString();
+    const QString &props = properties.out;
     EXPECT_EQ(field(props, QStringLiteral("WM_NAME")), QStringLiteral("\"Orvane Ver.0.9\""));
     EXPECT_EQ(field(props, QStringLiteral("_NET_WM_NAME")), QStringLiteral("\"Orvane Ver.0.9\""));
     // A window manager may not resize a window whose least and greatest sizes agree.
@@ -360,11 +359,12 @@ TEST_F(RealWindow, UploadsAPictureThroughRealClicksAndKeys)
     ASSERT_TRUE(typeInto(done, {QStringLiteral("key"), QStringLiteral("Return")}));
     EXPECT_TRUE(screenshotWhen(uploadButtonLive, QStringLiteral("orvane-window-uploaded.png")));
 
-    const QString log = printerLogOnceItHas(QStringLiteral("GS BEL 02 01 01: finish"));
-    EXPECT_TRUE(log.contains(QStringLiteral("FS q: stored 1 NV image ("))) << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral("GS BEL 02 01 01: finish"))) << log.toStdString();
+    EXPECT_TRUE(m_printer.waitForLog(QStringLiteral("GS BEL 02 01 01: finish"), WaitMs))
+        << m_printer.log().toStdString();
+    EXPECT_TRUE(m_printer.log().contains(QStringLiteral("FS q: stored 1 NV image (")))
+        << m_printer.log().toStdString();
 
-    QFile streamFile(m_outDir + QStringLiteral("/stream.bin"));
+    QFile streamFile(m_printer.outPath(QStringLiteral("stream.bin")));
     ASSERT_TRUE(streamFile.open(QIODevice::ReadOnly));
     const QByteArray stream = streamFile.readAll();
     ASSERT_GE(stream.size(), 3 + 4 + 5);

@@ -10,7 +10,7 @@ QString VirtualDisplay::start(const QString &xvfb, int timeoutMs)
                          QStringLiteral("tcp"), QStringLiteral("-noreset")},
                         QProcessEnvironment::systemEnvironment()))
         return QStringLiteral("%1 did not start").arg(xvfb);
-    const std::optional<QString> number = m_server.readLine(timeoutMs);
+    const std::optional<QString> number = m_server.readLine(QDeadlineTimer(timeoutMs));
     bool isNumber = false;
     if (!number || (number->toInt(&isNumber), !isNumber))
         return QStringLiteral("Xvfb gave no display number: %1").arg(m_server.errorOutput());

@@ -1,15 +1,17 @@
 #include "TiedProcess.h"
 
-#include <QDeadlineTimer>
-
+#ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/prctl.h>
+#endif
 
 namespace {
 
-void dieWithParent(QProcess &process)
+void dieWithParent([[maybe_unused]] QProcess &process)
 {
+#ifdef Q_OS_LINUX
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
 }
 
 } // namespace
@@ -32,9 +34,8 @@ bool TiedProcess::start(const QString &program, const QStringList &arguments,
     return m_process.waitForStarted(10000);
 }
 
-std::optional<QString> TiedProcess::readLine(int timeoutMs)
+std::optional<QString> TiedProcess::readLine(QDeadlineTimer deadline)
 {
-    const QDeadlineTimer deadline(timeoutMs);
     while (!m_process.canReadLine()) {
         if (m_process.state() != QProcess::Running || deadline.hasExpired())
             return std::nullopt;
@@ -57,39 +58,43 @@ QString TiedProcess::errorOutput()
     return QString::fromLocal8Bit(m_process.readAllStandardError());
 }
 
-void TiedProcess::stop()
+std::optional<int> TiedProcess::stop(int timeoutMs)
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
+    if (running())
+        m_process.terminate();
+    const std::optional<int> exitCode = waitForExit(timeoutMs);
+    if (running()) {
         m_process.kill();
         m_process.waitForFinished(5000);
     }
+    return exitCode;
 }
 
-ToolResult runTool(const QString &program, const QStringList &arguments,
-                   const QProcessEnvironment &environment, int timeoutMs)
+ProgramRun runProgram(const QString &program, const QStringList &arguments,
+                      const QProcessEnvironment &environment, int timeoutMs, const QString &input)
 {
     QProcess process;
     dieWithParent(process);
     process.setProcessEnvironment(environment);
+    if (!input.isEmpty())
+        process.setStandardInputFile(input);
     process.start(program, arguments);
-    ToolResult result;
-    if (!process.waitForStarted(timeoutMs)) {
-        result.errors = QStringLiteral("%1 did not start: %2").arg(program, process.errorString());
-        return result;
-    }
+    if (input.isEmpty())
+        process.closeWriteChannel();
+
+    ProgramRun run;
+    QString failure;
     if (!process.waitForFinished(timeoutMs)) {
+        failure =
+            process.error() == QProcess::FailedToStart
+                ? QStringLiteral("%1 did not start: %2").arg(program, process.errorString())
+                : QStringLiteral("%1 did not finish within %2 ms").arg(program).arg(timeoutMs);
         process.kill();
         process.waitForFinished(5000);
-        result.errors =
-            QStringLiteral("%1 did not finish within %2 ms").arg(program).arg(timeoutMs);
-        return result;
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        run.exitCode = process.exitCode();
     }
-    result.finished = process.exitStatus() == QProcess::NormalExit;
-    result.exitCode = process.exitCode();
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError()) + failure;
+    return run;
 }
