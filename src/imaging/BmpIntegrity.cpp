@@ -90,7 +90,7 @@ BmpIntegrity checkBmpIntegrity(const QByteArray &head, qint64 fileSize)
     const bool uncompressed = info.compression == Rgb || info.compression == BitFields ||
                               info.compression == AlphaBitFields;
     if (!uncompressed)
-        return pixelStart < fileSize ? BmpIntegrity::Sound : BmpIntegrity::CutShort;
+        return pixelStart < fileSize ? BmpIntegrity::RunLength : BmpIntegrity::CutShort;
 
     // Divided rather than multiplied: a forged header must not overflow the product.
     const qint64 stride = (std::abs(info.width) * info.bitCount + 31) / 32 * 4;

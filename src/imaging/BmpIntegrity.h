@@ -4,7 +4,15 @@
 
 namespace modBitmap {
 
-enum class BmpIntegrity { NotBmp, Sound, CutShort, HeaderDamaged };
+enum class BmpIntegrity {
+    NotBmp,
+    Sound,
+    CutShort,
+    HeaderDamaged,
+    // Coded in runs that start inside the file; only decoding shows whether they reach every
+    // pixel.
+    RunLength,
+};
 
 // Bytes of a file's head that checkBmpIntegrity needs (file header + the fixed info header).
 constexpr qint64 BmpHeadSize = 54;

@@ -31,6 +31,12 @@ inline QString bitmapCutShort()
                           "the file");
 }
 
+inline QString bitmapRunsIncomplete()
+{
+    return QStringLiteral("the bitmap's run-length data leaves pixels undefined (the file may be "
+                          "cut short)");
+}
+
 inline QString bitmapHeaderDamaged()
 {
     return QStringLiteral("the bitmap file header is damaged");

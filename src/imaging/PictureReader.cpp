@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cstring>
+
 namespace modBitmap {
 namespace {
 
@@ -33,6 +36,9 @@ public:
         case BmpIntegrity::HeaderDamaged:
             m_error = ImagingTexts::bitmapHeaderDamaged();
             return;
+        case BmpIntegrity::RunLength:
+            m_runLength = true;
+            break;
         case BmpIntegrity::NotBmp:
         case BmpIntegrity::Sound:
             break;
@@ -48,11 +54,14 @@ public:
     bool ok() const { return m_error.isEmpty(); }
     const QString &error() const { return m_error; }
     QImageReader &reader() { return m_reader; }
+    // A bitmap coded in runs, which Qt decodes without telling whether they reached every pixel.
+    bool runLength() const { return m_runLength; }
 
 private:
     QFile m_file;
     QImageReader m_reader;
     QString m_error;
+    bool m_runLength = false;
 };
 
 DecodedPicture decode(QImageReader &reader)
@@ -66,6 +75,31 @@ DecodedPicture decode(QImageReader &reader)
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
         return {QImage(), ImagingTexts::tooLarge(size.width(), size.height())};
     return {QImage(), ImagingTexts::damagedPicture(reader.errorString())};
+}
+
+// Qt's run-length decoder leaves each pixel that no run reaches as the memory held it. Decoded
+// again into a copy in which every byte differs, exactly those pixels come out different.
+bool runsReachEveryPixel(QImageReader &reader, const QImage &decoded)
+{
+    QImage again = decoded.copy();
+    for (int row = 0; row < again.height(); ++row) {
+        uchar *line = again.scanLine(row);
+        std::transform(line, line + again.bytesPerLine(), line,
+                       [](uchar byte) { return uchar(~byte); });
+    }
+    QIODevice *device = reader.device();
+    if (!device->seek(0))
+        return false;
+    reader.setDevice(device);
+    if (!reader.read(&again) || again.size() != decoded.size() ||
+        again.format() != decoded.format())
+        return false;
+    const qsizetype usedBytes = (qsizetype(decoded.width()) * decoded.depth() + 7) / 8;
+    for (int row = 0; row < decoded.height(); ++row) {
+        if (std::memcmp(decoded.constScanLine(row), again.constScanLine(row), usedBytes) != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -97,7 +131,11 @@ DecodedPicture decodePicture(const QString &path)
             reader.setScaledSize(*scaled);
         }
     }
-    return decode(reader);
+    DecodedPicture decoded = decode(reader);
+    if (decoded.error.isEmpty() && picture.runLength() &&
+        !runsReachEveryPixel(reader, decoded.image))
+        return {QImage(), ImagingTexts::bitmapRunsIncomplete()};
+    return decoded;
 }
 
 } // namespace modBitmap

@@ -155,6 +155,25 @@ TEST_F(PictureFiles, DamagedBitmapsAreRefused)
     expectRefused(writeFile(dir, QStringLiteral("forged.bmp"), forged), cutShort);
 }
 
+TEST_F(PictureFiles, RunLengthBitmapMustReachEveryPixel)
+{
+    const QImage glyph = glyphPicture();
+    const QString whole =
+        writeFile(dir, QStringLiteral("runs.bmp"), craftRunLengthBmp(glyph, glyph.height()));
+    EXPECT_TRUE(IsPictureFile(whole));
+    EXPECT_EQ(recordOfFile(whole), rasterFromImage(glyph).record);
+
+    // Runs for the bottom four rows only: Qt leaves the rest as the memory held it.
+    const QString partial =
+        writeFile(dir, QStringLiteral("partial.bmp"), craftRunLengthBmp(glyph, 4));
+    EXPECT_FALSE(IsPictureFile(partial));
+    const RasterRecordResult record = BitmapToRaster(partial);
+    EXPECT_FALSE(record.ok());
+    EXPECT_TRUE(record.record.isEmpty());
+    EXPECT_TRUE(record.error.contains(QStringLiteral("leaves pixels undefined")))
+        << record.error.toStdString();
+}
+
 TEST_F(PictureFiles, NonPicturesAreRefused)
 {
     expectRefused(writeFile(dir, QStringLiteral("notes.txt"), "not a picture at all\n"),

@@ -85,15 +85,16 @@ Palette paletteFor(int bitsPerPixel)
 
 } // namespace
 
-QByteArray craftBmp(const QImage &picture, int bitsPerPixel)
-{
-    const Palette palette = paletteFor(bitsPerPixel);
-    const int stride = (picture.width() * bitsPerPixel + 31) / 32 * 4;
-    const quint32 pixelOffset = 14 + 40 + quint32(palette.colours.size()) * 4;
-    const quint32 imageSize = quint32(stride * picture.height());
+namespace {
 
+enum Compression : quint32 { Uncompressed = 0, RunLength8 = 1 };
+
+QByteArray bmpHeaders(const QImage &picture, int bitsPerPixel, Compression compression,
+                      const Palette &palette, quint32 dataSize)
+{
+    const quint32 pixelOffset = 14 + 40 + quint32(palette.colours.size()) * 4;
     QByteArray bytes("BM");
-    append32(bytes, pixelOffset + imageSize);
+    append32(bytes, pixelOffset + dataSize);
     append32(bytes, 0);
     append32(bytes, pixelOffset);
     append32(bytes, 40);
@@ -101,15 +102,25 @@ QByteArray craftBmp(const QImage &picture, int bitsPerPixel)
     append32(bytes, quint32(picture.height()));
     append16(bytes, 1);
     append16(bytes, quint16(bitsPerPixel));
-    append32(bytes, 0);
-    append32(bytes, imageSize);
+    append32(bytes, compression);
+    append32(bytes, dataSize);
     append32(bytes, 2835);
     append32(bytes, 2835);
     append32(bytes, quint32(palette.colours.size()));
     append32(bytes, 0);
     for (QRgb colour : palette.colours)
         append32(bytes, colour & 0xFFFFFF);
+    return bytes;
+}
 
+} // namespace
+
+QByteArray craftBmp(const QImage &picture, int bitsPerPixel)
+{
+    const Palette palette = paletteFor(bitsPerPixel);
+    const int stride = (picture.width() * bitsPerPixel + 31) / 32 * 4;
+    QByteArray bytes = bmpHeaders(picture, bitsPerPixel, Uncompressed, palette,
+                                  quint32(stride * picture.height()));
     for (int row = picture.height() - 1; row >= 0; --row) {
         QByteArray line(stride, '\0');
         for (int column = 0; column < picture.width(); ++column) {
@@ -128,6 +139,27 @@ QByteArray craftBmp(const QImage &picture, int bitsPerPixel)
         bytes += line;
     }
     return bytes;
+}
+
+QByteArray craftRunLengthBmp(const QImage &picture, int rows)
+{
+    const Palette palette = paletteFor(8);
+    QByteArray runs;
+    for (int row = picture.height() - 1; row >= picture.height() - rows; --row) {
+        for (int column = 0; column < picture.width();) {
+            const bool black = isBlack(picture, column, row);
+            int length = 1;
+            while (column + length < picture.width() && length < 255 &&
+                   isBlack(picture, column + length, row) == black)
+                ++length;
+            runs += char(length);
+            runs += char(black ? palette.blackIndex : palette.whiteIndex);
+            column += length;
+        }
+        runs += QByteArray("\0\0", 2); // end of the row
+    }
+    runs += QByteArray("\0\1", 2); // end of the picture
+    return bmpHeaders(picture, 8, RunLength8, palette, quint32(runs.size())) + runs;
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)

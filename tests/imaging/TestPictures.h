@@ -16,6 +16,9 @@ bool isBlack(const QImage &picture, int column, int row);
 // The picture as a bitmap file of the given depth (1, 4, 8, 24 or 32 bits), written byte by
 // byte so that depths Qt does not write are covered and palettes are not in the usual order.
 QByteArray craftBmp(const QImage &picture, int bitsPerPixel);
+// The picture as an 8-bit bitmap coded in runs, bottom row first, whose runs end after its
+// bottom rows rows: no run reaches the rows above.
+QByteArray craftRunLengthBmp(const QImage &picture, int rows);
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 QString savePicture(const QTemporaryDir &dir, const QString &name, const QImage &picture,
