@@ -16,14 +16,6 @@ struct LoadedPictures
     QString error; // empty when every picture converted
 };
 
-bool hasDots(const QByteArray &record)
-{
-    if (record.size() < 4)
-        return false;
-    const auto byte = [&record](int i) { return quint8(record[i]); };
-    return byte(0) + 256 * byte(1) > 0 && byte(2) + 256 * byte(3) > 0;
-}
-
 // Every picture is converted before the link opens, so a bad file never leaves the printer
 // with half an image set.
 LoadedPictures loadPictures(const QStringList &paths)
@@ -31,10 +23,9 @@ LoadedPictures loadPictures(const QStringList &paths)
     LoadedPictures loaded;
     for (const QString &path : paths) {
         modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
+        // A picture without dots (X or Y = 0) is refused here too, with its reason.
         if (!raster.ok())
             return {{}, TransferTexts::pictureNotLoaded(path, raster.error)};
-        if (!hasDots(raster.record))
-            return {{}, TransferTexts::pictureEmpty(path)};
         loaded.records.append(std::move(raster.record));
     }
     return loaded;

@@ -36,11 +36,6 @@ QString pictureNotLoaded(const QString &path, const QString &reason)
     return QStringLiteral("%1\n\nFile: %2\nNothing was sent.").arg(reason, path);
 }
 
-QString pictureEmpty(const QString &path)
-{
-    return QStringLiteral("The picture %1 has no dots to store. Nothing was sent.").arg(path);
-}
-
 QString printerNotReady(std::chrono::milliseconds limit)
 {
     return QStringLiteral("The printer has not signalled ready (CTS) for %1. Check that it is "

@@ -25,7 +25,6 @@ QString noPictures();
 QString tooManyPictures(qsizetype count);
 // reason comes from the picture loader, which names the file itself.
 QString pictureNotLoaded(const QString &path, const QString &reason);
-QString pictureEmpty(const QString &path);
 QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);

@@ -126,8 +126,10 @@ TEST_F(TransferOperationsTest, PictureThatNoLongerLoadsStopsTheUploadBeforeTheLi
     file.write("BM not a picture");
     file.close();
     ASSERT_TRUE(QFile::remove(gone));
+    // It loads, but at 7 pixels wide it has no raster data.
+    const QString narrow = picture(QStringLiteral("narrow.bmp"), 7, 64);
 
-    for (const QString &bad : {gone, broken}) {
+    for (const QString &bad : {gone, broken, narrow}) {
         RecordingTransferHost fresh;
         TransferOperations refusing(link, fresh, limits);
         const TransferResult result = refusing.upload({good, bad}, Port, Rate);
