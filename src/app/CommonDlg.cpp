@@ -1,5 +1,6 @@
 #include "CommonDlg.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -8,7 +9,9 @@ QString CommonDlg::ShowOpenDialog(QWidget *owner, const QString &title, const QS
     // "*.*" means every file; on Linux that pattern would hide names without a dot.
     const QString nameFilter =
         filter == QLatin1String("*.*") ? QStringLiteral("All files (*)") : filter;
-    return QFileDialog::getOpenFileName(owner, title, QString(), nameFilter).trimmed();
+    // Qt gives "C:/dir/pic.bmp" on Windows too; the image list expects the platform's own form.
+    return QDir::toNativeSeparators(
+        QFileDialog::getOpenFileName(owner, title, QString(), nameFilter).trimmed());
 }
 
 void CommonDlg::messageBox(QWidget *owner, const QString &text, const QString &title,
