@@ -17,6 +17,5 @@ inline const QString Usage = QStringLiteral(
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
 inline const QString NotAPort = QStringLiteral(": it names no serial or parallel port");
-inline const QString AlreadyOpen = QStringLiteral(": the link is already open");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
 } // namespace CliTexts

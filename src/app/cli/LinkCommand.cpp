@@ -132,10 +132,10 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     case TransferOutcome::Succeeded:
         return ExitOk;
     case TransferOutcome::NotOpened: {
-        // The window stays silent here; a script must learn why.
-        const QString reason = linkKindOf(options.port) == LinkKind::None ? CliTexts::NotAPort
-                               : traces.isEmpty()                         ? CliTexts::AlreadyOpen
-                                                  : QStringLiteral(": ") + traces.last();
+        // The window stays silent here; a script must learn why. A fresh link fails without a
+        // trace only for a text that names no port.
+        const QString reason =
+            traces.isEmpty() ? CliTexts::NotAPort : QStringLiteral(": ") + traces.last();
         errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(options.port, reason)
                       << Qt::endl;
         return ExitFailure;

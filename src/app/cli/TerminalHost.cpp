@@ -112,11 +112,6 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
     m_lastDrawMs = -1;
 }
 
-void TerminalHost::setStatus(const QString &text)
-{
-    m_status = text;
-}
-
 void TerminalHost::yield()
 {
     yieldToEventLoop();

@@ -17,12 +17,12 @@ public:
     void setProgressMax(int value) override;
     void setProgressValue(int value) override;
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
-    void setStatus(const QString &text) override;
+    // The exit code tells the outcome.
+    void setStatus(const QString &) override {}
     void selectImageRow(int) override {}
     void yield() override;
     bool stopRequested() const override;
 
-    QString status() const { return m_status; }
     bool errorShown() const { return m_errorShown; }
 
 private:
@@ -38,6 +38,5 @@ private:
     qint64 m_sent = 0;
     QElapsedTimer m_clock;
     qint64 m_lastDrawMs = -1;
-    QString m_status;
     QTextStream m_err;
 };
