@@ -109,7 +109,10 @@ PictureSize readPictureSize(const QString &path)
     OpenedPicture picture(path);
     if (!picture.ok())
         return {QSize(), picture.error()};
-    const QSize size = picture.reader().size();
+    QSize size = picture.reader().size();
+    // Qt passes on a top-down bitmap's height as its header stores it: negative.
+    if (picture.reader().format() == "bmp" && size.height() < 0)
+        size.setHeight(-size.height());
     if (size.isValid())
         return {size, QString()};
     // A format whose header does not tell its size: decode it.

@@ -57,6 +57,7 @@ TEST_F(PictureFiles, BitmapsOfEveryDepthGiveTheSameRecord)
     QStringList paths;
     for (int bits : {1, 4, 8, 24, 32})
         paths << writeFile(dir, QStringLiteral("crafted%1.bmp").arg(bits), craftBmp(glyph, bits));
+    paths << writeFile(dir, QStringLiteral("topdown.bmp"), craftBmp(glyph, 24, true));
     paths << savePicture(dir, QStringLiteral("qt1.bmp"),
                          glyph.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither))
           << savePicture(dir, QStringLiteral("qt8.bmp"),

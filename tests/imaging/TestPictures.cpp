@@ -90,7 +90,7 @@ namespace {
 enum Compression : quint32 { Uncompressed = 0, RunLength8 = 1 };
 
 QByteArray bmpHeaders(const QImage &picture, int bitsPerPixel, Compression compression,
-                      const Palette &palette, quint32 dataSize)
+                      const Palette &palette, quint32 dataSize, bool topDown = false)
 {
     const quint32 pixelOffset = 14 + 40 + quint32(palette.colours.size()) * 4;
     QByteArray bytes("BM");
@@ -99,7 +99,7 @@ QByteArray bmpHeaders(const QImage &picture, int bitsPerPixel, Compression compr
     append32(bytes, pixelOffset);
     append32(bytes, 40);
     append32(bytes, quint32(picture.width()));
-    append32(bytes, quint32(picture.height()));
+    append32(bytes, quint32(topDown ? -picture.height() : picture.height()));
     append16(bytes, 1);
     append16(bytes, quint16(bitsPerPixel));
     append32(bytes, compression);
@@ -115,13 +115,14 @@ QByteArray bmpHeaders(const QImage &picture, int bitsPerPixel, Compression compr
 
 } // namespace
 
-QByteArray craftBmp(const QImage &picture, int bitsPerPixel)
+QByteArray craftBmp(const QImage &picture, int bitsPerPixel, bool topDown)
 {
     const Palette palette = paletteFor(bitsPerPixel);
     const int stride = (picture.width() * bitsPerPixel + 31) / 32 * 4;
     QByteArray bytes = bmpHeaders(picture, bitsPerPixel, Uncompressed, palette,
-                                  quint32(stride * picture.height()));
-    for (int row = picture.height() - 1; row >= 0; --row) {
+                                  quint32(stride * picture.height()), topDown);
+    for (int stored = 0; stored < picture.height(); ++stored) {
+        const int row = topDown ? stored : picture.height() - 1 - stored;
         QByteArray line(stride, '\0');
         for (int column = 0; column < picture.width(); ++column) {
             const bool black = isBlack(picture, column, row);

@@ -15,7 +15,8 @@ bool isBlack(const QImage &picture, int column, int row);
 
 // The picture as a bitmap file of the given depth (1, 4, 8, 24 or 32 bits), written byte by
 // byte so that depths Qt does not write are covered and palettes are not in the usual order.
-QByteArray craftBmp(const QImage &picture, int bitsPerPixel);
+// Top down: the top row stored first, the height negative.
+QByteArray craftBmp(const QImage &picture, int bitsPerPixel, bool topDown = false);
 // The picture as an 8-bit bitmap coded in runs, bottom row first, whose runs end after its
 // bottom rows rows: no run reaches the rows above.
 QByteArray craftRunLengthBmp(const QImage &picture, int rows);
