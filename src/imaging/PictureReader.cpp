@@ -5,6 +5,7 @@
 #include "RasterGeometry.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
@@ -25,6 +26,12 @@ public:
     explicit OpenedPicture(const QString &path)
         : m_file(path)
     {
+        // Opening a FIFO waits for a writer, and a device node reads whatever the device sends.
+        const QFileInfo info(path);
+        if (info.exists() && !info.isFile()) {
+            m_error = ImagingTexts::notAPicture();
+            return;
+        }
         if (!m_file.open(QIODevice::ReadOnly)) {
             m_error = m_file.errorString();
             return;
