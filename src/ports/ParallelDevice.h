@@ -4,11 +4,19 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <chrono>
+
 // A printer device file opened for raw byte output (/dev/usb/lp0 on Linux, LPT1: on Windows).
 class ParallelDevice
 {
 public:
-    ParallelDevice() = default;
+    // As long as the serial link waits for a printer that takes nothing.
+    static constexpr std::chrono::milliseconds DefaultStallLimit = std::chrono::seconds(30);
+
+    // A write fails once the device has taken no byte for stallLimit.
+    explicit ParallelDevice(std::chrono::milliseconds stallLimit = DefaultStallLimit)
+        : m_stallLimit(stallLimit)
+    {}
     ~ParallelDevice();
     ParallelDevice(const ParallelDevice &) = delete;
     ParallelDevice &operator=(const ParallelDevice &) = delete;
@@ -16,7 +24,7 @@ public:
     // False when the device cannot be opened; errorText() then says why.
     bool open(const QString &device);
     bool isOpen() const { return m_handle != InvalidHandle; }
-    // Writes every byte, in order; false when the device refused them.
+    // Writes every byte, in order; false when the device refused them or stopped taking them.
     bool write(const QByteArray &bytes);
     void close();
     // The operating system's reason for the last failure; empty when nothing failed.
@@ -27,4 +35,5 @@ private:
     // A file descriptor on POSIX, a HANDLE on Windows.
     qintptr m_handle = InvalidHandle;
     QString m_errorText;
+    [[maybe_unused]] std::chrono::milliseconds m_stallLimit;
 };
