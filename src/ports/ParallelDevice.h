@@ -17,7 +17,7 @@ public:
     explicit ParallelDevice(std::chrono::milliseconds stallLimit = DefaultStallLimit)
         : m_stallLimit(stallLimit)
     {}
-    ~ParallelDevice();
+    ~ParallelDevice() { close(); }
     ParallelDevice(const ParallelDevice &) = delete;
     ParallelDevice &operator=(const ParallelDevice &) = delete;
 

@@ -43,11 +43,6 @@ bool waitForRoom(int fd, bool pollSaidReady)
 
 } // namespace
 
-ParallelDevice::~ParallelDevice()
-{
-    close();
-}
-
 bool ParallelDevice::open(const QString &device)
 {
     close();

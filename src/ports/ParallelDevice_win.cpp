@@ -16,11 +16,6 @@ HANDLE handleOf(qintptr handle)
 
 } // namespace
 
-ParallelDevice::~ParallelDevice()
-{
-    close();
-}
-
 bool ParallelDevice::open(const QString &device)
 {
     close();
