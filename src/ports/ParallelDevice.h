@@ -35,5 +35,5 @@ private:
     // A file descriptor on POSIX, a HANDLE on Windows.
     qintptr m_handle = InvalidHandle;
     QString m_errorText;
-    [[maybe_unused]] std::chrono::milliseconds m_stallLimit;
+    std::chrono::milliseconds m_stallLimit;
 };
