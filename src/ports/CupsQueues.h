@@ -20,7 +20,7 @@ public:
 };
 
 // One CUPS-Get-Printers request to the scheduler. A scheduler that cannot be reached within a
-// second, or that stays silent for five, gives no queues.
+// second, stays silent for five or asks for a password gives no queues.
 class CupsScheduler : public CupsQueueSource
 {
 public:

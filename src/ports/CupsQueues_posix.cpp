@@ -16,6 +16,13 @@ int giveUpWaiting(http_t *, void *)
     return 0;
 }
 
+// CUPS's own answer prompts on the terminal and waits there for good; a scheduler that wants a
+// password lists no queues instead.
+const char *noPassword(const char *, http_t *, const char *, const char *, void *)
+{
+    return nullptr;
+}
+
 QString stringValue(ipp_attribute_t *attribute)
 {
     return QString::fromUtf8(ippGetString(attribute, 0, nullptr));
@@ -37,6 +44,7 @@ QList<CupsQueue> CupsScheduler::queues() const
     if (!http)
         return {};
     httpSetTimeout(http, answerTimeoutSeconds, giveUpWaiting, nullptr);
+    cupsSetPasswordCB2(noPassword, nullptr);
 
     ipp_t *request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,

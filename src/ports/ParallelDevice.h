@@ -4,19 +4,27 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <chrono>
+
 // A printer device file opened for raw byte output (/dev/usb/lp0 on Linux, LPT1: on Windows).
 class ParallelDevice
 {
 public:
-    ParallelDevice() = default;
-    ~ParallelDevice();
+    // As long as the serial link waits for a printer that takes nothing.
+    static constexpr std::chrono::milliseconds DefaultStallLimit = std::chrono::seconds(30);
+
+    // A write fails once the device has taken no byte for stallLimit.
+    explicit ParallelDevice(std::chrono::milliseconds stallLimit = DefaultStallLimit)
+        : m_stallLimit(stallLimit)
+    {}
+    ~ParallelDevice() { close(); }
     ParallelDevice(const ParallelDevice &) = delete;
     ParallelDevice &operator=(const ParallelDevice &) = delete;
 
     // False when the device cannot be opened; errorText() then says why.
     bool open(const QString &device);
     bool isOpen() const { return m_handle != InvalidHandle; }
-    // Writes every byte, in order; false when the device refused them.
+    // Writes every byte, in order; false when the device refused them or stopped taking them.
     bool write(const QByteArray &bytes);
     void close();
     // The operating system's reason for the last failure; empty when nothing failed.
@@ -27,4 +35,5 @@ private:
     // A file descriptor on POSIX, a HANDLE on Windows.
     qintptr m_handle = InvalidHandle;
     QString m_errorText;
+    std::chrono::milliseconds m_stallLimit;
 };

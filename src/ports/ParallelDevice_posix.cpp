@@ -1,12 +1,16 @@
 #include "ParallelDevice.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr int pollStepMs = 10;
 
 QString reasonFor(int error)
 {
@@ -17,12 +21,27 @@ QString reasonFor(int error)
     return reason;
 }
 
-} // namespace
-
-ParallelDevice::~ParallelDevice()
+QString stalledText(std::chrono::milliseconds limit)
 {
-    close();
+    return QStringLiteral("the printer took no data for %1 s (out of paper, offline or switched "
+                          "off?)")
+        .arg(std::chrono::duration<double>(limit).count());
 }
+
+// Waits at most one step for the device to take bytes again; true when poll says it will. The
+// parallel-port lp driver has no poll support, so poll calls it ready while it still refuses:
+// after such an answer the step is spent asleep.
+bool waitForRoom(int fd, bool pollSaidReady)
+{
+    if (pollSaidReady) {
+        ::poll(nullptr, 0, pollStepMs);
+        return false;
+    }
+    pollfd entry{fd, POLLOUT, 0};
+    return ::poll(&entry, 1, pollStepMs) > 0;
+}
+
+} // namespace
 
 bool ParallelDevice::open(const QString &device)
 {
@@ -31,7 +50,8 @@ bool ParallelDevice::open(const QString &device)
     const QByteArray path = QFile::encodeName(device);
     int fd;
     do {
-        fd = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        // Non-blocking, so that a printer that stops taking bytes cannot hold a write for good.
+        fd = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         m_errorText = reasonFor(errno);
@@ -47,23 +67,44 @@ bool ParallelDevice::write(const QByteArray &bytes)
         m_errorText = qt_error_string(EBADF);
         return false;
     }
+    const int fd = int(m_handle);
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
-    // One write call normally takes it all; a device may still accept less at a time.
+    QDeadlineTimer stall(m_stallLimit);
+    bool pollSaidReady = false;
     while (left > 0) {
-        const ssize_t written = ::write(int(m_handle), data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            m_errorText = reasonFor(errno);
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written > 0) {
+            data += written;
+            left -= written;
+            stall.setRemainingTime(m_stallLimit);
+            pollSaidReady = false;
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written == 0 || errno != EAGAIN) {
+            m_errorText = written == 0 ? qt_error_string(EIO) : reasonFor(errno);
             return false;
         }
-        if (written == 0) {
-            m_errorText = qt_error_string(EIO);
+        if (stall.hasExpired()) {
+            m_errorText = stalledText(m_stallLimit);
             return false;
         }
-        data += written;
-        left -= written;
+        pollSaidReady = waitForRoom(fd, pollSaidReady);
+    }
+    // usblp returns before its last block has gone out, and closing would cancel that block;
+    // an empty write then tells whether the device is still there.
+    pollfd entry{fd, POLLOUT, 0};
+    while (::poll(&entry, 1, pollStepMs) <= 0) {
+        if (stall.hasExpired()) {
+            m_errorText = stalledText(m_stallLimit);
+            return false;
+        }
+    }
+    if (::write(fd, data, 0) < 0) {
+        m_errorText = reasonFor(errno);
+        return false;
     }
     return true;
 }

@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
+
+// Small enough that a printer still taking bytes never trips the write time-out.
+constexpr DWORD writeChunk = 4096;
 
 QString lastErrorText()
 {
@@ -16,11 +21,6 @@ HANDLE handleOf(qintptr handle)
 
 } // namespace
 
-ParallelDevice::~ParallelDevice()
-{
-    close();
-}
-
 bool ParallelDevice::open(const QString &device)
 {
     close();
@@ -32,6 +32,11 @@ bool ParallelDevice::open(const QString &device)
         m_errorText = lastErrorText();
         return false;
     }
+    // As the spooler's local port monitor does, so that a printer that takes nothing ends a
+    // write instead of holding it for good; a handle that is no port keeps its own behaviour.
+    COMMTIMEOUTS timeouts = {};
+    timeouts.WriteTotalTimeoutConstant = DWORD(m_stallLimit.count());
+    SetCommTimeouts(handle, &timeouts);
     m_handle = reinterpret_cast<qintptr>(handle);
     return true;
 }
@@ -46,7 +51,8 @@ bool ParallelDevice::write(const QByteArray &bytes)
     qsizetype left = bytes.size();
     while (left > 0) {
         DWORD written = 0;
-        if (!WriteFile(handleOf(m_handle), data, DWORD(left), &written, nullptr)) {
+        const DWORD chunk = DWORD(std::min<qsizetype>(left, writeChunk));
+        if (!WriteFile(handleOf(m_handle), data, chunk, &written, nullptr)) {
             m_errorText = lastErrorText();
             return false;
         }

@@ -2,6 +2,5 @@
 
 #include <QString>
 
-// The platform's device for COM or LPT port number n (n >= 1).
-QString serialDeviceForNumber(qint16 n);
+// The platform's device for LPT port number n (n >= 1); COM numbers are the serial control's.
 QString parallelDeviceForNumber(qint16 n);

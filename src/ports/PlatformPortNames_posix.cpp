@@ -35,11 +35,6 @@ bool isParallelDevicePath(const QString &text)
     return namesDevice(pattern, text);
 }
 
-QString serialDeviceForNumber(qint16 n)
-{
-    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
-}
-
 QString parallelDeviceForNumber(qint16 n)
 {
     return QStringLiteral("/dev/lp%1").arg(n - 1);

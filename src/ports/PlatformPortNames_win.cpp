@@ -11,11 +11,6 @@ bool isParallelDevicePath(const QString &)
     return false;
 }
 
-QString serialDeviceForNumber(qint16 n)
-{
-    return QStringLiteral("\\\\.\\COM%1").arg(n);
-}
-
 QString parallelDeviceForNumber(qint16 n)
 {
     return QStringLiteral("LPT%1:").arg(n);

@@ -25,6 +25,11 @@ std::optional<qint32> rateOf(const QString &rateText)
     return wholeNumberOf<qint32>(trimSpaces(rateText));
 }
 
+QString withReason(const QString &status, const QString &reason)
+{
+    return reason.isEmpty() ? status : status + QStringLiteral(": ") + reason;
+}
+
 } // namespace
 
 PortLink::PortLink(SerialControl &MSComm, TraceSink trace, DeviceResolver parallelDevice)
@@ -122,16 +127,18 @@ bool PortLink::ClosePort(const QString &portText)
 
 bool PortLink::closeSerial()
 {
-    if (!m_serial.PortOpen()) {
-        m_trace(PortNotOpen);
-    } else {
+    QString status = PortNotOpen;
+    if (m_serial.PortOpen()) {
         m_serial.setPortOpen(false);
         if (m_serial.PortOpen()) {
             traceFailure(PortCloseFailed, m_serial.errorText());
             return false;
         }
-        m_trace(PortClosed);
+        status = PortClosed;
     }
+    // Bytes the control could not send, or why it lost the line, are told with the close of
+    // the link that carried them.
+    m_trace(m_openKind == LinkKind::Serial ? withReason(status, m_serial.errorText()) : status);
     m_openKind = LinkKind::None;
     return true;
 }
@@ -139,7 +146,7 @@ bool PortLink::closeSerial()
 void PortLink::traceFailure(const QString &status, const QString &reason)
 {
     m_errorText = reason;
-    m_trace(reason.isEmpty() ? status : status + QStringLiteral(": ") + reason);
+    m_trace(withReason(status, reason));
 }
 
 LinkKind PortLink::openKind() const

@@ -1,6 +1,7 @@
 #include "PortNames.h"
 
 #include "PlatformPortNames.h"
+#include "SerialPlatform.h"
 #include "modSerailIO.h"
 
 LinkKind linkKindOf(const QString &portText)
@@ -40,7 +41,7 @@ QString serialDeviceFor(const QString &portText)
         return portText;
     if (!IsComPort(portText))
         return {};
-    return deviceForNumber(portText, serialDeviceForNumber);
+    return deviceForNumber(portText, serialDeviceName);
 }
 
 QString parallelDeviceFor(const QString &portText)

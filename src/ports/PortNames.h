@@ -18,7 +18,7 @@ std::optional<qint16> portNumberOf(const QString &portText);
 bool isSerialDevicePath(const QString &text);
 bool isParallelDevicePath(const QString &text);
 
-// The device to open for a link name (COM1: is /dev/ttyS0 on Linux, \\.\COM1 on Windows;
+// The device to open for a link name (COM1: is /dev/ttyS0 on Linux, COM1 on Windows;
 // LPT1: is /dev/lp0 on Linux, LPT1: on Windows); empty when the text names no such device.
 QString serialDeviceFor(const QString &portText);
 QString parallelDeviceFor(const QString &portText);

@@ -4,7 +4,16 @@
 
 #include "QStringPrinter.h"
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +88,89 @@ TEST(CupsAnswer, NoSchedulerMeansNoQueues)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     EXPECT_TRUE(CupsScheduler(folder.filePath("cups.sock")).queues().isEmpty());
+}
+
+// A scheduler on 127.0.0.1 that answers every request by asking for a password.
+class PasswordScheduler
+{
+public:
+    PasswordScheduler()
+    {
+        m_listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (bind(m_listener, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
+            listen(m_listener, 4) != 0 ||
+            getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~PasswordScheduler()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_listener);
+    }
+    int port() const { return m_port; }
+
+private:
+    bool readable(int fd) const
+    {
+        pollfd entry{fd, POLLIN, 0};
+        return ::poll(&entry, 1, 50) > 0;
+    }
+    void serve()
+    {
+        while (!m_stop) {
+            if (!readable(m_listener))
+                continue;
+            const int client = accept(m_listener, nullptr, nullptr);
+            QByteArray request;
+            char chunk[4096];
+            while (!m_stop && !request.contains("\r\n\r\n")) {
+                if (!readable(client))
+                    continue;
+                const ssize_t got = ::read(client, chunk, sizeof chunk);
+                if (got <= 0)
+                    break;
+                request.append(chunk, got);
+            }
+            static const char answer[] = "HTTP/1.1 401 Unauthorized\r\n"
+                                         "WWW-Authenticate: Basic realm=\"CUPS\"\r\n"
+                                         "Content-Length: 0\r\n\r\n";
+            if (::write(client, answer, sizeof answer - 1) < 0)
+                ADD_FAILURE() << "cannot answer the request";
+            ::close(client);
+        }
+    }
+
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
+
+std::atomic<int> passwordQuestions = 0;
+
+const char *countQuestion(const char *, http_t *, const char *, const char *, void *)
+{
+    ++passwordQuestions;
+    return nullptr;
+}
+
+TEST(CupsAnswer, ASchedulerAskingForAPasswordGetsNone)
+{
+    // CUPS's own answer reads a password from the terminal and would hold start-up for good.
+    PasswordScheduler scheduler;
+    ASSERT_NE(scheduler.port(), 0);
+    cupsSetPasswordCB2(countQuestion, nullptr);
+    passwordQuestions = 0;
+    EXPECT_TRUE(CupsScheduler(QStringLiteral("127.0.0.1"), scheduler.port()).queues().isEmpty());
+    EXPECT_EQ(passwordQuestions, 0);
 }
 
 } // namespace

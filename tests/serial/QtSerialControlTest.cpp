@@ -1,4 +1,5 @@
 #include "QtSerialControl.h"
+#include "PortLink.h"
 #include "PseudoTerminal.h"
 
 #include <QCoreApplication>
@@ -193,6 +194,21 @@ TEST_F(SerialOverPty, BytesThatCannotLeaveAreReportedOnClose)
     const QByteArray received = pty.read(data.size(), 1s);
     EXPECT_TRUE(data.startsWith(received));
     EXPECT_EQ(received.size() + report.captured(1).toLongLong(), data.size());
+}
+
+TEST_F(SerialOverPty, BytesThatCannotLeaveReachTheLinkTrace)
+{
+    QStringList traces;
+    PortLink link(control, [&traces](const QString &text) { traces << text; });
+    ASSERT_TRUE(link.OpenPort(pty.slavePath(), QStringLiteral("4000000")));
+    control.setOutput(randomBytes(200 * 1024));
+    EXPECT_TRUE(link.ClosePort(pty.slavePath()));
+
+    ASSERT_EQ(traces.size(), 2);
+    const QRegularExpression closedWithReport(
+        QStringLiteral("^連接埠已關閉: \\d+ bytes not sent to %1 before it closed$")
+            .arg(QRegularExpression::escape(pty.slavePath())));
+    EXPECT_TRUE(closedWithReport.match(traces[1]).hasMatch()) << traces[1].toStdString();
 }
 
 TEST_F(SerialOverPty, MalformedSettingsRefuseToOpen)
