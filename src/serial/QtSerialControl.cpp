@@ -147,6 +147,8 @@ void QtSerialControl::closePort()
         qCWarning(lcSerial) << unsent << "bytes not sent to" << m_openName;
         const QString text = SerialTexts::bytesNotSent(unsent, m_openName);
         m_errorText = m_errorText.isEmpty() ? text : m_errorText + QStringLiteral("; ") + text;
+        // Bytes that never left count as a failed write, so no job reports success.
+        m_writeFailed = true;
     }
     // Only when the driver owns up to held bytes: a pty reports none, and flushing it would
     // drop bytes its reader has not fetched yet.

@@ -41,6 +41,7 @@ public:
 
     // Why the last open or write failed, in words for the operator; empty when nothing failed.
     virtual QString errorText() const = 0;
-    // True once a write has failed since the port was opened (device gone, cable pulled).
+    // True once a write has failed since the port was opened (device gone, cable pulled), also
+    // when closing had to leave queued bytes unsent; cleared by the next open.
     virtual bool writeFailed() const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "PortLink.h"
 #include "PrinterCommands.h"
+#include "SerialControl.h"
 #include "TransferHost.h"
 #include "TransferTexts.h"
 #include "modBitmap.h"
@@ -84,8 +85,7 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
     }
-    m_link.ClosePort(portText);
-    return {TransferOutcome::Succeeded, {}};
+    return close(portText, {TransferOutcome::Succeeded, {}});
 }
 
 TransferResult TransferOperations::refuse(const QString &message)
@@ -100,8 +100,21 @@ TransferResult TransferOperations::finish(const QString &portText)
     if (finished.status == StepStatus::Failed || finished.status == StepStatus::Stopped)
         return fail(finished, portText);
     m_host.setStatus(finished.ok() ? TransferTexts::Success : TransferTexts::Failed);
+    return close(portText,
+                 {finished.ok() ? TransferOutcome::Succeeded : TransferOutcome::Failed, {}});
+}
+
+// Bytes still queued leave while the serial link closes; any it had to drop fail the job.
+TransferResult TransferOperations::close(const QString &portText, const TransferResult &result)
+{
+    const bool serial = m_link.openKind() == LinkKind::Serial;
     m_link.ClosePort(portText);
-    return {finished.ok() ? TransferOutcome::Succeeded : TransferOutcome::Failed, {}};
+    if (!serial || !m_link.serial().writeFailed())
+        return result;
+    const QString error = TransferTexts::writeFailed(m_link.serial().errorText());
+    m_host.setStatus(TransferTexts::Failed);
+    showFailure(error);
+    return {TransferOutcome::Failed, error};
 }
 
 // The link is closed before the operator is told, so a stuck port is released while the
@@ -111,7 +124,11 @@ TransferResult TransferOperations::fail(const StepResult &step, const QString &p
     m_host.setStatus(TransferTexts::Failed);
     m_link.ClosePort(portText);
     if (step.status == StepStatus::Failed)
-        m_host.showMessage(step.error, TransferTexts::FailedTitle,
-                           TransferHost::MessageKind::Error);
+        showFailure(step.error);
     return {TransferOutcome::Failed, step.error};
+}
+
+void TransferOperations::showFailure(const QString &error)
+{
+    m_host.showMessage(error, TransferTexts::FailedTitle, TransferHost::MessageKind::Error);
 }

@@ -41,6 +41,8 @@ private:
     TransferResult refuse(const QString &message);
     TransferResult finish(const QString &portText);
     TransferResult fail(const StepResult &step, const QString &portText);
+    TransferResult close(const QString &portText, const TransferResult &result);
+    void showFailure(const QString &error);
 
     PortLink &m_link;
     TransferHost &m_host;

@@ -39,6 +39,11 @@ void ScriptedSerialControl::setPortOpen(bool open)
         failure.clear();
         return;
     }
+    if (!open && !m_closeLoss.isEmpty()) {
+        m_writeFailed = true;
+        m_errorText = m_closeLoss;
+        m_closeLoss.clear();
+    }
     m_open = open;
     if (open) {
         m_errorText.clear();

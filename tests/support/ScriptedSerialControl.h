@@ -47,6 +47,8 @@ public:
     void failOpen(const QString &reason);
     // The next close leaves the port open with this reason.
     void failClose(const QString &reason);
+    // The next close closes the port but leaves the queued bytes unsent, with this reason.
+    void loseBytesOnClose(const QString &reason) { m_closeLoss = reason; }
     // Accepts this many more bytes, then drops the rest and reports a failed write.
     void failWritesAfter(qsizetype bytes, const QString &reason);
     // Called after each piece is queued.
@@ -67,6 +69,7 @@ private:
     bool m_writeFailed = false;
     QString m_openFailure;
     QString m_closeFailure;
+    QString m_closeLoss;
     qsizetype m_writeBudget = -1;
     QString m_writeFailure;
     QStringList m_writes;

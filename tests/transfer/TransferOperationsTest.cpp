@@ -269,6 +269,24 @@ TEST_F(TransferOperationsTest, PrintsImages1To255)
     expectLinkClosed();
 }
 
+TEST_F(TransferOperationsTest, BytesLeftUnsentAtCloseFailTheJob)
+{
+    control.loseBytesOnClose(QStringLiteral("12 bytes not sent"));
+    const TransferResult printed = operations.print(Port, Rate);
+    EXPECT_EQ(printed.outcome, TransferOutcome::Failed);
+    EXPECT_TRUE(printed.message.contains(QStringLiteral("12 bytes not sent")));
+    EXPECT_EQ(host.statuses(), QStringList{"FAILED"});
+    ASSERT_EQ(host.messages().size(), 1);
+    EXPECT_EQ(host.messages()[0].title, QStringLiteral("Transfer failed."));
+    expectLinkClosed();
+
+    control.loseBytesOnClose(QStringLiteral("5 bytes not sent"));
+    EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Failed);
+    EXPECT_EQ(host.statuses().last(), QStringLiteral("FAILED"));
+    EXPECT_EQ(host.messages().size(), 3); // "Done!!", then the failure
+    expectLinkClosed();
+}
+
 TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)
 {
     QFile(device).open(QIODevice::WriteOnly);
