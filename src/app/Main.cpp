@@ -1,5 +1,6 @@
 #include "Main.h"
 #include "AppTexts.h"
+#include "CatalogueSnapshot.h"
 #include "ComboBoxAdapter.h"
 #include "MainDialogs.h"
 #include "SerialControl.h"
@@ -46,9 +47,10 @@ void Main::connectHandlers()
 
 void Main::Form_Load()
 {
+    const CatalogueSnapshot machine(*m_catalogue);
     ComboBoxAdapter ports(*cmbPortList);
-    FillPortList(ports, *m_catalogue);
-    m_printers = m_catalogue->printers();
+    FillPortList(ports, machine);
+    m_printers = machine.printers();
     ComboBoxAdapter rates(*CmbBaudRate);
     FillComboList(rates, {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
                           QStringLiteral("115200")});

@@ -21,7 +21,12 @@ public:
     QStringList portNames;
     QList<InstalledPrinter> installed;
     QStringList ports() const override { return portNames; }
-    QList<InstalledPrinter> printers() const override { return installed; }
+    QList<InstalledPrinter> printers() const override
+    {
+        ++printerQueries;
+        return installed;
+    }
+    mutable int printerQueries = 0;
 };
 
 // Answers the open-file dialog from a queue and every message box at once.
@@ -80,6 +85,7 @@ protected:
     {
         window.reset();
         auto catalogue = std::make_unique<ScriptedCatalogue>();
+        machine = catalogue.get();
         catalogue->portNames = ports;
         catalogue->installed = printers;
         auto scriptedDialogs = std::make_unique<ScriptedDialogs>();
@@ -122,4 +128,5 @@ protected:
     std::unique_ptr<Main> window;
     ScriptedSerialControl *serial = nullptr;
     ScriptedDialogs *dialogs = nullptr;
+    ScriptedCatalogue *machine = nullptr;
 };

@@ -131,6 +131,14 @@ TEST_F(MainWindow, LeavesThePortBoxEmptyAndEditableWhenNoPortIsFound)
     EXPECT_TRUE(window->cmbPortList->isEditable());
 }
 
+TEST_F(MainWindow, AsksForTheInstalledPrintersOnceAtStartUp)
+{
+    // Each question may wait seconds on a print system that does not answer.
+    EXPECT_EQ(machine->printerQueries, 1);
+    window->cmbPortList_Change();
+    EXPECT_EQ(machine->printerQueries, 1);
+}
+
 TEST_F(MainWindow, NamesThePrinterOnATypedPort)
 {
     createWindow({QStringLiteral("COM1:")},
