@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrinterStallLimit.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -10,11 +12,8 @@
 class ParallelDevice
 {
 public:
-    // As long as the serial link waits for a printer that takes nothing.
-    static constexpr std::chrono::milliseconds DefaultStallLimit = std::chrono::seconds(30);
-
     // A write fails once the device has taken no byte for stallLimit.
-    explicit ParallelDevice(std::chrono::milliseconds stallLimit = DefaultStallLimit)
+    explicit ParallelDevice(std::chrono::milliseconds stallLimit = PrinterStallLimit)
         : m_stallLimit(stallLimit)
     {}
     ~ParallelDevice() { close(); }

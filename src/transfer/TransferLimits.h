@@ -1,12 +1,14 @@
 #pragma once
 
+#include "PrinterStallLimit.h"
+
 #include <chrono>
 
 // How long a transfer waits for the printer before it gives up.
 struct TransferLimits
 {
     // A wait for CTS or for the transmit buffer to drain, without any sign of progress.
-    std::chrono::milliseconds stall = std::chrono::seconds(30);
+    std::chrono::milliseconds stall = PrinterStallLimit;
     // The wait for the printer to finish storing (CTS back after the last record).
     std::chrono::milliseconds completion = std::chrono::minutes(3);
 };
