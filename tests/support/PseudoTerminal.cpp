@@ -13,6 +13,8 @@ PseudoTerminal::PseudoTerminal()
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0)
         return;
+    // Programs a test starts must not keep the line up after closeMaster().
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
     termios raw{};
     const char *name = nullptr;
     if (::grantpt(master) != 0 || ::unlockpt(master) != 0 || ::tcgetattr(master, &raw) != 0 ||
