@@ -31,7 +31,7 @@ TEST(DeviceUri, NamesTheLocalPort)
         {"file:///dev/usb/lp1", "/dev/usb/lp1"},
         {"file://localhost/dev/lp0", "/dev/lp0"},
         {"usb:/dev/usb/lp0", "/dev/usb/lp0"},
-        {"usb://EPSON/TM-T20II?serial=X4FQ012345", ""},
+        {"usb://Maker/Receipt80?serial=X4FQ012345", ""},
         {"ipp://printer.example/ipp/print", ""},
         {"socket://192.168.1.20:9100", ""},
         {"lpd://server/queue", ""},
