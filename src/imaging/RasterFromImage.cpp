@@ -98,7 +98,7 @@ RasterRecordResult rasterFromImage(const QImage &image)
     if (recordY > MaxRecordExtent)
         return tooLarge();
 
-    QByteArray record(4 + qsizetype(recordX) * recordY * 8, '\0');
+    QByteArray record(qsizetype(recordSize(*extent)), '\0');
     uchar *bytes = reinterpret_cast<uchar *>(record.data());
     bytes[0] = uchar(recordX % 256);
     bytes[1] = uchar(recordX / 256);

@@ -28,6 +28,12 @@ constexpr qint32 recordExtent(qint32 units)
     return ((units + 3) / 4) * 4;
 }
 
+// Bytes of the raster record for an extent: the 4-byte header and the column data.
+constexpr qint64 recordSize(RasterExtent extent)
+{
+    return 4 + qint64(recordExtent(extent.X)) * recordExtent(extent.Y) * 8;
+}
+
 // Source rows that, at the width's scale, fill exactly Y x 8 dots (needs X > 0).
 qint64 sourceHeight(qint64 width, RasterExtent extent);
 

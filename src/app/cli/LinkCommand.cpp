@@ -4,6 +4,7 @@
 #include "CliTexts.h"
 #include "ImageTotal.h"
 #include "PortLink.h"
+#include "PrinterCommands.h"
 #include "QtSerialControl.h"
 #include "RasterGeometry.h"
 #include "Subcommands.h"
@@ -83,12 +84,9 @@ std::optional<qint64> checkCapacity(const QStringList &pictures)
                       << Qt::endl;
         return std::nullopt;
     }
-    qint64 streamBytes = 3 + 5;
-    for (const QString &path : pictures) {
-        const modBitmap::RasterExtent extent = modBitmap::RasterSize(path).extent;
-        streamBytes +=
-            qint64(modBitmap::recordExtent(extent.X)) * modBitmap::recordExtent(extent.Y) * 8 + 4;
-    }
+    qint64 streamBytes = uploadHeader(1)->size() + finishCommand().size();
+    for (const QString &path : pictures)
+        streamBytes += modBitmap::recordSize(modBitmap::RasterSize(path).extent);
     return streamBytes;
 }
 
@@ -111,10 +109,10 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         break;
     }
     case LinkCommand::Erase:
-        streamBytes = 3 + 5;
+        streamBytes = eraseCommand().size() + finishCommand().size();
         break;
     case LinkCommand::Print:
-        streamBytes = 255 * 4;
+        streamBytes = MaxUploadPictures * printCommand(1).size();
         break;
     }
 

@@ -1,5 +1,4 @@
 #include "Subcommands.h"
-#include "CapacityStatus.h"
 #include "CliParsing.h"
 #include "CliTexts.h"
 #include "LinkCommand.h"
