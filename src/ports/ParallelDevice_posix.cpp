@@ -1,4 +1,5 @@
 #include "ParallelDevice.h"
+#include "ParallelDeviceTexts.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -19,13 +20,6 @@ QString reasonFor(int error)
     if (error == EACCES)
         reason += QStringLiteral(" (is the user in the lp group?)");
     return reason;
-}
-
-QString stalledText(std::chrono::milliseconds limit)
-{
-    return QStringLiteral("the printer took no data for %1 s (out of paper, offline or switched "
-                          "off?)")
-        .arg(std::chrono::duration<double>(limit).count());
 }
 
 // Waits at most one step for the device to take bytes again; true when poll says it will. The
@@ -88,7 +82,7 @@ bool ParallelDevice::write(const QByteArray &bytes)
             return false;
         }
         if (stall.hasExpired()) {
-            m_errorText = stalledText(m_stallLimit);
+            m_errorText = parallelStalledText(m_stallLimit);
             return false;
         }
         pollSaidReady = waitForRoom(fd, pollSaidReady);
@@ -98,7 +92,7 @@ bool ParallelDevice::write(const QByteArray &bytes)
     pollfd entry{fd, POLLOUT, 0};
     while (::poll(&entry, 1, pollStepMs) <= 0) {
         if (stall.hasExpired()) {
-            m_errorText = stalledText(m_stallLimit);
+            m_errorText = parallelStalledText(m_stallLimit);
             return false;
         }
     }

@@ -1,18 +1,8 @@
 #include "ParallelDevice.h"
-
-#include <windows.h>
-
-#include <algorithm>
+#include "ParallelDeviceTexts.h"
+#include "ParallelPort_win.h"
 
 namespace {
-
-// Small enough that a printer still taking bytes never trips the write time-out.
-constexpr DWORD writeChunk = 4096;
-
-QString lastErrorText()
-{
-    return qt_error_string(int(GetLastError()));
-}
 
 HANDLE handleOf(qintptr handle)
 {
@@ -25,19 +15,12 @@ bool ParallelDevice::open(const QString &device)
 {
     close();
     m_errorText.clear();
-    const HANDLE handle =
-        CreateFileW(reinterpret_cast<const wchar_t *>(device.utf16()), GENERIC_WRITE, 0, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        m_errorText = lastErrorText();
+    const ParallelPortOpen opened = openParallelPort(device.toStdWString());
+    if (opened.handle == INVALID_HANDLE_VALUE) {
+        m_errorText = qt_error_string(int(opened.error));
         return false;
     }
-    // As the spooler's local port monitor does, so that a printer that takes nothing ends a
-    // write instead of holding it for good; a handle that is no port keeps its own behaviour.
-    COMMTIMEOUTS timeouts = {};
-    timeouts.WriteTotalTimeoutConstant = DWORD(m_stallLimit.count());
-    SetCommTimeouts(handle, &timeouts);
-    m_handle = reinterpret_cast<qintptr>(handle);
+    m_handle = reinterpret_cast<qintptr>(opened.handle);
     return true;
 }
 
@@ -47,29 +30,19 @@ bool ParallelDevice::write(const QByteArray &bytes)
         m_errorText = qt_error_string(ERROR_INVALID_HANDLE);
         return false;
     }
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        const DWORD chunk = DWORD(std::min<qsizetype>(left, writeChunk));
-        if (!WriteFile(handleOf(m_handle), data, chunk, &written, nullptr)) {
-            m_errorText = lastErrorText();
-            return false;
-        }
-        if (written == 0) {
-            m_errorText = qt_error_string(ERROR_WRITE_FAULT);
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
+    const ParallelPortWrite result = writeParallelPort(handleOf(m_handle), bytes.constData(),
+                                                       std::size_t(bytes.size()), m_stallLimit);
+    if (result.stalled)
+        m_errorText = parallelStalledText(m_stallLimit);
+    else if (result.error != ERROR_SUCCESS)
+        m_errorText = qt_error_string(int(result.error));
+    return result.written == std::size_t(bytes.size());
 }
 
 void ParallelDevice::close()
 {
     if (!isOpen())
         return;
-    CloseHandle(handleOf(m_handle));
+    closeParallelPort(handleOf(m_handle));
     m_handle = InvalidHandle;
 }

@@ -1,17 +1,13 @@
+#include "CommQueue_win.h"
 #include "SerialPlatform.h"
-
-#include <qt_windows.h>
 
 qint64 driverOutputQueue(const QSerialPort &port)
 {
-    COMSTAT status = {};
-    DWORD errors = 0;
-    if (!::ClearCommError(port.handle(), &errors, &status))
-        return 0;
-    return status.cbOutQue;
+    const CommQueue queue = commOutputQueue(port.handle());
+    return queue.error == ERROR_SUCCESS ? queue.queued : 0;
 }
 
 void discardDriverOutput(const QSerialPort &port)
 {
-    ::PurgeComm(port.handle(), PURGE_TXABORT | PURGE_TXCLEAR);
+    discardCommOutput(port.handle());
 }

@@ -1,8 +1,12 @@
 #include "Terminal.h"
 
 #include <io.h>
+#include <windows.h>
 
 bool isTerminal(std::FILE *stream)
 {
-    return _isatty(_fileno(stream)) != 0;
+    // _isatty is true for any character device, NUL included; only a console has a mode.
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
 }
