@@ -19,8 +19,9 @@ ParallelPortOpen openParallelPort(const std::wstring &device)
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return {INVALID_HANDLE_VALUE, GetLastError()};
-    // As the spooler's local port monitor does, so that a printer that takes nothing ends a
-    // write instead of holding it for good; a handle that is no port keeps its own behaviour.
+    // A write time-out, as the spooler's local port monitor sets one, so that a printer that
+    // takes nothing ends a write instead of holding it for good; a handle that is no port keeps
+    // its own behaviour.
     COMMTIMEOUTS timeouts = {};
     timeouts.WriteTotalTimeoutConstant = writeStepMs;
     SetCommTimeouts(handle, &timeouts);
