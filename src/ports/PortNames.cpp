@@ -16,7 +16,8 @@ LinkKind linkKindOf(const QString &portText)
 std::optional<qint16> portNumberOf(const QString &portText)
 {
     const QString trimmed = trimSpaces(portText);
-    if (trimmed.size() < 4)
+    // The last character goes whatever it is; unless it is the colon, COM12 would open COM1.
+    if (trimmed.size() < 4 || !trimmed.endsWith(QLatin1Char(':')))
         return std::nullopt;
     const std::optional<qint16> number = wholeNumberOf<qint16>(trimmed.mid(3, trimmed.size() - 4));
     // Port numbers start at 1 (COM1:, LPT1:).

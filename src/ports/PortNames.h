@@ -10,8 +10,8 @@ enum class LinkKind { None, Serial, Parallel };
 LinkKind linkKindOf(const QString &portText);
 
 // The port box's text without its surrounding spaces, without its last character and without
-// its first three, read as a whole number (COM12: gives 12); empty when that is not a number
-// or does not fit 16 bits.
+// its first three, read as a whole number (COM12: gives 12); empty when that last character
+// is not a colon (COM12), when the rest is not a number or does not fit 16 bits.
 std::optional<qint16> portNumberOf(const QString &portText);
 
 // Device paths the platform accepts as they are (/dev/ttyUSB0, /dev/pts/3; /dev/usb/lp0).

@@ -66,8 +66,9 @@ TEST(PortNumber, ReadsTheTextBetweenPrefixAndLastCharacter)
 
 TEST(PortNumber, RefusesWhatIsNoNumberOrTooLarge)
 {
-    for (const char *text : {"COM5", "LPT2", "COM", "COM:", "", "COM1: (Used)", "COM32768:",
-                             "COM0:", "COM-1:", "COM-32768:", "COM99999999999999999999:", "COMx:"})
+    for (const char *text :
+         {"COM5", "LPT2", "COM12", "COM55", "LPT12", "COM", "COM:", "", "COM1: (Used)",
+          "COM32768:", "COM0:", "COM-1:", "COM-32768:", "COM99999999999999999999:", "COMx:"})
         EXPECT_FALSE(portNumberOf(QString::fromUtf8(text)).has_value()) << text;
 }
 

@@ -65,10 +65,12 @@ TEST(DevicePaths, MapsPortNamesToLinuxDevices)
     EXPECT_EQ(parallelDeviceFor(QStringLiteral("lpt3:")), QStringLiteral("/dev/lp2"));
     EXPECT_EQ(parallelDeviceFor(QStringLiteral("/dev/usb/lp0")), QStringLiteral("/dev/usb/lp0"));
 
-    for (const char *text : {"COM0:", "COM-1:", "COM5", "COM40000:", "COM1: (Used)",
+    for (const char *text : {"COM0:", "COM-1:", "COM5", "COM12", "COM40000:", "COM1: (Used)",
                              "LPT1:", "/dev/usb/lp0", "/dev/tty1", "FILE:"})
         EXPECT_TRUE(serialDeviceFor(QString::fromUtf8(text)).isEmpty()) << text;
-    for (const char *text : {"LPT0:", "LPT2", "LPT1: (Used)", "COM1:", "/dev/ttyUSB0", "PRN"})
+    EXPECT_EQ(parallelDeviceFor(QStringLiteral("LPT12:")), QStringLiteral("/dev/lp11"));
+    for (const char *text :
+         {"LPT0:", "LPT2", "LPT12", "LPT1: (Used)", "COM1:", "/dev/ttyUSB0", "PRN"})
         EXPECT_TRUE(parallelDeviceFor(QString::fromUtf8(text)).isEmpty()) << text;
 }
 

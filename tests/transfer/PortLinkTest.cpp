@@ -2,7 +2,9 @@
 #include "QtPrinters.h"
 #include "ScriptedSerialControl.h"
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +140,39 @@ TEST_F(PortLinkTest, SerialDevicePathIsSetInsteadOfAPortNumber)
     EXPECT_EQ(control.writes(), QStringList({"devicePath=/dev/pts/7", "Settings=38400,n,8,1",
                                              "PortOpen=true", "Handshaking=2"}));
     EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠已開啟")});
+}
+
+// The port number text drops the last character whatever it is: without the check of the
+// colon, COM12 opened COM1, COM55 COM5 and LPT12 LPT1.
+TEST(PortNames, ANameWithoutItsColonIsRefusedNeverOpenedAsAnotherPort)
+{
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("lp"));
+    ASSERT_TRUE(QFile(device).open(QIODevice::WriteOnly));
+    for (const QString name : {"COM12", "COM55", "LPT12"}) {
+        ScriptedSerialControl control;
+        QStringList traces;
+        QStringList resolved;
+        PortLink link(
+            control, [&](const QString &text) { traces << text; },
+            [&](const QString &portText) {
+                resolved << portText;
+                return device;
+            });
+        EXPECT_FALSE(link.OpenPort(name, QStringLiteral("9600"))) << name.toStdString();
+        EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠設置異常.")}) << name.toStdString();
+        EXPECT_TRUE(control.writes().isEmpty()) << name.toStdString();
+        EXPECT_TRUE(resolved.isEmpty()) << name.toStdString();
+        EXPECT_EQ(link.openKind(), LinkKind::None);
+
+        const QString named = name + QLatin1Char(':');
+        ASSERT_TRUE(link.OpenPort(named, QStringLiteral("9600"))) << name.toStdString();
+        if (link.openKind() == LinkKind::Serial)
+            EXPECT_EQ(control.writes().first(), QStringLiteral("CommPort=") + name.mid(3));
+        else
+            EXPECT_EQ(resolved, QStringList{named});
+        EXPECT_TRUE(link.ClosePort(named));
+    }
 }
 
 } // namespace
