@@ -40,12 +40,17 @@ bool naturalLess(const QString &a, const QString &b)
             ++j;
         }
     }
-    return a.size() - i < b.size() - j;
+    if (a.size() - i != b.size() - j)
+        return a.size() - i < b.size() - j;
+    // Equal but for leading zeros (ttyS01, ttyS1): the plain order decides.
+    return a < b;
 }
 
+// Last first: FillPortList adds the list from its end, as it walks the spooler's records.
 QStringList pathsIn(const QString &folder, QStringList names)
 {
-    std::stable_sort(names.begin(), names.end(), naturalLess);
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return naturalLess(b, a); });
     for (QString &name : names)
         name = folder + QLatin1Char('/') + name;
     return names;
@@ -89,9 +94,6 @@ QStringList printerDevices(const QString &folder)
 
 QStringList scanPortDevices(const DeviceRoots &roots)
 {
-    QStringList ports = serialDevices(roots);
-    ports += printerDevices(roots.devRoot + QStringLiteral("/usb"));
-    ports += printerDevices(roots.devRoot);
-    std::reverse(ports.begin(), ports.end());
-    return ports;
+    return printerDevices(roots.devRoot) + printerDevices(roots.devRoot + QStringLiteral("/usb")) +
+           serialDevices(roots);
 }

@@ -1,9 +1,9 @@
 #include "PortLink.h"
 
+#include "NumberText.h"
 #include "ParallelDevice.h"
 #include "PortNames.h"
 #include "SerialControl.h"
-#include "modSerailIO.h"
 
 #include <optional>
 

@@ -1,8 +1,32 @@
 #include "PortNames.h"
 
+#include "NumberText.h"
 #include "PlatformPortNames.h"
 #include "SerialPlatform.h"
-#include "modSerailIO.h"
+
+namespace {
+
+bool isPortName(const QString &name, const QString &prefix)
+{
+    if (name.left(prefix.size()).toUpper() != prefix)
+        return false;
+    QString rest = name;
+    rest.remove(prefix, Qt::CaseInsensitive);
+    rest.remove(QLatin1Char(':'));
+    return IsNumber(trimSpaces(rest));
+}
+
+} // namespace
+
+bool IsComPort(const QString &name)
+{
+    return isPortName(name, QStringLiteral("COM"));
+}
+
+bool IsLptPort(const QString &name)
+{
+    return isPortName(name, QStringLiteral("LPT"));
+}
 
 LinkKind linkKindOf(const QString &portText)
 {

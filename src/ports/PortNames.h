@@ -6,6 +6,11 @@
 
 enum class LinkKind { None, Serial, Parallel };
 
+// The text starts with COM (LPT), in any case, and is a number once every COM (LPT), every colon
+// and the surrounding spaces are gone: COM1:, com3:, COM5, but not COM1: (Used).
+bool IsComPort(const QString &name);
+bool IsLptPort(const QString &name);
+
 // Serial for COM names and serial device paths, Parallel for LPT names and printer device files.
 LinkKind linkKindOf(const QString &portText);
 

@@ -13,8 +13,9 @@ struct DeviceRoots
 };
 
 // Serial ports with hardware behind them, then raw printer device files (usb/lp*, then lp*),
-// each group in natural order, all of it reversed so the port box shows that order. Reads
-// sysfs and looks at file names only: no device is opened.
+// each group in natural order, listed from the last so that the port box, which FillPortList
+// fills from the end, shows that order. Reads sysfs and looks at file names only: no device is
+// opened.
 QStringList scanPortDevices(const DeviceRoots &roots);
 
 // Ports from the device files, installed printers from the CUPS queues on local ports.

@@ -1,5 +1,5 @@
 #include "PortNames.h"
-#include "modSerailIO.h"
+#include "NumberText.h"
 
 #include "QStringPrinter.h"
 
