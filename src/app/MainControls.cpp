@@ -37,6 +37,18 @@ template <typename Widget> Widget *place(Widget *widget, const char *name, QRect
     return widget;
 }
 
+// An editable box that keeps exactly what is typed: Qt's completer would fill in a listed entry
+// (COM1: becoming COM1: (Used)), and Enter would take one matched regardless of case.
+QComboBox *typedBox(QWidget *parent, const char *name, QRect rect, const QString &text)
+{
+    auto *box = place(new QComboBox(parent), name, rect);
+    box->setEditable(true);
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setEditText(text);
+    return box;
+}
+
 QLabel *readOut(QWidget *parent, const char *name, QRect rect)
 {
     auto *label = place(new QLabel(parent), name, rect);
@@ -79,14 +91,9 @@ void Main::createControls()
     Label2 =
         place(new QLabel(AppTexts::SetBaudRate, this), "Label2", fromTwips(480, 900, 2055, 255));
 
-    cmbPortList = place(new QComboBox(this), "cmbPortList", fromTwips(1680, 120, 1335, 315));
-    cmbPortList->setEditable(true);
-    cmbPortList->setInsertPolicy(QComboBox::NoInsert);
-    cmbPortList->setEditText(AppTexts::UnSelected);
-    CmbBaudRate = place(new QComboBox(this), "CmbBaudRate", fromTwips(1680, 840, 1335, 315));
-    CmbBaudRate->setEditable(true);
-    CmbBaudRate->setInsertPolicy(QComboBox::NoInsert);
-    CmbBaudRate->setEditText(AppTexts::Combo1);
+    cmbPortList =
+        typedBox(this, "cmbPortList", fromTwips(1680, 120, 1335, 315), AppTexts::UnSelected);
+    CmbBaudRate = typedBox(this, "CmbBaudRate", fromTwips(1680, 840, 1335, 315), AppTexts::Combo1);
 
     Command6 = place(new QPushButton(AppTexts::AddImage, this), "Command6",
                      fromTwips(480, 1320, 2535, 375));

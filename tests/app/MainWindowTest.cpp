@@ -139,14 +139,33 @@ TEST_F(MainWindow, AsksForTheInstalledPrintersOnceAtStartUp)
     EXPECT_EQ(machine->printerQueries, 1);
 }
 
-TEST_F(MainWindow, NamesThePrinterOnATypedPort)
+// Qt's editable boxes complete typing from their lists and, on Enter, swap the text for an
+// entry matched regardless of case: the job would go to another port or at another rate.
+TEST_F(MainWindow, TheBoxesKeepExactlyWhatIsTyped)
 {
-    createWindow({QStringLiteral("COM1:")},
+    createWindow({QStringLiteral("/dev/pts/10"), QStringLiteral("COM1:")},
                  {{QStringLiteral("COM1:"), QStringLiteral("Receipt 80")}});
-    EXPECT_EQ(window->cmbPortList->currentText(), QStringLiteral("COM1: (Used)"));
-    window->cmbPortList_LostFocus();
+    ASSERT_EQ(window->cmbPortList->itemText(0), QStringLiteral("COM1: (Used)"));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto type = [](QComboBox *box, const QString &text, Qt::Key last) {
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), last);
+        return box->currentText();
+    };
+    // The entry carries " (Used)": it is no printer's port.
+    QTest::mouseClick(window->cmbPortList->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(window->Label3->text(), QStringLiteral("DriverName : "));
-    window->cmbPortList->lineEdit()->clear();
-    QTest::keyClicks(window->cmbPortList->lineEdit(), QStringLiteral("COM1:"));
+
+    EXPECT_EQ(type(window->cmbPortList, QStringLiteral("/dev/pts/1"), Qt::Key_Tab),
+              QStringLiteral("/dev/pts/1"));
+    EXPECT_EQ(type(window->cmbPortList, QStringLiteral("COM1:"), Qt::Key_Tab),
+              QStringLiteral("COM1:"));
     EXPECT_EQ(window->Label3->text(), QStringLiteral("DriverName : Receipt 80"));
+    EXPECT_EQ(type(window->CmbBaudRate, QStringLiteral("1"), Qt::Key_Tab), QStringLiteral("1"));
+    EXPECT_EQ(type(window->cmbPortList, QStringLiteral("com1:"), Qt::Key_Return),
+              QStringLiteral("com1:"));
 }

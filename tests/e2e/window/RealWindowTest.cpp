@@ -121,15 +121,21 @@ protected:
         ASSERT_TRUE(displayError.isEmpty()) << displayError.toStdString();
 
         const bool printing =
-            m_printer.start(m_work.filePath(QStringLiteral("printer")), {}, QDeadlineTimer(WaitMs));
+            m_printer.start(m_work.filePath(QStringLiteral("printer")),
+                            {QStringLiteral("--link"), printerLink()}, QDeadlineTimer(WaitMs));
         ASSERT_TRUE(printing && m_printer.address().startsWith(QLatin1String("/dev/")))
             << m_printer.errorOutput().toStdString();
 
         ASSERT_TRUE(m_app.start(QStringLiteral(ORVANE_EXE),
-                                {QStringLiteral("--port"), m_printer.address()}, appEnvironment()));
+                                {QStringLiteral("--port"), listedPort()}, appEnvironment()));
         m_window = waitForWindow(QStringLiteral("Orvane Ver.0.9"));
         ASSERT_FALSE(m_window.isEmpty()) << m_app.errorOutput().toStdString();
     }
+
+    // What the window's --port puts first in the port box.
+    virtual QString listedPort() const { return m_printer.address(); }
+    // A symbolic link to the printer's pseudo-terminal.
+    QString printerLink() const { return m_work.filePath(QStringLiteral("printer-link")); }
 
     ProgramRun x(const char *tool, const QStringList &arguments)
     {
@@ -384,5 +390,25 @@ TEST_F(RealWindow, UploadsAPictureThroughRealClicksAndKeys)
 
 TEST_F(RealWindow, ClosingTheWindowEndsTheProgramWithSuccess)
 {
+    EXPECT_EQ(closeWindow(), 0);
+}
+
+// The port box lists a port whose name continues what the operator types.
+class RealWindowListingALongerName : public RealWindow
+{
+protected:
+    QString listedPort() const override { return printerLink() + QStringLiteral("-old"); }
+};
+
+// Qt's completer would make the typed port the listed one, which names no device.
+TEST_F(RealWindowListingALongerName, TheJobGoesToThePortAsTyped)
+{
+    clickAt(PortBox.center());
+    ASSERT_TRUE(typeInto(m_window, {QStringLiteral("key"), QStringLiteral("ctrl+a")}));
+    ASSERT_TRUE(typeInto(m_window, {QStringLiteral("type"), printerLink()}));
+    ASSERT_TRUE(typeInto(m_window, {QStringLiteral("key"), QStringLiteral("Tab")}));
+    clickAt(PrintButton.center());
+    EXPECT_TRUE(m_printer.waitForLog(QStringLiteral("FS p: no NV image 255"), WaitMs))
+        << m_printer.log().toStdString();
     EXPECT_EQ(closeWindow(), 0);
 }
