@@ -52,13 +52,12 @@ QComboBox *typedBox(QWidget *parent, const char *name, QRect rect, const QString
 QLabel *readOut(QWidget *parent, const char *name, QRect rect)
 {
     auto *label = place(new QLabel(parent), name, rect);
-    label->setFrameShape(QFrame::Box);
-    label->setLineWidth(1);
+    // A frame of QFrame's would take the text's tone; this border keeps the window-text colour.
+    label->setStyleSheet(QStringLiteral(
+        "QLabel { border: 1px solid palette(window-text); background: palette(base); }"));
     label->setAlignment(Qt::AlignCenter);
-    label->setAutoFillBackground(true);
+    // On Base the text takes Text: the role its tones go to, apart from the border's.
     label->setBackgroundRole(QPalette::Base);
-    // Tones are set on WindowText; on a Base background Qt would draw the text in Text.
-    label->setForegroundRole(QPalette::WindowText);
     return label;
 }
 

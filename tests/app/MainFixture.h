@@ -65,7 +65,7 @@ public:
 
 inline QColor textColour(const QLabel *label)
 {
-    return label->palette().color(QPalette::WindowText);
+    return label->palette().color(label->foregroundRole());
 }
 
 class MainFixture : public ::testing::Test

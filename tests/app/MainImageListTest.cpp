@@ -15,9 +15,40 @@ QStringList rows(const QListWidget *list)
     return texts;
 }
 
+// Every pixel of the label's outer edge in the window's text colour, and text in the tone.
+void expectPlainBorderAroundTone(QLabel *label, const QColor &tone)
+{
+    const QImage shot = label->grab().toImage();
+    const QRgb border = label->parentWidget()->palette().color(QPalette::WindowText).rgb();
+    ASSERT_NE(border, tone.rgb());
+    const QRect edge = shot.rect();
+    int offEdge = 0;
+    int toned = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const bool onEdge =
+                x == edge.left() || x == edge.right() || y == edge.top() || y == edge.bottom();
+            offEdge += onEdge && shot.pixel(x, y) != border;
+            // Smoothed glyph edges blend the tone with white: same hue, less saturation.
+            toned += !onEdge && QColor(shot.pixel(x, y)).hue() == tone.hue();
+        }
+    }
+    EXPECT_EQ(offEdge, 0) << label->objectName().toStdString();
+    EXPECT_GT(toned, 0) << label->objectName().toStdString();
+}
+
 } // namespace
 
 using ImageList = MainFixture;
+
+TEST_F(ImageList, ReadOutsFrameTheirColouredTextWithAPlainBorder)
+{
+    expectPlainBorderAroundTone(window->NumberNotify, Qt::red);
+    expectPlainBorderAroundTone(window->SizeNotify, Qt::red);
+    addPicture(picture(QStringLiteral("logo.bmp"), {512, 256}));
+    expectPlainBorderAroundTone(window->NumberNotify, Qt::blue);
+    expectPlainBorderAroundTone(window->SizeNotify, Qt::blue);
+}
 
 TEST_F(ImageList, AddsAPictureAndShowsItsShareOfTheStore)
 {

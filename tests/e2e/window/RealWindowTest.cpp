@@ -316,10 +316,12 @@ TEST_F(RealWindow, ShowsEveryControlInItsRectangle)
     const QRect listInside = insideFrame(ImageList);
     EXPECT_EQ(count(shot, listInside, isWhite), listInside.width() * listInside.height());
 
-    // With no picture listed, both read-outs block the upload: red text.
+    // With no picture listed, both read-outs block the upload: red text in a plain border.
     for (const QRect &readOut : {NumberNotify, SizeNotify}) {
         EXPECT_GT(count(shot, insideFrame(readOut), isRed), 10) << "read-out at y " << readOut.y();
         EXPECT_EQ(count(shot, insideFrame(readOut), isBlack), 0) << "read-out at y " << readOut.y();
+        EXPECT_EQ(count(shot, readOut, isRed), count(shot, insideFrame(readOut), isRed))
+            << "read-out at y " << readOut.y();
     }
 
     // "Ready." in red, centred in the status label; no red elsewhere below the read-outs.
