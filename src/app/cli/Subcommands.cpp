@@ -3,10 +3,12 @@
 #include "CliTexts.h"
 #include "LinkCommand.h"
 #include "ListedPorts.h"
+#include "OutputFile.h"
 #include "RasterPreview.h"
 #include "modBitmap.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QImageWriter>
 #include <QTextStream>
 
 #include <array>
@@ -56,19 +58,20 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
     if (!record)
         return ExitFailure;
     const QString target = parser.value(outputOption);
+    // Encoded whole before the file is touched, so a failing disk is told by the file alone.
+    QByteArray output = preview ? QByteArray() : *record;
     if (preview) {
-        const QImage image = rasterRecordToImage(*record);
-        if (image.isNull() || !image.save(target, "PNG")) {
-            errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, QStringLiteral("PNG"))
+        QBuffer png(&output);
+        png.open(QIODevice::WriteOnly);
+        QImageWriter writer(&png, "PNG");
+        if (!writer.write(rasterRecordToImage(*record))) {
+            errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, writer.errorString())
                           << Qt::endl;
             return ExitFailure;
         }
-        return ExitOk;
     }
-    QFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*record) != record->size()) {
-        errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, file.errorString())
-                      << Qt::endl;
+    if (const QString failure = writeOutputFile(target, output); !failure.isEmpty()) {
+        errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, failure) << Qt::endl;
         return ExitFailure;
     }
     return ExitOk;

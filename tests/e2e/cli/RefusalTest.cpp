@@ -4,8 +4,11 @@
 #include "ImagingTexts.h"
 #include "TransferTexts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -82,6 +85,47 @@ TEST_F(CliRefusal, OverflowingSetIsRefusedBeforeSending)
     EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(ImagingTexts::rasterDataOverflow())))
         << run.err.toStdString();
     expectNothingSent();
+}
+
+// Every write failure ends with exit 1 and the operating system's reason, and leaves no file
+// that looks complete: /dev/full, a folder nobody may write in (not even root: sysfs), and a
+// disk that fills up half way (a file size limit) over an older file of the same name.
+TEST_F(CliRefusal, WriteFailuresExitWithTheReasonAndLeaveNoFile)
+{
+    // Small enough for a buffer that would hide the failure until a flush nobody checks.
+    const QString small = save(noisePicture(8, 8, 8), "small.png");
+    const QString large = save(noisePicture(512, 256, 8), "large.png");
+    const QString earlier = picturePath("earlier.out");
+    for (const QString command : {"raster", "preview"}) {
+        SCOPED_TRACE(command.toStdString());
+        for (const QString &target :
+             {QStringLiteral("/dev/full"), QStringLiteral("/sys/orvane.out")}) {
+            const ProgramRun run = runOrvane({command, small, "-o", target});
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.err.contains(CliTexts::CannotWrite.arg(target, QString())))
+                << run.err.toStdString();
+            EXPECT_FALSE(run.err.contains(QStringLiteral("Unknown error")))
+                << run.err.toStdString();
+        }
+        EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/full")).isFile());
+        EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/sys/orvane.out")));
+
+        QFile old(earlier);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("earlier") == 7);
+        old.close();
+        const QStringList files = QDir(picturePath(".")).entryList(QDir::Files);
+        // A limit of 512 bytes: both outputs of the large picture take some 16 KB.
+        const ProgramRun full =
+            runProgram("/bin/sh",
+                       {"-c", "ulimit -f 1 && trap '' XFSZ && exec \"$0\" \"$@\"", ORVANE_EXE,
+                        command, large, "-o", earlier},
+                       QProcessEnvironment::systemEnvironment(), 30000);
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_TRUE(full.err.contains(CliTexts::CannotWrite.arg(earlier, qt_error_string(EFBIG))))
+            << full.err.toStdString();
+        EXPECT_EQ(readFile(earlier), "earlier");
+        EXPECT_EQ(QDir(picturePath(".")).entryList(QDir::Files), files);
+    }
 }
 
 TEST(CliUsage, WrongUsageExitsWithTwo)
