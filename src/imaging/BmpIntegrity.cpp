@@ -89,8 +89,17 @@ BmpIntegrity checkBmpIntegrity(const QByteArray &head, qint64 fileSize)
     const qint64 pixelStart = std::max<qint64>(u32(head, 10), tablesEnd);
     const bool uncompressed = info.compression == Rgb || info.compression == BitFields ||
                               info.compression == AlphaBitFields;
-    if (!uncompressed)
-        return pixelStart < fileSize ? BmpIntegrity::RunLength : BmpIntegrity::CutShort;
+    if (!uncompressed) {
+        if (pixelStart >= fileSize)
+            return BmpIntegrity::CutShort;
+        // A run covers at most 255 pixels in 2 bytes, and a skip leaves pixels undefined; so a
+        // forged size is refused here instead of after decoding millions of undefined pixels.
+        const qint64 pixels = std::abs(info.width) * std::abs(info.height);
+        const bool runs = info.compression == Rle8 || info.compression == Rle4;
+        if (runs && fileSize - pixelStart < (pixels + 254) / 255 * 2)
+            return BmpIntegrity::RunsTooShort;
+        return BmpIntegrity::RunLength;
+    }
 
     // Divided rather than multiplied: a forged header must not overflow the product.
     const qint64 stride = (std::abs(info.width) * info.bitCount + 31) / 32 * 4;

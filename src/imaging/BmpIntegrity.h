@@ -12,6 +12,8 @@ enum class BmpIntegrity {
     // Coded in runs that start inside the file; only decoding shows whether they reach every
     // pixel.
     RunLength,
+    // Coded in runs, but with too few bytes for runs that reach every pixel.
+    RunsTooShort,
 };
 
 // Bytes of a file's head that checkBmpIntegrity needs (file header + the fixed info header).

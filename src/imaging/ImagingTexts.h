@@ -47,6 +47,20 @@ inline QString tooLarge(qint64 width, qint64 height)
     return QStringLiteral("the picture is too large (%1 x %2 pixels)").arg(width).arg(height);
 }
 
+inline QString beyondPixelLimit(qint64 width, qint64 height, qint64 megapixels)
+{
+    return QStringLiteral("the picture is too large (%1 x %2 pixels): at most %3 megapixels are "
+                          "read")
+        .arg(width)
+        .arg(height)
+        .arg(megapixels);
+}
+
+inline QString endsEarly()
+{
+    return QStringLiteral("the file ends before the picture does");
+}
+
 inline QString tooSmall(qint64 width, qint64 height)
 {
     return QStringLiteral("the picture is too small to print (%1 x %2 pixels): scaled to at "

@@ -1,6 +1,7 @@
 #include "PictureReader.h"
 
 #include "BmpIntegrity.h"
+#include "DecoderWarnings.h"
 #include "ImagingTexts.h"
 #include "RasterGeometry.h"
 
@@ -14,10 +15,31 @@
 namespace modBitmap {
 namespace {
 
-// Enough for photos of well over 100 megapixels; Qt's default stops at 256 MB.
-constexpr int AllocationLimitMb = 1024;
+constexpr qint64 MaxPicturePixels = MaxPictureMegapixels * 1024 * 1024;
+// The largest picture at 4 bytes a pixel; Qt's default stops at 256 MB.
+constexpr int AllocationLimitMb = int(MaxPicturePixels * 4 / (1024 * 1024));
 // Qt's JPEG reader smooth-scales a scaled decode only from this quality on.
 constexpr int HighQuality = 100;
+
+// A picture file that notes when a decoder asks for bytes past its end.
+class PictureFile : public QFile
+{
+public:
+    using QFile::QFile;
+    void watchForTheEnd() { m_endReached = false; }
+    bool endReached() const { return m_endReached; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 read = QFile::readData(data, maxSize);
+        m_endReached = m_endReached || (read == 0 && maxSize > 0);
+        return read;
+    }
+
+private:
+    bool m_endReached = false;
+};
 
 // A picture file opened for Qt's image readers after the checks Qt does not make itself.
 class OpenedPicture
@@ -32,7 +54,8 @@ public:
             m_error = ImagingTexts::notAPicture();
             return;
         }
-        if (!m_file.open(QIODevice::ReadOnly)) {
+        // Unbuffered: a read past the end is then the decoder's own, not a buffer's read-ahead.
+        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             m_error = m_file.errorString();
             return;
         }
@@ -42,6 +65,9 @@ public:
             return;
         case BmpIntegrity::HeaderDamaged:
             m_error = ImagingTexts::bitmapHeaderDamaged();
+            return;
+        case BmpIntegrity::RunsTooShort:
+            m_error = ImagingTexts::bitmapRunsIncomplete();
             return;
         case BmpIntegrity::RunLength:
             m_runLength = true;
@@ -54,34 +80,73 @@ public:
         // The stored pixel grid, the same one whose size the header gives.
         m_reader.setAutoTransform(false);
         m_reader.setAllocationLimit(AllocationLimitMb);
-        if (!m_reader.canRead())
+        if (!m_reader.canRead()) {
             m_error = ImagingTexts::notAPicture();
+            return;
+        }
+        // Asked now: once the picture is read, Qt's reader may no longer say.
+        m_format = m_reader.format();
+        m_size = m_reader.size();
+        // Qt passes on a top-down bitmap's height as its header stores it: negative.
+        if (m_format == "bmp" && m_size.height() < 0)
+            m_size.setHeight(-m_size.height());
+        if (m_size.isValid() && qint64(m_size.width()) * m_size.height() > MaxPicturePixels)
+            m_error = tooManyPixels(m_size);
     }
 
     bool ok() const { return m_error.isEmpty(); }
     const QString &error() const { return m_error; }
     QImageReader &reader() { return m_reader; }
+    PictureFile &file() { return m_file; }
+    const QByteArray &format() const { return m_format; }
+    // Invalid when the header does not give it.
+    QSize size() const { return m_size; }
     // A bitmap coded in runs, which Qt decodes without telling whether they reached every pixel.
     bool runLength() const { return m_runLength; }
 
+    static QString tooManyPixels(QSize size)
+    {
+        return ImagingTexts::beyondPixelLimit(size.width(), size.height(), MaxPictureMegapixels);
+    }
+
 private:
-    QFile m_file;
+    PictureFile m_file;
     QImageReader m_reader;
+    QByteArray m_format;
+    QSize m_size;
     QString m_error;
     bool m_runLength = false;
 };
 
-DecodedPicture decode(QImageReader &reader)
+// Decoders that, when the data runs out, hand back what they have as if it were whole.
+bool keepsWhatItHasAtTheEnd(const QByteArray &format)
 {
-    const QSize size = reader.scaledSize().isValid() ? reader.scaledSize() : reader.size();
-    QImage image = reader.read();
-    if (!image.isNull())
-        return {image, QString()};
-    // Qt reports a picture beyond the allocation limit as unreadable data; say what it is.
-    const qint64 limit = qint64(AllocationLimitMb) * 1024 * 1024;
-    if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
-        return {QImage(), ImagingTexts::tooLarge(size.width(), size.height())};
-    return {QImage(), ImagingTexts::damagedPicture(reader.errorString())};
+    return format == "gif" || format == "jpeg";
+}
+
+DecodedPicture decode(OpenedPicture &picture)
+{
+    QImageReader &reader = picture.reader();
+    picture.file().watchForTheEnd();
+    QImage image;
+    QStringList warnings;
+    {
+        const DecoderWarnings decoderWarnings;
+        image = reader.read();
+        warnings = decoderWarnings.messages();
+    }
+    if (image.isNull()) {
+        // Qt reports a picture beyond the allocation limit as unreadable data; say what it is.
+        const QSize size = reader.scaledSize().isValid() ? reader.scaledSize() : picture.size();
+        if (size.isValid() && qint64(size.width()) * size.height() > MaxPicturePixels)
+            return {QImage(), OpenedPicture::tooManyPixels(size)};
+        return {QImage(), ImagingTexts::damagedPicture(reader.errorString())};
+    }
+    if (!warnings.isEmpty())
+        return {QImage(), ImagingTexts::damagedPicture(warnings.first())};
+    if (picture.file().endReached() && keepsWhatItHasAtTheEnd(picture.format()))
+        return {QImage(), ImagingTexts::damagedPicture(ImagingTexts::endsEarly())};
+    return {image, QString()};
 }
 
 // Qt's run-length decoder leaves each pixel that no run reaches as the memory held it. Decoded
@@ -116,14 +181,10 @@ PictureSize readPictureSize(const QString &path)
     OpenedPicture picture(path);
     if (!picture.ok())
         return {QSize(), picture.error()};
-    QSize size = picture.reader().size();
-    // Qt passes on a top-down bitmap's height as its header stores it: negative.
-    if (picture.reader().format() == "bmp" && size.height() < 0)
-        size.setHeight(-size.height());
-    if (size.isValid())
-        return {size, QString()};
+    if (picture.size().isValid())
+        return {picture.size(), QString()};
     // A format whose header does not tell its size: decode it.
-    const DecodedPicture decoded = decode(picture.reader());
+    const DecodedPicture decoded = decode(picture);
     return {decoded.image.size(), decoded.error};
 }
 
@@ -133,15 +194,15 @@ DecodedPicture decodePicture(const QString &path)
     if (!picture.ok())
         return {QImage(), picture.error()};
     QImageReader &reader = picture.reader();
-    if (reader.format() == "jpeg") {
-        const QSize size = reader.size();
+    if (picture.format() == "jpeg") {
+        const QSize size = picture.size();
         const auto scaled = scaledPictureSize(size.width(), size.height());
         if (scaled && scaled->width() < size.width() && scaled->height() >= 8) {
             reader.setQuality(HighQuality);
             reader.setScaledSize(*scaled);
         }
     }
-    DecodedPicture decoded = decode(reader);
+    DecodedPicture decoded = decode(picture);
     if (decoded.error.isEmpty() && picture.runLength() &&
         !runsReachEveryPixel(reader, decoded.image))
         return {QImage(), ImagingTexts::bitmapRunsIncomplete()};

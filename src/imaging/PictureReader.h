@@ -6,6 +6,9 @@
 
 namespace modBitmap {
 
+// A picture whose header gives more pixels than this is refused before it is decoded.
+constexpr qint64 MaxPictureMegapixels = 256;
+
 struct PictureSize
 {
     QSize size;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace modBitmap;
 
 namespace {
@@ -215,6 +218,82 @@ TEST_F(PictureFiles, PictureBeyondTheMemoryLimitIsRefusedAsTooLarge)
     EXPECT_FALSE(record.ok());
     EXPECT_TRUE(record.error.contains(QStringLiteral("too large (20000 x 20000 pixels)")))
         << record.error.toStdString();
+}
+
+// A picture with detail everywhere, so that its compressed data is long.
+QImage patternPicture()
+{
+    QImage picture = whitePicture(256, 256);
+    for (int row = 0; row < 256; ++row) {
+        for (int column = 0; column < 256; ++column)
+            picture.setPixel(column, row, qRgb(column, row, (column * row) % 256));
+    }
+    return picture;
+}
+
+// The decoders of JPEG and GIF hand back what they have when the data ends early, the JPEG
+// one with no more than a logged warning; forged sizes must not be decoded at all. Each of
+// these is refused from its header alone (RasterSize reads no pixels) or by its decoder.
+TEST_F(PictureFiles, CutShortAndForgedPicturesAreRefused)
+{
+    const QByteArray jpeg =
+        readFile(savePicture(dir, QStringLiteral("p.jpg"), patternPicture(), 90));
+    ASSERT_TRUE(IsPictureFile(writeFile(dir, QStringLiteral("whole.jpg"), jpeg)));
+    // Only decoding tells: the header is whole.
+    const auto expectDamaged = [this](const QString &name, const QByteArray &bytes) {
+        const QString path = writeFile(dir, name, bytes);
+        EXPECT_FALSE(IsPictureFile(path)) << name.toStdString();
+        const RasterRecordResult record = BitmapToRaster(path);
+        EXPECT_TRUE(record.record.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(record.error.startsWith(QStringLiteral("Cannot read picture ") + name +
+                                            QStringLiteral(": the picture data is damaged")))
+            << record.error.toStdString();
+    };
+    expectDamaged(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2));
+    // Without its end marker the scan data is whole, but not the file.
+    expectDamaged(QStringLiteral("no-end.jpg"), jpeg.chopped(2));
+    // Damage inside a whole file: only libjpeg's warning tells.
+    QByteArray marked = jpeg;
+    marked.replace(jpeg.size() / 2, 2, QByteArray("\xFF\xD3", 2));
+    expectDamaged(QStringLiteral("marked.jpg"), marked);
+    expectDamaged(QStringLiteral("cut.gif"),
+                  QByteArray(reinterpret_cast<const char *>(SquareGif), sizeof(SquareGif) - 20));
+
+    // 65000 x 65000 in the frame header of a file of a few hundred bytes.
+    QByteArray forgedJpeg = readFile(savePicture(dir, QStringLiteral("g.jpg"), glyphPicture(), 90));
+    const qsizetype frame = forgedJpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    qToBigEndian<quint16>(65000, forgedJpeg.data() + frame + 5);
+    qToBigEndian<quint16>(65000, forgedJpeg.data() + frame + 7);
+    expectRefused(writeFile(dir, QStringLiteral("forged.jpg"), forgedJpeg),
+                  QStringLiteral("too large (65000 x 65000 pixels): at most 256 megapixels"));
+
+    // 16000 x 16000 in runs: at least 2 bytes for every 255 pixels, some 2 MB, in 2 KB.
+    QByteArray forgedRuns = craftRunLengthBmp(glyphPicture(), 16);
+    ASSERT_LT(forgedRuns.size(), 2048);
+    qToLittleEndian<qint32>(16000, forgedRuns.data() + 18);
+    qToLittleEndian<qint32>(16000, forgedRuns.data() + 22);
+    expectRefused(writeFile(dir, QStringLiteral("forged.bmp"), forgedRuns),
+                  QStringLiteral("leaves pixels undefined"));
+}
+
+// Pictures are converted off the window's thread: each thread hears its own decoder only.
+TEST_F(PictureFiles, DamageIsToldToTheThreadThatReadsIt)
+{
+    const QByteArray jpeg =
+        readFile(savePicture(dir, QStringLiteral("p.jpg"), patternPicture(), 90));
+    const QString whole = writeFile(dir, QStringLiteral("whole.jpg"), jpeg);
+    const QString cut = writeFile(dir, QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2));
+    std::atomic<int> wrong{0};
+    const auto convert = [&wrong](const QString &path, bool expected) {
+        for (int round = 0; round < 20; ++round)
+            wrong += BitmapToRaster(path).ok() != expected;
+    };
+    std::thread wholeReader(convert, whole, true);
+    std::thread cutReader(convert, cut, false);
+    wholeReader.join();
+    cutReader.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(PictureFiles, NarrowPictureIsListedButNotConverted)
