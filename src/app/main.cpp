@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +16,11 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
+    // The desktop entry's name, so a Wayland compositor matches the window to its icon.
+    QApplication::setDesktopFileName(QStringLiteral("orvane"));
+    QIcon icon(QStringLiteral(":/icons/48x48/apps/orvane.png"));
+    icon.addFile(QStringLiteral(":/icons/256x256/apps/orvane.png"));
+    QApplication::setWindowIcon(icon);
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Stores pictures as NV images in a receipt "
                                                      "printer. Subcommands: orvane --help."));

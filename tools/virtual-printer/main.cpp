@@ -1,5 +1,6 @@
 #include "EscPosParser.h"
 #include "NvPrinter.h"
+#include "OrvaneVersion.h"
 #include "Recorder.h"
 #include "Server.h"
 #include "StopSignal.h"
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-virtual-printer"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
 
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral(
@@ -47,6 +49,7 @@ int main(int argc, char *argv[])
         "files and records the byte stream. It serves a new pseudo-terminal, whose slave "
         "path it prints as the first line, or a TCP port on 127.0.0.1."));
     cli.addHelpOption();
+    cli.addVersionOption();
     const QCommandLineOption outOption(
         QStringLiteral("out"), QStringLiteral("Output directory (stream.bin, log.txt, PNGs)."),
         QStringLiteral("DIR"), QStringLiteral("virtual-printer-out"));

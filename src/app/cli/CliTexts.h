@@ -13,6 +13,7 @@ inline const QString Usage = QStringLiteral(
     "                                       store the pictures as NV images 1..n\n"
     "       orvane erase --port PORT [--baud RATE]\n"
     "       orvane print --port PORT [--baud RATE]\n"
+    "       orvane --version                print the name and version\n"
     "Each subcommand takes --help.\n");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");

@@ -222,7 +222,7 @@ private:
     }
 };
 
-TEST_F(RealWindow, HasItsCaptionAFixedClientSizeAndNoMinimiseOrMaximiseButton)
+TEST_F(RealWindow, HasItsCaptionAndIconAFixedClientSizeAndNoMinimiseOrMaximiseButton)
 {
     const ProgramRun info = x(XWININFO_EXE, {QStringLiteral("-id"), m_window});
     ASSERT_TRUE(info.succeeded()) << info.err.toStdString();
@@ -237,6 +237,14 @@ TEST_F(RealWindow, HasItsCaptionAFixedClientSizeAndNoMinimiseOrMaximiseButton)
     const QString &props = properties.out;
     EXPECT_EQ(field(props, QStringLiteral("WM_NAME")), QStringLiteral("\"Orvane Ver.0.9\""));
     EXPECT_EQ(field(props, QStringLiteral("_NET_WM_NAME")), QStringLiteral("\"Orvane Ver.0.9\""));
+    // The installed icon's two sizes; -len lifts xprop's cut before the larger one.
+    const ProgramRun icon =
+        x(XPROP_EXE, {QStringLiteral("-len"), QStringLiteral("1000000"), QStringLiteral("-id"),
+                      m_window, QStringLiteral("_NET_WM_ICON")});
+    ASSERT_TRUE(icon.succeeded()) << icon.err.toStdString();
+    EXPECT_TRUE(icon.out.contains(QStringLiteral("Icon (48 x 48):")))
+        << icon.out.left(200).toStdString();
+    EXPECT_TRUE(icon.out.contains(QStringLiteral("Icon (256 x 256):")));
     // A window manager may not resize a window whose least and greatest sizes agree.
     EXPECT_EQ(field(props, QStringLiteral("program specified minimum size")),
               QStringLiteral("368 by 248"));
