@@ -1,6 +1,7 @@
 #include "Main.h"
 #include "CommandLine.h"
 #include "CommonDlg.h"
+#include "OrvaneProject.h"
 #include "PortCatalogue.h"
 #include "QtSerialControl.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
     // The desktop entry's name, so a Wayland compositor matches the window to its icon.
-    QApplication::setDesktopFileName(QStringLiteral("orvane"));
+    QApplication::setDesktopFileName(QStringLiteral(ORVANE_APP_ID));
     QIcon icon(QStringLiteral(":/icons/48x48/apps/orvane.png"));
     icon.addFile(QStringLiteral(":/icons/256x256/apps/orvane.png"));
     QApplication::setWindowIcon(icon);

@@ -1,6 +1,6 @@
 #include "EscPosParser.h"
 #include "NvPrinter.h"
-#include "OrvaneVersion.h"
+#include "OrvaneProject.h"
 #include "Recorder.h"
 #include "Server.h"
 #include "StopSignal.h"

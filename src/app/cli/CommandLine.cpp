@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 #include "CliTexts.h"
-#include "OrvaneVersion.h"
+#include "OrvaneProject.h"
 #include "Subcommands.h"
 
 #include <QCoreApplication>

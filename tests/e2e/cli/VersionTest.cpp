@@ -1,6 +1,6 @@
 #include "CliHarness.h"
 
-#include "OrvaneVersion.h"
+#include "OrvaneProject.h"
 
 namespace {
 
