@@ -45,7 +45,7 @@ struct Pictures
     QTemporaryDir dir;
     QString logoBmp = dir.filePath(QStringLiteral("logo.bmp"));
     QString photoJpeg = dir.filePath(QStringLiteral("photo.jpg"));
-    QStringList listedPhotos;
+    QList<ListedPicture> listedPhotos;
 
     Pictures()
     {

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "ConversionChoices.h"
+
 #include <QString>
+
+#include <array>
+#include <utility>
 
 // Every text the window shows of its own.
 namespace AppTexts {
@@ -23,4 +28,20 @@ inline const QString OpenDialogFilter = QStringLiteral("*.*");
 inline const QString UnreadableTitle = QStringLiteral("Picture not readable");
 inline const QString UnreadableText =
     QStringLiteral("These listed pictures can no longer be read and count as 0 bytes:\n%1");
+inline const QString Converting = QStringLiteral("Converting %1 of %2");
+
+inline const QString PreviewTitle = QStringLiteral("Preview of %1");
+inline const std::array<std::pair<modBitmap::Reduction, QString>, 4> Reductions{{
+    {modBitmap::Reduction::Threshold, QStringLiteral("Threshold")},
+    {modBitmap::Reduction::FloydSteinberg, QStringLiteral("Floyd\u2013Steinberg diffusion")},
+    {modBitmap::Reduction::Atkinson, QStringLiteral("Atkinson diffusion")},
+    {modBitmap::Reduction::Ordered, QStringLiteral("Ordered (Bayer 8\u00D78)")},
+}};
+inline const QString ReductionLabel = QStringLiteral("Reduction:");
+inline const QString ThresholdLabel = QStringLiteral("Threshold:");
+inline const QString WidthLabel = QStringLiteral("Printer width:");
+inline const QString DotsSuffix = QStringLiteral(" dots");
+inline const QString Enlarge = QStringLiteral("Enlarge 2\u00D7");
+inline const QString SizeLabel = QStringLiteral("Stored:");
+inline const QString RecordSize = QStringLiteral("%1 \u00D7 %2 dots, %3 bytes");
 } // namespace AppTexts

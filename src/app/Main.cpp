@@ -36,6 +36,8 @@ void Main::connectHandlers()
 {
     connect(Command6, &QPushButton::clicked, this, &Main::Command6_Click);
     connect(Command3, &QPushButton::clicked, this, &Main::Command3_Click);
+    connect(BMPList, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { BMPList_DblClick(BMPList->row(item)); });
     connect(Command7, &QPushButton::clicked, this, &Main::Command7_Click);
     connect(Command1, &QPushButton::clicked, this, &Main::Command1_Click);
     connect(Command4, &QPushButton::clicked, this, &Main::Command4_Click);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListedPicture.h"
 #include "PortCatalogue.h"
 #include "PortLink.h"
 #include "TransferHost.h"
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class MainDialogs;
 class SerialControl;
@@ -54,6 +56,7 @@ public:
     void Form_Load();
     void Command6_Click();
     void Command3_Click();
+    void BMPList_DblClick(int row);
     void Command7_Click();
     void Command1_Click();
     void Command4_Click();
@@ -72,6 +75,8 @@ public:
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
     void setStatus(const QString &text) override;
     void selectImageRow(int row) override;
+    void showConversionProgress(int current, int total) override;
+    void conversionEnded() override;
     void yield() override;
     bool stopRequested() const override { return m_stopRequested; }
 
@@ -86,7 +91,10 @@ private:
     void Form_Unload();
     // Runs one transfer with the image list locked; closes the window afterwards if asked.
     template <typename Operation> void runOperation(Operation operation);
-    QStringList listedPaths() const;
+    QList<ListedPicture> listedPictures() const;
+    // How the picture of an image list row is to be converted.
+    modBitmap::ConversionChoices choicesOf(int row) const;
+    void setChoices(int row, const modBitmap::ConversionChoices &choices);
 
     std::unique_ptr<SerialControl> MSComm;
     std::unique_ptr<PortCatalogue> m_catalogue;
@@ -96,4 +104,5 @@ private:
     int m_runningOperations = 0;
     bool m_stopRequested = false;
     bool m_closeWhenIdle = false;
+    std::optional<QString> m_statusBeforeConversion;
 };

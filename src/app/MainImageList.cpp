@@ -4,6 +4,7 @@
 #include "LabelColour.h"
 #include "Main.h"
 #include "MainDialogs.h"
+#include "PicturePreview.h"
 #include "modBitmap.h"
 
 #include <QLabel>
@@ -42,6 +43,22 @@ void Main::Command3_Click()
     UpdateImageStatus();
 }
 
+void Main::BMPList_DblClick(int row)
+{
+    // The list stays as the running transfer read it.
+    if (operationRunning() || row < 0)
+        return;
+    auto *preview = new PicturePreview(PathList->item(row)->text(), choicesOf(row), this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    connect(preview, &PicturePreview::choicesChanged, this,
+            [this, row](const modBitmap::ConversionChoices &choices) {
+                setChoices(row, choices);
+                UpdateImageStatus();
+            });
+    // Window-modal: the list cannot change under the preview.
+    preview->open();
+}
+
 void Main::AddImageEntry(const QString &name, const QString &path)
 {
     PathList->addItem(path);
@@ -62,7 +79,7 @@ void Main::RemoveSelectedImage()
 
 void Main::UpdateImageStatus()
 {
-    const ImageTotal total = totalRasterSize(listedPaths());
+    const ImageTotal total = totalRasterSize(listedPictures());
     const CapacityStatus status = capacityStatus(total.total, PathList->count());
     NumberNotify->setToolTip(status.toolTip);
     showReadOut(SizeNotify, status.sizeNotify);
@@ -74,10 +91,21 @@ void Main::UpdateImageStatus()
     }
 }
 
-QStringList Main::listedPaths() const
+QList<ListedPicture> Main::listedPictures() const
 {
-    QStringList paths;
+    QList<ListedPicture> pictures;
     for (int row = 0; row < PathList->count(); ++row)
-        paths << PathList->item(row)->text();
-    return paths;
+        pictures.append({PathList->item(row)->text(), choicesOf(row)});
+    return pictures;
+}
+
+// The choices ride on the row of PathList; a row never previewed has the defaults.
+modBitmap::ConversionChoices Main::choicesOf(int row) const
+{
+    return PathList->item(row)->data(Qt::UserRole).value<modBitmap::ConversionChoices>();
+}
+
+void Main::setChoices(int row, const modBitmap::ConversionChoices &choices)
+{
+    PathList->item(row)->setData(Qt::UserRole, QVariant::fromValue(choices));
 }

@@ -1,3 +1,4 @@
+#include "AppTexts.h"
 #include "EventLoopYield.h"
 #include "Main.h"
 #include "MainDialogs.h"
@@ -28,10 +29,11 @@ void Main::Command7_Click()
     // The count sent in the header must match the records that follow.
     Command6->setEnabled(false);
     Command3->setEnabled(false);
-    const QStringList paths = listedPaths();
-    runOperation([&paths](TransferOperations &transfer, const QString &port, const QString &rate) {
-        return transfer.upload(paths, port, rate);
-    });
+    const QList<ListedPicture> pictures = listedPictures();
+    runOperation(
+        [&pictures](TransferOperations &transfer, const QString &port, const QString &rate) {
+            return transfer.upload(pictures, port, rate);
+        });
     Command6->setEnabled(true);
     Command3->setEnabled(true);
     Command7->setVisible(true);
@@ -84,6 +86,21 @@ void Main::setStatus(const QString &text)
 void Main::selectImageRow(int row)
 {
     BMPList->setCurrentRow(row);
+}
+
+// The status line tells which picture is being converted, then shows again what it showed.
+void Main::showConversionProgress(int current, int total)
+{
+    if (!m_statusBeforeConversion)
+        m_statusBeforeConversion = LabAction->text();
+    LabAction->setText(AppTexts::Converting.arg(current).arg(total));
+}
+
+void Main::conversionEnded()
+{
+    if (m_statusBeforeConversion)
+        LabAction->setText(*m_statusBeforeConversion);
+    m_statusBeforeConversion.reset();
 }
 
 void Main::yield()

@@ -2,13 +2,14 @@
 
 #include "modBitmap.h"
 
-ImageTotal totalRasterSize(const QStringList &paths)
+ImageTotal totalRasterSize(const QList<ListedPicture> &pictures)
 {
     ImageTotal sum;
-    for (const QString &path : paths) {
-        const modBitmap::RasterSizeResult size = modBitmap::RasterSize(path);
+    for (const ListedPicture &picture : pictures) {
+        const modBitmap::RasterSizeResult size =
+            modBitmap::RasterSize(picture.path, picture.choices.widthDots);
         if (!size.ok()) {
-            sum.unreadable << path;
+            sum.unreadable << picture.path;
             continue;
         }
         sum.total += qint64(size.extent.X) * size.extent.Y * 8;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "ListedPicture.h"
+
+#include <QList>
 #include <QStringList>
 
 struct ImageTotal
 {
-    qint64 total = 0;       // bytes: the sum of X x Y x 8 over the listed pictures
+    // Bytes: the sum of X x Y x 8 over the listed pictures, each at its own printer width.
+    qint64 total = 0;
     QStringList unreadable; // listed paths that no longer read; each counted as 0 bytes
 };
 
-ImageTotal totalRasterSize(const QStringList &paths);
+ImageTotal totalRasterSize(const QList<ListedPicture> &pictures);

@@ -61,12 +61,13 @@ inline QString endsEarly()
     return QStringLiteral("the file ends before the picture does");
 }
 
-inline QString tooSmall(qint64 width, qint64 height)
+inline QString tooSmall(qint64 width, qint64 height, qint32 widthDots)
 {
     return QStringLiteral("the picture is too small to print (%1 x %2 pixels): scaled to at "
-                          "most 512 dots wide it must still be at least 8 x 8 dots")
+                          "most %3 dots wide it must still be at least 8 x 8 dots")
         .arg(width)
-        .arg(height);
+        .arg(height)
+        .arg(widthDots);
 }
 
 inline QString rasterDataInvalid()

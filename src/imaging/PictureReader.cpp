@@ -188,7 +188,7 @@ PictureSize readPictureSize(const QString &path)
     return {decoded.image.size(), decoded.error};
 }
 
-DecodedPicture decodePicture(const QString &path)
+DecodedPicture decodePicture(const QString &path, qint32 widthDots)
 {
     OpenedPicture picture(path);
     if (!picture.ok())
@@ -196,7 +196,7 @@ DecodedPicture decodePicture(const QString &path)
     QImageReader &reader = picture.reader();
     if (picture.format() == "jpeg") {
         const QSize size = picture.size();
-        const auto scaled = scaledPictureSize(size.width(), size.height());
+        const auto scaled = scaledPictureSize(size.width(), size.height(), widthDots);
         if (scaled && scaled->width() < size.width() && scaled->height() >= 8) {
             reader.setQuality(HighQuality);
             reader.setScaledSize(*scaled);

@@ -1,5 +1,6 @@
 #include "RasterFromImage.h"
 
+#include "DotReduction.h"
 #include "ImagingTexts.h"
 #include "RasterGeometry.h"
 
@@ -44,14 +45,14 @@ QImage onWhite(const QImage &image)
 }
 
 // Upright 1-bit picture of X x 8 by Y x 8 dots, bit 1 = black. Shrinking averages the
-// source area of each dot, so a thin line darkens its dots instead of being skipped; a dot
-// is black when its luminance (11r + 16g + 5b) / 32 is below 128.
-QImage uprightDots(const QImage &image, RasterExtent extent)
+// source area of each dot, so a thin line darkens its dots instead of being skipped; the
+// reduction then sees the grey levels of the dots themselves.
+QImage uprightDots(const QImage &image, RasterExtent extent, const ConversionChoices &choices)
 {
     const QImage source = drawnRows(image, sourceHeight(image.width(), extent));
     const QImage scaled =
         source.scaled(extent.X * 8, extent.Y * 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return onWhite(scaled).convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    return reduceToDots(onWhite(scaled), choices);
 }
 
 // The quarter turn: each dot row of the upright picture becomes one bit of every column.
@@ -76,11 +77,11 @@ void packColumns(const QImage &dots, RasterExtent extent, qint32 recordX, qint32
 
 } // namespace
 
-RasterRecordResult rasterFromImage(const QImage &image)
+RasterRecordResult rasterFromImage(const QImage &image, const ConversionChoices &choices)
 {
     const auto tooSmall = [&] {
-        return RasterRecordResult{QByteArray(),
-                                  ImagingTexts::tooSmall(image.width(), image.height())};
+        return RasterRecordResult{
+            QByteArray(), ImagingTexts::tooSmall(image.width(), image.height(), choices.widthDots)};
     };
     const auto tooLarge = [&] {
         return RasterRecordResult{QByteArray(),
@@ -88,7 +89,7 @@ RasterRecordResult rasterFromImage(const QImage &image)
     };
     if (image.isNull())
         return tooSmall();
-    const auto extent = rasterExtent(image.width(), image.height());
+    const auto extent = rasterExtent(image.width(), image.height(), choices.widthDots);
     if (!extent)
         return tooLarge();
     if (extent->X == 0 || extent->Y == 0)
@@ -104,7 +105,7 @@ RasterRecordResult rasterFromImage(const QImage &image)
     bytes[1] = uchar(recordX / 256);
     bytes[2] = uchar(recordY % 256);
     bytes[3] = uchar(recordY / 256);
-    packColumns(uprightDots(image, *extent), *extent, recordX, recordY, bytes + 4);
+    packColumns(uprightDots(image, *extent, choices), *extent, recordX, recordY, bytes + 4);
     return {record, QString()};
 }
 

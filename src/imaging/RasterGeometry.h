@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConversionChoices.h"
 #include "modBitmap.h"
 
 #include <QSize>
@@ -8,19 +9,18 @@
 
 namespace modBitmap {
 
-// Widest picture the printer stores, in dots.
-constexpr qint32 MaxRasterDots = 512;
-
 // Rounds to the nearest whole number, ties to even (as the record's sizes are defined).
 qint64 roundHalfEven(double value);
 
-// Size in dots of a W x H pixel picture scaled to at most 512 dots wide, a whole number of
+// Size in dots of a W x H pixel picture scaled to at most widthDots wide, a whole number of
 // bytes: X x 8 by round(H x X x 8 / W). nullopt when the picture has no pixels or
 // H x X x 8 does not fit 32 bits.
-std::optional<QSize> scaledPictureSize(qint64 width, qint64 height);
+std::optional<QSize> scaledPictureSize(qint64 width, qint64 height,
+                                       qint32 widthDots = DefaultWidthDots);
 
 // X and Y of a W x H pixel picture (the scaled size in whole units of 8 dots).
-std::optional<RasterExtent> rasterExtent(qint64 width, qint64 height);
+std::optional<RasterExtent> rasterExtent(qint64 width, qint64 height,
+                                         qint32 widthDots = DefaultWidthDots);
 
 // The record extent: a figure of the raster extent raised to the next multiple of 4.
 constexpr qint32 recordExtent(qint32 units)

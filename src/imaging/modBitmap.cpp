@@ -1,35 +1,26 @@
 #include "modBitmap.h"
 
 #include "ImagingTexts.h"
+#include "PictureConverter.h"
 #include "PictureReader.h"
-#include "RasterFromImage.h"
 #include "RasterGeometry.h"
 
 #include <QDir>
 
 namespace modBitmap {
-namespace {
-
-QString displayName(const QString &path)
-{
-    const QString name = FileNameFromPath(path);
-    return name.isEmpty() ? path : name;
-}
-
-} // namespace
 
 bool IsPictureFile(const QString &path)
 {
     return decodePicture(path).error.isEmpty();
 }
 
-RasterSizeResult RasterSize(const QString &path)
+RasterSizeResult RasterSize(const QString &path, qint32 widthDots)
 {
     const PictureSize picture = readPictureSize(path);
     if (!picture.error.isEmpty())
         return {RasterExtent(), ImagingTexts::cannotRead(displayName(path), picture.error)};
     const QSize size = picture.size;
-    const auto extent = rasterExtent(size.width(), size.height());
+    const auto extent = rasterExtent(size.width(), size.height(), widthDots);
     if (!extent) {
         return {RasterExtent(),
                 ImagingTexts::cannotRead(displayName(path),
@@ -38,15 +29,9 @@ RasterSizeResult RasterSize(const QString &path)
     return {*extent, QString()};
 }
 
-RasterRecordResult BitmapToRaster(const QString &path)
+RasterRecordResult BitmapToRaster(const QString &path, const ConversionChoices &choices)
 {
-    const DecodedPicture picture = decodePicture(path);
-    if (!picture.error.isEmpty())
-        return {QByteArray(), ImagingTexts::cannotRead(displayName(path), picture.error)};
-    RasterRecordResult result = rasterFromImage(picture.image);
-    if (!result.ok())
-        result.error = ImagingTexts::cannotConvert(displayName(path), result.error);
-    return result;
+    return PictureConverter(path).convert(choices);
 }
 
 QString FileNameFromPath(const QString &path)
@@ -59,6 +44,12 @@ QString FileNameFromPath(const QString &path)
     if (cut < 0)
         cut = path.lastIndexOf(u':');
     return cut < 0 ? QString() : path.mid(cut + 1);
+}
+
+QString displayName(const QString &path)
+{
+    const QString name = FileNameFromPath(path);
+    return name.isEmpty() ? path : name;
 }
 
 } // namespace modBitmap

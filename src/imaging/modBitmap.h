@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConversionChoices.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,12 +30,15 @@ struct RasterRecordResult
 
 // True when the file decodes as a picture; never fails otherwise.
 bool IsPictureFile(const QString &path);
-// X and Y from the file's header alone; X or Y may be 0 for a very narrow or flat picture.
-RasterSizeResult RasterSize(const QString &path);
+// X and Y from the file's header alone, for a printer widthDots wide; X or Y may be 0 for a
+// very narrow or flat picture.
+RasterSizeResult RasterSize(const QString &path, qint32 widthDots = DefaultWidthDots);
 // The complete raster record; refused, with a reason, when X or Y is 0.
-RasterRecordResult BitmapToRaster(const QString &path);
+RasterRecordResult BitmapToRaster(const QString &path, const ConversionChoices &choices = {});
 // The part after the last backslash (or, where the platform uses it, slash), else after the
 // last colon, else empty.
 QString FileNameFromPath(const QString &path);
+// How messages name a picture: its file name, else the whole path.
+QString displayName(const QString &path);
 
 } // namespace modBitmap

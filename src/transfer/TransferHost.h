@@ -24,6 +24,14 @@ public:
     virtual void setStatus(const QString &text) = 0;
     // Selects the row of the image list whose record is being sent.
     virtual void selectImageRow(int row) = 0;
+    // Picture current of total is being converted, before an upload sends anything.
+    virtual void showConversionProgress(int current, int total)
+    {
+        static_cast<void>(current);
+        static_cast<void>(total);
+    }
+    // The conversion has ended, whichever way.
+    virtual void conversionEnded() {}
 
     // Lets pending events run once, then sleeps until the next event or at most 2 ms
     // (yieldToEventLoop does exactly this).

@@ -1,38 +1,11 @@
 #include "TransferOperations.h"
 
+#include "PictureConversion.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
 #include "SerialControl.h"
 #include "TransferHost.h"
 #include "TransferTexts.h"
-#include "modBitmap.h"
-
-#include <QList>
-
-namespace {
-
-struct LoadedPictures
-{
-    QList<QByteArray> records;
-    QString error; // empty when every picture converted
-};
-
-// Every picture is converted before the link opens, so a bad file never leaves the printer
-// with half an image set.
-LoadedPictures loadPictures(const QStringList &paths)
-{
-    LoadedPictures loaded;
-    for (const QString &path : paths) {
-        modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
-        // A picture without dots (X or Y = 0) is refused here too, with its reason.
-        if (!raster.ok())
-            return {{}, TransferTexts::pictureNotLoaded(path, raster.error)};
-        loaded.records.append(std::move(raster.record));
-    }
-    return loaded;
-}
-
-} // namespace
 
 TransferOperations::TransferOperations(PortLink &link, TransferHost &host, TransferLimits limits)
     : m_link(link)
@@ -40,15 +13,19 @@ TransferOperations::TransferOperations(PortLink &link, TransferHost &host, Trans
     , m_transmitter(link, host, limits)
 {}
 
-TransferResult TransferOperations::upload(const QStringList &paths, const QString &portText,
-                                          const QString &rateText)
+TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
+                                          const QString &portText, const QString &rateText)
 {
-    if (paths.isEmpty())
+    if (listed.isEmpty())
         return refuse(TransferTexts::noPictures());
-    const std::optional<QByteArray> header = uploadHeader(int(paths.size()));
+    const std::optional<QByteArray> header = uploadHeader(int(listed.size()));
     if (!header)
-        return refuse(TransferTexts::tooManyPictures(paths.size()));
-    const LoadedPictures pictures = loadPictures(paths);
+        return refuse(TransferTexts::tooManyPictures(listed.size()));
+    // Every picture is converted before the link opens, so a bad file never leaves the
+    // printer with half an image set.
+    const ConvertedPictures pictures = convertPictures(listed, m_host);
+    if (pictures.stopped)
+        return {TransferOutcome::Failed, TransferTexts::Stopped};
     if (!pictures.error.isEmpty())
         return refuse(pictures.error);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListedPicture.h"
 #include "TransferLimits.h"
 #include "Transmitter.h"
 
@@ -29,8 +30,8 @@ class TransferOperations
 public:
     TransferOperations(PortLink &link, TransferHost &host, TransferLimits limits = {});
 
-    // Stores the pictures, in order, as NV images 1 to n.
-    TransferResult upload(const QStringList &paths, const QString &portText,
+    // Stores the pictures, in order, as NV images 1 to n, each converted as it chose.
+    TransferResult upload(const QList<ListedPicture> &listed, const QString &portText,
                           const QString &rateText);
     // Erases every stored NV image.
     TransferResult erase(const QString &portText, const QString &rateText);

@@ -91,7 +91,7 @@ protected:
 
 TEST_F(ImageTotals, FullStoreAndOneMore)
 {
-    QStringList paths;
+    QList<ListedPicture> paths;
     for (int i = 0; i < 128; ++i)
         paths << logo;
     ImageTotal sum = totalRasterSize(paths);

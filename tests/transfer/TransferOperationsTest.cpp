@@ -90,7 +90,8 @@ TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
                                picture(QStringLiteral("b.png"), 24, 16),
                                picture(QStringLiteral("c.bmp"), 16, 40)};
 
-    EXPECT_EQ(operations.upload(paths, Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(operations.upload({paths[0], paths[1], paths[2]}, Port, Rate).outcome,
+              TransferOutcome::Succeeded);
     EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) + recordOf(paths[1]) +
                                   recordOf(paths[2]) + FinishBytes);
     EXPECT_EQ(host.rows(), QList<int>({0, 1, 2}));
@@ -99,7 +100,7 @@ TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
 
 TEST_F(TransferOperationsTest, UploadsAtMost255Pictures)
 {
-    const QStringList full(255, picture(QStringLiteral("one.bmp"), 8, 8));
+    const QList<ListedPicture> full(255, picture(QStringLiteral("one.bmp"), 8, 8));
     EXPECT_EQ(operations.upload(full, Port, Rate).outcome, TransferOutcome::Succeeded);
     EXPECT_TRUE(control.sent().startsWith(bytes({0x1C, 0x71, 0xFF})));
     EXPECT_EQ(control.sent().size(), 3 + 255 * 132 + 5);

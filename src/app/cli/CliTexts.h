@@ -11,6 +11,7 @@ inline const QString Usage = QStringLiteral(
     "                                       write a PNG of how the printer prints it\n"
     "       orvane upload --port PORT [--baud RATE] [--yes] PICTURE...\n"
     "                                       store the pictures as NV images 1..n\n"
+    "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS\n"
     "       orvane erase --port PORT [--baud RATE]\n"
     "       orvane print --port PORT [--baud RATE]\n"
     "       orvane --version                print the name and version\n"
@@ -19,4 +20,12 @@ inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
 inline const QString NotAPort = QStringLiteral(": it names no serial or parallel port");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
+inline const QString BadDither =
+    QStringLiteral("--dither takes none, floyd-steinberg, atkinson or ordered, not '%1'");
+inline const QString BadThreshold =
+    QStringLiteral("--threshold takes a whole number from 0 to 255, not '%1'");
+inline const QString ThresholdWithoutNone =
+    QStringLiteral("--threshold applies to --dither none only");
+inline const QString BadWidth =
+    QStringLiteral("--width takes a multiple of 8 from 8 to 576 (dots), not '%1'");
 } // namespace CliTexts

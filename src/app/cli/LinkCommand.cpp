@@ -2,6 +2,7 @@
 #include "CapacityStatus.h"
 #include "CliParsing.h"
 #include "CliTexts.h"
+#include "ConversionOptions.h"
 #include "ImageTotal.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
@@ -23,7 +24,7 @@ struct LinkOptions
     QString port;
     QString rate;
     bool assumeYes = false;
-    QStringList pictures;
+    QList<ListedPicture> pictures;
 };
 
 std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStringList &arguments)
@@ -46,6 +47,7 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
         parser.setApplicationDescription(
             QStringLiteral("Stores the pictures in the printer as NV images 1 to n."));
         parser.addOption(yes);
+        addConversionOptions(parser);
         parser.addPositionalArgument(QStringLiteral("PICTURE..."),
                                      QStringLiteral("The pictures, in the order to store them."));
         minPictures = 1;
@@ -64,13 +66,22 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
         errorStream() << "orvane: --port PORT is missing\n" << helpText(parser);
         return ExitUsage;
     }
-    return LinkOptions{parser.value(port), parser.value(baud),
-                       command == LinkCommand::Upload && parser.isSet(yes),
-                       parser.positionalArguments()};
+    LinkOptions options{parser.value(port),
+                        parser.value(baud),
+                        command == LinkCommand::Upload && parser.isSet(yes),
+                        {}};
+    if (command == LinkCommand::Upload) {
+        const auto choices = conversionChoices(parser);
+        if (!choices)
+            return ExitUsage;
+        for (const QString &path : parser.positionalArguments())
+            options.pictures.append({path, *choices});
+    }
+    return options;
 }
 
 // The same capacity check the window makes before it enables Upload.
-std::optional<qint64> checkCapacity(const QStringList &pictures)
+std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures)
 {
     const ImageTotal total = totalRasterSize(pictures);
     if (!total.unreadable.isEmpty()) {
@@ -85,8 +96,10 @@ std::optional<qint64> checkCapacity(const QStringList &pictures)
         return std::nullopt;
     }
     qint64 streamBytes = uploadHeader(1)->size() + finishCommand().size();
-    for (const QString &path : pictures)
-        streamBytes += modBitmap::recordSize(modBitmap::RasterSize(path).extent);
+    for (const ListedPicture &picture : pictures) {
+        streamBytes += modBitmap::recordSize(
+            modBitmap::RasterSize(picture.path, picture.choices.widthDots).extent);
+    }
     return streamBytes;
 }
 

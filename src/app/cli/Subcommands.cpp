@@ -1,6 +1,7 @@
 #include "Subcommands.h"
 #include "CliParsing.h"
 #include "CliTexts.h"
+#include "ConversionOptions.h"
 #include "LinkCommand.h"
 #include "ListedPorts.h"
 #include "OutputFile.h"
@@ -32,9 +33,10 @@ int ports(const QStringList &arguments)
 }
 
 // Converts the one picture argument, or says why not.
-std::optional<QByteArray> pictureRecord(QCommandLineParser &parser)
+std::optional<QByteArray> pictureRecord(QCommandLineParser &parser,
+                                        const modBitmap::ConversionChoices &choices)
 {
-    const auto result = modBitmap::BitmapToRaster(parser.positionalArguments().first());
+    const auto result = modBitmap::BitmapToRaster(parser.positionalArguments().first(), choices);
     if (!result.ok()) {
         errorStream() << "orvane: " << result.error << Qt::endl;
         return std::nullopt;
@@ -47,6 +49,7 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
     parser.addOption(outputOption);
+    addConversionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("The picture file."));
     if (auto stop = parseArguments(parser, arguments, 1, 1))
         return *stop;
@@ -54,7 +57,10 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
         errorStream() << "orvane: -o FILE is missing\n" << helpText(parser);
         return ExitUsage;
     }
-    const auto record = pictureRecord(parser);
+    const auto choices = conversionChoices(parser);
+    if (!choices)
+        return ExitUsage;
+    const auto record = pictureRecord(parser, *choices);
     if (!record)
         return ExitFailure;
     const QString target = parser.value(outputOption);

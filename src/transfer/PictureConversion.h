@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ListedPicture.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class TransferHost;
+
+struct ConvertedPictures
+{
+    QList<QByteArray> records; // one per picture, in list order, once every picture converted
+    QString error;             // why a picture did not convert; empty otherwise
+    bool stopped = false;      // the host asked to stop before the conversion ended
+};
+
+// Converts every picture of an upload on worker threads, so that the caller's window stays
+// live and a stop is heard; the host is told which picture is being converted. The first
+// picture that does not convert ends the conversion.
+ConvertedPictures convertPictures(const QList<ListedPicture> &pictures, TransferHost &host);
