@@ -9,19 +9,14 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using modBitmap::ConversionChoices;
 using modBitmap::Reduction;
-
-namespace {
-
-// Room for a 576-dot picture enlarged twice before the dots scroll.
-constexpr QSize LargestView(1160, 640);
-
-} // namespace
 
 PicturePreview::PicturePreview(const QString &path, const ConversionChoices &choices,
                                QWidget *parent)
@@ -143,7 +138,10 @@ void PicturePreview::showDots()
     // One dot to one pixel of the screen, whatever its scaling.
     pixmap.setDevicePixelRatio(devicePixelRatioF());
     m_dots->setPixmap(pixmap);
-    const QSize frame(2 * m_scroll->frameWidth() + 8, 2 * m_scroll->frameWidth() + 8);
+    // The whole picture in view where the screen has room, the scroll bars' room included.
+    const int margin =
+        2 * m_scroll->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize room = screen()->availableSize() * 3 / 4;
     m_scroll->setMinimumSize(
-        (pixmap.deviceIndependentSize().toSize() + frame).boundedTo(LargestView));
+        (pixmap.deviceIndependentSize().toSize() + QSize(margin, margin)).boundedTo(room));
 }

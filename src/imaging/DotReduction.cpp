@@ -71,11 +71,12 @@ QImage atkinson(const QImage &picture)
         int *below = error[1].data() + Margin;
         int *twoBelow = error[2].data() + Margin;
         for (int x = 0; x < width; ++x) {
-            const int value = qGray(line[x]) + here[x];
-            const bool black = value < 128;
+            // In eighths of a grey step, so that no share is rounded away.
+            const int value = 8 * qGray(line[x]) + here[x];
+            const bool black = value < 8 * 128;
             if (black)
                 setBlack(dots, x, y);
-            const int share = (value - (black ? 0 : 255)) / 8;
+            const int share = (value - (black ? 0 : 8 * 255)) / 8;
             here[x + 1] += share;
             here[x + 2] += share;
             below[x - 1] += share;

@@ -113,8 +113,10 @@ TEST_F(ImageTotals, FullStoreAndOneMore)
 
 TEST_F(ImageTotals, EachPictureCountsItsOwnExtent)
 {
-    const ImageTotal sum = totalRasterSize({logo, small});
-    EXPECT_EQ(sum.total, 16384 + 1152);
+    modBitmap::ConversionChoices narrowPrinter;
+    narrowPrinter.widthDots = 384;
+    const ImageTotal sum = totalRasterSize({logo, small, {logo, narrowPrinter}});
+    EXPECT_EQ(sum.total, 16384 + 1152 + 48 * 24 * 8);
     EXPECT_TRUE(sum.unreadable.isEmpty());
     EXPECT_EQ(totalRasterSize({}).total, 0);
 }
