@@ -39,3 +39,13 @@ void RecordingTransferHost::yield()
     if (m_onYield)
         m_onYield(m_yields);
 }
+
+void RecordingTransferHost::showConversionProgress(int current, int total)
+{
+    m_conversionProgress << QStringLiteral("%1/%2").arg(current).arg(total);
+}
+
+void RecordingTransferHost::conversionEnded()
+{
+    ++m_conversionEnds;
+}

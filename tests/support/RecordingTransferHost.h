@@ -25,6 +25,8 @@ public:
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
     void setStatus(const QString &text) override;
     void selectImageRow(int row) override;
+    void showConversionProgress(int current, int total) override;
+    void conversionEnded() override;
     void yield() override;
     bool stopRequested() const override { return m_stop; }
 
@@ -34,6 +36,9 @@ public:
     const QStringList &statuses() const { return m_statuses; }
     const QList<int> &rows() const { return m_rows; }
     int yields() const { return m_yields; }
+    // "1/3", "2/3", ... as the conversion before an upload showed them; how often it ended.
+    const QStringList &conversionProgress() const { return m_conversionProgress; }
+    int conversionEnds() const { return m_conversionEnds; }
     // Everything but progress, in order: "message:<text>", "status:<text>", "row:<n>" and
     // whatever a test notes itself.
     const QStringList &events() const { return m_events; }
@@ -48,6 +53,8 @@ private:
     QList<Message> m_messages;
     QStringList m_statuses;
     QList<int> m_rows;
+    QStringList m_conversionProgress;
+    int m_conversionEnds = 0;
     QStringList m_events;
     int m_yields = 0;
     bool m_stop = false;
