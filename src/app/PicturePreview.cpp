@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -77,6 +78,8 @@ void PicturePreview::createControls(const ConversionChoices &choices)
     form->addRow(QString(), m_enlarge);
     form->addRow(AppTexts::SizeLabel, m_size);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    // Enter takes a typed threshold or width; it must not close the preview as well.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_scroll, 1);
     layout->addLayout(form);

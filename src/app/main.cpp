@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "CommonDlg.h"
 #include "OrvaneProject.h"
+#include "PictureConversion.h"
 #include "PortCatalogue.h"
 #include "QtSerialControl.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QThreadPool>
 
 int main(int argc, char *argv[])
 {
@@ -39,5 +41,8 @@ int main(int argc, char *argv[])
         window.cmbPortList->setCurrentIndex(0);
     }
     window.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    // A conversion that closing the window ended may still be finishing its last picture.
+    pictureConversionWorkers().waitForDone();
+    return exitCode;
 }

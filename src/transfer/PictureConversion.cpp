@@ -5,6 +5,7 @@
 #include "TransferTexts.h"
 #include "modBitmap.h"
 
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -19,7 +20,8 @@ modBitmap::RasterRecordResult convertOne(const ListedPicture &picture)
 ConvertedPictures waitForConversion(const QList<ListedPicture> &pictures, TransferHost &host)
 {
     // Work already running when the conversion ends early finishes unseen on its own copy.
-    QFuture<modBitmap::RasterRecordResult> future = QtConcurrent::mapped(pictures, convertOne);
+    QFuture<modBitmap::RasterRecordResult> future =
+        QtConcurrent::mapped(&pictureConversionWorkers(), pictures, convertOne);
     const int total = int(pictures.size());
     int checked = 0;
     int shown = 0;
@@ -60,4 +62,10 @@ ConvertedPictures convertPictures(const QList<ListedPicture> &pictures, Transfer
     ConvertedPictures converted = waitForConversion(pictures, host);
     host.conversionEnded();
     return converted;
+}
+
+QThreadPool &pictureConversionWorkers()
+{
+    static QThreadPool workers;
+    return workers;
 }

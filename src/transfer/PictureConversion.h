@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class QThreadPool;
 class TransferHost;
 
 struct ConvertedPictures
@@ -19,3 +20,7 @@ struct ConvertedPictures
 // live and a stop is heard; the host is told which picture is being converted. The first
 // picture that does not convert ends the conversion.
 ConvertedPictures convertPictures(const QList<ListedPicture> &pictures, TransferHost &host);
+
+// The threads that convert pictures. Not Qt's global pool: Qt's own drawing on the window's
+// thread hands work to that one and waits for it.
+QThreadPool &pictureConversionWorkers();
