@@ -26,6 +26,7 @@ PicturePreview::PicturePreview(const QString &path, const ConversionChoices &cho
 {
     setWindowTitle(AppTexts::PreviewTitle.arg(modBitmap::displayName(path)));
     createControls(choices);
+    m_reduction->setFocus();
     render();
 }
 

@@ -398,6 +398,78 @@ TEST_F(RealWindow, UploadsAPictureThroughRealClicksAndKeys)
     EXPECT_EQ(closeWindow(), 0);
 }
 
+// Rows of the shot holding a run of `side` black dots with `side` white ones after it: the
+// two halves of the preview's picture, one screen pixel a dot (or two when enlarged).
+int halvesRows(const QImage &shot, int side)
+{
+    int rows = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 1; x + 2 * side <= shot.width(); ++x) {
+            const auto runOf = [&](int from, PixelTest test) {
+                for (int i = from; i < from + side; ++i)
+                    if (!test(shot.pixel(i, y)))
+                        return false;
+                return true;
+            };
+            if (!isBlack(shot.pixel(x - 1, y)) && runOf(x, isBlack) && runOf(x + side, isWhite)) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST_F(RealWindow, DoubleClickingAPictureShowsItsDotsAsStored)
+{
+    // 64 x 32, the left half black: stored unscaled, as 32 x 32 black dots beside white ones.
+    QImage picture(64, 32, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 0));
+    const QString picturePath = m_work.filePath(QStringLiteral("halves.png"));
+    ASSERT_TRUE(picture.save(picturePath));
+    clickAt(AddButton.center());
+    const QString fileDialog = waitForWindow(QStringLiteral("讀取圖檔"));
+    ASSERT_FALSE(fileDialog.isEmpty());
+    ASSERT_TRUE(typeInto(fileDialog, {QStringLiteral("type"), picturePath}));
+    ASSERT_TRUE(typeInto(fileDialog, {QStringLiteral("key"), QStringLiteral("Return")}));
+    ASSERT_TRUE(screenshotWhen(readOutsBlue, QStringLiteral("orvane-window-halves.png")));
+
+    const QPoint entry = ImageList.topLeft() + QPoint(20, 8);
+    const ProgramRun clicked =
+        x(XDOTOOL_EXE, {QStringLiteral("mousemove"), QStringLiteral("--window"), m_window,
+                        QString::number(entry.x()), QString::number(entry.y()),
+                        QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                        QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+    ASSERT_TRUE(clicked.succeeded()) << clicked.err.toStdString();
+    const QString preview = waitForWindow(QStringLiteral("Preview of halves.png"));
+    ASSERT_FALSE(preview.isEmpty());
+
+    const QString shotPath = QDir(QStringLiteral(ARTIFACT_DIR)).filePath("orvane-preview.png");
+    const auto previewShows = [&](int side) {
+        return waitFor(
+            [&] {
+                QFile::remove(shotPath);
+                x(IMPORT_EXE,
+                  {QStringLiteral("-window"), preview, QStringLiteral("png:") + shotPath});
+                const QImage shot = QImage(shotPath).convertToFormat(QImage::Format_RGB32);
+                return !shot.isNull() && halvesRows(shot, side) == side;
+            },
+            WaitMs);
+    };
+    EXPECT_TRUE(previewShows(32)) << "see " << shotPath.toStdString();
+    // The reduction box has the focus; the check box for 2x is three tabs on.
+    ASSERT_TRUE(
+        typeInto(preview, {QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                           QStringLiteral("Tab"), QStringLiteral("space")}));
+    EXPECT_TRUE(previewShows(64)) << "see " << shotPath.toStdString();
+
+    ASSERT_TRUE(typeInto(preview, {QStringLiteral("key"), QStringLiteral("Escape")}));
+    EXPECT_EQ(closeWindow(), 0);
+}
+
 TEST_F(RealWindow, ClosingTheWindowEndsTheProgramWithSuccess)
 {
     EXPECT_EQ(closeWindow(), 0);
