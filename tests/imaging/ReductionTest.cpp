@@ -110,14 +110,17 @@ TEST(Reduction, UnscaledBlackAndWhiteStaysExactInEveryMode)
     for (int row = 0; row < 40; ++row)
         for (int column = 0; column < 72; ++column)
             ASSERT_EQ(dotAt(expected, 9, column, row), isBlack(noise, column, row));
-    for (Reduction reduction : {Reduction::Threshold, Reduction::FloydSteinberg,
-                                Reduction::Atkinson, Reduction::Ordered}) {
+    // Every level but 0, which leaves the paper blank, keeps black black and white white.
+    QList<ConversionChoices> modes{reducedBy(Reduction::FloydSteinberg),
+                                   reducedBy(Reduction::Atkinson), reducedBy(Reduction::Ordered)};
+    for (int level : {1, DefaultThresholdLevel, MaxThresholdLevel})
+        modes << reducedBy(Reduction::Threshold, level);
+    for (ConversionChoices choices : modes) {
         for (qint32 width : {72, 384, 576}) {
-            ConversionChoices choices =
-                reducedBy(reduction, reduction == Reduction::Threshold ? 1 : DefaultThresholdLevel);
             choices.widthDots = width;
             EXPECT_EQ(recordOf(noise, choices), expected)
-                << "reduction " << int(reduction) << ", width " << width;
+                << "reduction " << int(choices.reduction) << " at level " << choices.thresholdLevel
+                << ", width " << width;
         }
     }
 }
