@@ -67,14 +67,16 @@ TEST(Reduction, GreyRampDensityFollowsTheGreyInEveryDitherMode)
          {Reduction::FloydSteinberg, Reduction::Atkinson, Reduction::Ordered}) {
         const QList<double> bands = densities(reduction);
         for (int band = 0; band < 8; ++band) {
-            if (band > 0)
+            if (band > 0) {
                 EXPECT_LE(bands[band], bands[band - 1]) << int(reduction) << ", band " << band;
+            }
             // Atkinson passes on only three quarters of the error: the mid-tones keep their
             // grey within a few percent, the deepest shadows and lightest greys run out.
             const bool atkinson = reduction == Reduction::Atkinson;
-            if (!atkinson || (band >= 2 && band <= 5))
+            if (!atkinson || (band >= 2 && band <= 5)) {
                 EXPECT_NEAR(bands[band], expected(band), atkinson ? 0.05 : 0.03)
                     << int(reduction) << ", band " << band;
+            }
         }
     }
     const QList<double> atkinson = densities(Reduction::Atkinson);
