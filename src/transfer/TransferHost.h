@@ -25,11 +25,7 @@ public:
     // Selects the row of the image list whose record is being sent.
     virtual void selectImageRow(int row) = 0;
     // Picture current of total is being converted, before an upload sends anything.
-    virtual void showConversionProgress(int current, int total)
-    {
-        static_cast<void>(current);
-        static_cast<void>(total);
-    }
+    virtual void showConversionProgress([[maybe_unused]] int current, [[maybe_unused]] int total) {}
     // The conversion has ended, whichever way.
     virtual void conversionEnded() {}
 
