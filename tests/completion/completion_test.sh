@@ -74,6 +74,8 @@ expect "orvane upload --port /dev/ttyUSB7 " "logo.png more photo.JPG scan.tiff"
 expect "orvane upload --port /dev/ttyUSB7 --yes logo.png s" "scan.tiff"
 expect "orvane raster " "logo.png more photo.JPG scan.tiff"
 expect "orvane preview logo.png -o n" "notes.txt"
+expect_has "orvane upload --" --dither --threshold --width
+expect "orvane raster logo.png --dither " "atkinson floyd-steinberg none ordered"
 expect "orvane ports " ""
 expect_has "orvane-virtual-printer --" --baud --exit-after-idle --link --out --tcp --version
 expect "orvane-virtual-printer --out m" "more"
