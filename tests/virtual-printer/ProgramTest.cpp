@@ -31,18 +31,26 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-// One client session on the pseudo-terminal's slave, as a serial program would open it.
-bool sendToPty(const QString &path, const QByteArray &bytes)
+// The pseudo-terminal's slave opened as a serial program would open it.
+int openPty(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
-        return false;
+        return fd;
     termios settings{};
     tcgetattr(fd, &settings);
     cfmakeraw(&settings);
     tcsetattr(fd, TCSANOW, &settings);
-    const bool written = writeAll(fd, bytes);
-    ::close(fd);
+    return fd;
+}
+
+// One client session on the pseudo-terminal.
+bool sendToPty(const QString &path, const QByteArray &bytes)
+{
+    const int fd = openPty(path);
+    const bool written = fd >= 0 && writeAll(fd, bytes);
+    if (fd >= 0)
+        ::close(fd);
     return written;
 }
 
@@ -64,7 +72,7 @@ TEST(Program, ServesSuccessiveClientsOnThePseudoTerminal)
                              "FS p: printed NV image 1 as print-0001-nv01.png (32x24, mode 0)\n");
     EXPECT_EQ(pictureDifference(dir.filePath("print-0001-nv01.png"), Picture), "");
 
-    // A writer that stops halfway is noticed by its silence; the stored image stays.
+    // A writer that closes the line halfway abandons its record; the stored image stays.
     const QByteArray truncated = defineCommand({encodeRecord(Picture)}).first(50);
     ASSERT_TRUE(sendToPty(link, truncated));
     ASSERT_TRUE(printer.waitForLog("stream ended"));
@@ -84,6 +92,26 @@ TEST(Program, ServesSuccessiveClientsOnThePseudoTerminal)
 
     EXPECT_EQ(printer.stop(), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
+}
+
+TEST(Program, APauseInsideARecordIsWaitedOut)
+{
+    QTemporaryDir dir;
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(dir.path()));
+    const QByteArray define = defineCommand({encodeRecord(Picture)});
+    const int fd = openPty(printer.address());
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(writeAll(fd, define.first(50)));
+    // Longer than any host's pause between two pieces; the printer must not give up on it.
+    ASSERT_TRUE(printer.streamOfSize(50).size() == 50);
+    ::sleep(3);
+    ASSERT_TRUE(writeAll(fd, define.sliced(50) + printCommand(1)));
+    ASSERT_TRUE(printer.waitForLog("FS p:"));
+    ::close(fd);
+    EXPECT_EQ(printer.log(), "FS q: stored 1 NV image (32x24 dots)\n"
+                             "FS p: printed NV image 1 as print-0001-nv01.png (32x24, mode 0)\n");
+    EXPECT_EQ(printer.stop(), 0);
 }
 
 TEST(Program, TcpDisconnectEndsTheStream)

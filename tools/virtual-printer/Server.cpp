@@ -22,13 +22,7 @@ void serve(Transport &transport, EscPosParser &parser, Recorder &recorder,
         const auto quiet = now - lastData;
         if (received && options.exitAfterIdle && quiet >= *options.exitAfterIdle)
             break;
-        // On a pseudo-terminal a writer that stops halfway is only noticed by its silence.
-        if (!parser.isIdle() && quiet >= options.stallTime)
-            parser.endOfStream();
-
         std::chrono::nanoseconds timeout = StopSignal::Forever;
-        if (!parser.isIdle())
-            timeout = std::min(timeout, options.stallTime - quiet);
         if (received && options.exitAfterIdle)
             timeout = std::min(timeout, *options.exitAfterIdle - quiet);
 

@@ -47,24 +47,60 @@ bool waitReadable(int fd, std::chrono::nanoseconds timeout)
     return StopSignal::wait(&entry, 1, timeout) > 0;
 }
 
+// The slave is not held open, so a client closing it hangs up the master: that ends its
+// stream. The hang-up lasts until the next client opens the slave.
 class PtyTransport : public Transport
 {
 public:
     QString address() const override { return m_path; }
     bool waitForData(std::chrono::nanoseconds timeout) override
     {
+        if (m_hungUp && !waitForClient(timeout))
+            return false;
         return waitReadable(m_master.get(), timeout);
     }
     qint64 read(char *buffer, qint64 max) override
     {
         const ssize_t got = ::read(m_master.get(), buffer, size_t(max));
-        return got > 0 ? got : -1;
+        if (got > 0)
+            return got;
+        // EIO once the client has closed the slave and every byte it wrote has been read.
+        if (got < 0 && errno == EIO) {
+            m_hungUp = true;
+            return 0;
+        }
+        return -1;
     }
 
     Fd m_master;
-    // Held open so the master never sees a hang-up when a client closes the slave.
-    Fd m_slave;
     QString m_path;
+
+private:
+    // poll() reports the hang-up at once for as long as it lasts, so it is polled in steps.
+    bool waitForClient(std::chrono::nanoseconds timeout)
+    {
+        using namespace std::chrono_literals;
+        const auto start = std::chrono::steady_clock::now();
+        while (!StopSignal::requested()) {
+            pollfd entry{m_master.get(), POLLIN, 0};
+            // A client that came and went meanwhile leaves its bytes before the hang-up.
+            if (::poll(&entry, 1, 0) >= 0 &&
+                ((entry.revents & POLLIN) || !(entry.revents & POLLHUP))) {
+                m_hungUp = false;
+                return true;
+            }
+            const auto waited = std::chrono::steady_clock::now() - start;
+            if (timeout != StopSignal::Forever && waited >= timeout)
+                return false;
+            StopSignal::wait(nullptr, 0,
+                             timeout == StopSignal::Forever
+                                 ? 20ms
+                                 : std::min<std::chrono::nanoseconds>(20ms, timeout - waited));
+        }
+        return false;
+    }
+
+    bool m_hungUp = false;
 };
 
 class TcpTransport : public Transport
@@ -127,10 +163,6 @@ OpenedTransport openPty()
     cfmakeraw(&settings);
     if (tcsetattr(master, TCSANOW, &settings) != 0)
         return {nullptr, systemError("tcsetattr")};
-
-    pty->m_slave.reset(::open(path, O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (pty->m_slave.get() < 0)
-        return {nullptr, systemError("open slave")};
     return {std::move(pty), {}};
 }
 
