@@ -6,6 +6,7 @@
 #include "ScriptedSerialControl.h"
 #include "TransferTexts.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -55,8 +56,11 @@ protected:
     ScriptedSerialControl control;
     PortLink link{control, [](const QString &) {}};
     RecordingTransferHost host;
-    TransferLimits limits{20ms, 40ms};
-    Transmitter transmitter{link, host, limits};
+    // The product's limits, which no passing send comes near; the limits' own tests use short
+    // ones.
+    Transmitter transmitter{link, host};
+    TransferLimits shortLimits{20ms, 40ms};
+    Transmitter impatient{link, host, shortLimits};
 };
 
 TEST_F(TransmitterTest, SplitsArraysIntoQuarterBufferPieces)
@@ -71,7 +75,7 @@ TEST_F(TransmitterTest, SplitsArraysIntoQuarterBufferPieces)
         ScriptedSerialControl fresh;
         PortLink freshLink(fresh, [](const QString &) {});
         ASSERT_TRUE(freshLink.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
-        Transmitter sender(freshLink, host, limits);
+        Transmitter sender(freshLink, host);
 
         EXPECT_TRUE(sender.SendBytes(counting(size)).ok());
         EXPECT_EQ(sizesOf(fresh.pieces()), pieces) << size;
@@ -140,25 +144,30 @@ TEST_F(TransmitterTest, NothingIsQueuedWhileTheBacklogIsAtHalfTheBuffer)
 
 TEST_F(TransmitterTest, SlowDrainingIsProgressNotAStall)
 {
-    Transmitter patient(link, host, {100ms, 100ms});
+    const TransferLimits limits{1s, 1s};
+    Transmitter patient(link, host, limits);
     control.setDrainPerRead(0);
     control.setOutput(QByteArray(1000, 'x'));
     host.setOnYield([&](int) {
         control.drain(2);
-        QThread::msleep(2);
+        QThread::msleep(5);
     });
 
-    // 245 yields of 2 ms each: far longer than the stall limit, but never idle.
+    // 245 yields of at least 5 ms each: longer than the stall limit, but never idle for more
+    // than a step.
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_TRUE(patient.SendBytes(counting(3)).ok());
     EXPECT_EQ(host.yields(), 245);
+    EXPECT_GT(clock.elapsed(), limits.stall.count());
 }
 
 TEST_F(TransmitterTest, PrinterThatNeverAssertsCtsEndsTheSend)
 {
     control.setCts(false);
-    const StepResult result = transmitter.SendBytes(counting(3));
+    const StepResult result = impatient.SendBytes(counting(3));
     EXPECT_EQ(result.status, StepStatus::Failed);
-    EXPECT_EQ(result.error, TransferTexts::printerNotReady(limits.stall));
+    EXPECT_EQ(result.error, TransferTexts::printerNotReady(shortLimits.stall));
     EXPECT_TRUE(control.pieces().isEmpty());
     EXPECT_GT(host.yields(), 0);
 }
@@ -166,9 +175,9 @@ TEST_F(TransmitterTest, PrinterThatNeverAssertsCtsEndsTheSend)
 TEST_F(TransmitterTest, BacklogThatNeverDrainsEndsTheSend)
 {
     control.setDrainPerRead(0);
-    const StepResult result = transmitter.SendBytes(counting(1000));
+    const StepResult result = impatient.SendBytes(counting(1000));
     EXPECT_EQ(result.status, StepStatus::Failed);
-    EXPECT_EQ(result.error, TransferTexts::printerNotDraining(limits.stall));
+    EXPECT_EQ(result.error, TransferTexts::printerNotDraining(shortLimits.stall));
     EXPECT_EQ(sizesOf(control.pieces()), QList<qsizetype>({256, 256}));
 }
 
@@ -234,9 +243,9 @@ TEST_F(TransmitterTest, FinishYieldsOnceEvenWhenThePrinterIsReady)
 TEST_F(TransmitterTest, PrinterThatNeverFinishesStoringEndsTheWait)
 {
     control.setCts(false);
-    const StepResult result = transmitter.FinishTransfer();
+    const StepResult result = impatient.FinishTransfer();
     EXPECT_EQ(result.status, StepStatus::Failed);
-    EXPECT_EQ(result.error, TransferTexts::printerNotFinished(limits.completion));
+    EXPECT_EQ(result.error, TransferTexts::printerNotFinished(shortLimits.completion));
     EXPECT_TRUE(control.pieces().isEmpty());
     EXPECT_TRUE(host.messages().isEmpty());
 }
