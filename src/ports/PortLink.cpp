@@ -1,9 +1,10 @@
 #include "PortLink.h"
 
+#include "DeviceFileLink.h"
 #include "NumberText.h"
-#include "ParallelDevice.h"
 #include "PortNames.h"
 #include "SerialControl.h"
+#include "SerialLink.h"
 
 #include <optional>
 
@@ -17,8 +18,6 @@ const QString PortOpenFailed = QStringLiteral("連接埠開啟失敗");
 const QString PortClosed = QStringLiteral("連接埠已關閉");
 const QString PortCloseFailed = QStringLiteral("連接埠關閉失敗");
 const QString PortNotOpen = QStringLiteral("連接埠未開啟");
-
-constexpr qint32 RtsCtsHandshaking = 2;
 
 std::optional<qint32> rateOf(const QString &rateText)
 {
@@ -37,7 +36,6 @@ PortLink::PortLink(SerialControl &MSComm, TraceSink trace, DeviceResolver parall
     , m_trace(trace ? std::move(trace) : TraceSink(TraceMessage))
     , m_parallelDevice(parallelDevice ? std::move(parallelDevice)
                                       : DeviceResolver(parallelDeviceFor))
-    , m_parallel(std::make_unique<ParallelDevice>())
 {}
 
 PortLink::~PortLink() = default;
@@ -71,22 +69,12 @@ bool PortLink::openSerial(const QString &portText, const QString &rateText)
         m_trace(RateSettingInvalid);
         return false;
     }
-    if (m_openKind != LinkKind::None || m_serial.PortOpen())
+    if (m_link || m_serial.PortOpen())
         return false;
-
-    if (number)
-        m_serial.setCommPort(*number);
-    else
-        m_serial.setDevicePath(serialDeviceFor(portText));
-    m_serial.setSettings(QString::number(*rate) + QStringLiteral(",n,8,1"));
-    m_serial.setPortOpen(true);
-    m_serial.setHandshaking(RtsCtsHandshaking);
-
-    if (!m_serial.PortOpen()) {
-        traceFailure(PortOpenFailed, m_serial.errorText());
+    const QString settings = QString::number(*rate) + QStringLiteral(",n,8,1");
+    const QString device = number ? QString() : serialDeviceFor(portText);
+    if (!open(std::make_unique<SerialLink>(m_serial, number, device, settings), LinkKind::Serial))
         return false;
-    }
-    m_openKind = LinkKind::Serial;
     m_trace(PortOpened);
     return true;
 }
@@ -97,27 +85,35 @@ bool PortLink::openParallel(const QString &portText)
         m_trace(PortSettingInvalid);
         return false;
     }
-    if (m_openKind != LinkKind::None)
+    if (m_link)
         return false;
+    return open(std::make_unique<DeviceFileLink>(m_parallelDevice(portText)), LinkKind::Parallel);
+}
 
-    const QString device = m_parallelDevice(portText);
-    if (!m_parallel->open(device)) {
-        traceFailure(PortOpenFailed, device + QStringLiteral(": ") + m_parallel->errorText());
+bool PortLink::open(std::unique_ptr<PrinterLink> link, LinkKind kind)
+{
+    m_errorText.clear();
+    m_closedLinkFailed = false;
+    if (!link->open()) {
+        traceFailure(PortOpenFailed, link->errorText());
         return false;
     }
-    m_openKind = LinkKind::Parallel;
+    m_link = std::move(link);
+    m_openKind = kind;
     return true;
 }
 
 bool PortLink::ClosePort(const QString &portText)
 {
-    const LinkKind kind = m_openKind != LinkKind::None ? m_openKind : linkKindOf(portText);
+    const LinkKind kind = m_link ? m_openKind : linkKindOf(portText);
     switch (kind) {
     case LinkKind::Serial:
         return closeSerial();
     case LinkKind::Parallel:
-        m_parallel->close();
-        m_openKind = LinkKind::None;
+        if (m_link) {
+            m_link->close();
+            release();
+        }
         return true;
     case LinkKind::None:
         break;
@@ -129,18 +125,32 @@ bool PortLink::closeSerial()
 {
     QString status = PortNotOpen;
     if (m_serial.PortOpen()) {
-        m_serial.setPortOpen(false);
-        if (m_serial.PortOpen()) {
+        // The port box names the control, so it is closed even when this link did not open it.
+        const bool closed = m_link ? m_link->close() : SerialLink(m_serial, {}, {}, {}).close();
+        if (!closed) {
             traceFailure(PortCloseFailed, m_serial.errorText());
             return false;
         }
         status = PortClosed;
     }
+    if (!m_link) {
+        m_trace(status);
+        return true;
+    }
     // Bytes the control could not send, or why it lost the line, are told with the close of
     // the link that carried them.
-    m_trace(m_openKind == LinkKind::Serial ? withReason(status, m_serial.errorText()) : status);
-    m_openKind = LinkKind::None;
+    m_trace(withReason(status, m_link->errorText()));
+    release();
     return true;
+}
+
+void PortLink::release()
+{
+    m_closedLinkFailed = m_link->failed();
+    if (m_closedLinkFailed)
+        m_errorText = m_link->errorText();
+    m_link.reset();
+    m_openKind = LinkKind::None;
 }
 
 void PortLink::traceFailure(const QString &status, const QString &reason)
@@ -154,17 +164,14 @@ LinkKind PortLink::openKind() const
     return m_openKind;
 }
 
-SerialControl &PortLink::serial() const
+PrinterLink *PortLink::link() const
 {
-    return m_serial;
+    return m_link.get();
 }
 
-bool PortLink::writeParallel(const QByteArray &bytes)
+bool PortLink::closedLinkFailed() const
 {
-    if (m_parallel->write(bytes))
-        return true;
-    m_errorText = m_parallel->errorText();
-    return false;
+    return m_closedLinkFailed;
 }
 
 QString PortLink::errorText() const

@@ -3,14 +3,13 @@
 #include "LinkTrace.h"
 #include "PortNames.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class PrinterLink;
 class SerialControl;
-class ParallelDevice;
 
 // The device file to open for a parallel port text; empty means parallelDeviceFor.
 using DeviceResolver = std::function<QString(const QString &portText)>;
@@ -31,22 +30,27 @@ public:
     bool ClosePort(const QString &portText);
 
     LinkKind openKind() const;
-    SerialControl &serial() const;
-    // The whole array in one write on the parallel link; false when the device refused it.
-    bool writeParallel(const QByteArray &bytes);
-    // The operating system's reason for the last failure, for the operator.
+    // The open link; nullptr while none is open.
+    PrinterLink *link() const;
+    // True when the link that closed last had failed: bytes it could not hand on, a lost line.
+    bool closedLinkFailed() const;
+    // Why the last open failed, or why the link that closed last had failed, for the
+    // operator; cleared by each open.
     QString errorText() const;
 
 private:
     bool openSerial(const QString &portText, const QString &rateText);
     bool openParallel(const QString &portText);
+    bool open(std::unique_ptr<PrinterLink> link, LinkKind kind);
     bool closeSerial();
+    void release();
     void traceFailure(const QString &status, const QString &reason);
 
     SerialControl &m_serial;
     TraceSink m_trace;
     DeviceResolver m_parallelDevice;
-    std::unique_ptr<ParallelDevice> m_parallel;
+    std::unique_ptr<PrinterLink> m_link;
     LinkKind m_openKind = LinkKind::None;
+    bool m_closedLinkFailed = false;
     QString m_errorText;
 };

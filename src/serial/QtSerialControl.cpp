@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcSerial, "orvane.serial", QtCriticalMsg)
 
@@ -25,6 +26,7 @@ constexpr int drainStepMs = 100;
 constexpr int driverPollMs = 10;
 constexpr qint64 drainGraceMs = 2000;
 constexpr qint64 bitsPerByte = 10;
+constexpr qsizetype inBufferSize = 1024;
 
 } // namespace
 
@@ -32,8 +34,7 @@ QtSerialControl::QtSerialControl()
 {
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
                      [this](QSerialPort::SerialPortError error) { handleError(error); });
-    // Nothing is read from the printer; whatever it sends is dropped so it cannot pile up.
-    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] { m_port.readAll(); });
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] { receive(); });
 }
 
 QtSerialControl::~QtSerialControl()
@@ -99,11 +100,27 @@ void QtSerialControl::setOutput(const QByteArray &bytes)
         failWrite(SerialTexts::writeFailed(m_openName, m_port.errorString()));
 }
 
+QByteArray QtSerialControl::Input()
+{
+    if (m_port.isOpen())
+        receive();
+    return std::exchange(m_input, {});
+}
+
+// Whatever the printer sends is kept up to the receive buffer's size, so nothing piles up.
+void QtSerialControl::receive()
+{
+    m_input += m_port.readAll();
+    if (m_input.size() > inBufferSize)
+        m_input.remove(0, m_input.size() - inBufferSize);
+}
+
 void QtSerialControl::openPort()
 {
     if (m_port.isOpen())
         return;
     m_errorText.clear();
+    m_input.clear();
     m_writeFailed = false;
     m_deviceLost = false;
 

@@ -33,6 +33,7 @@ public:
     int OutBufferCount() const override;
     bool CTSHolding() const override;
     void setOutput(const QByteArray &bytes) override;
+    QByteArray Input() override;
 
     QString errorText() const override { return m_errorText; }
     bool writeFailed() const override { return m_writeFailed; }
@@ -46,6 +47,7 @@ private:
     void drainOutput();
     void handleError(QSerialPort::SerialPortError error);
     void failWrite(const QString &text);
+    void receive();
 
     qint16 m_commPort = 1;
     QString m_devicePath;
@@ -54,6 +56,7 @@ private:
     qint32 m_openRate = 9600;
     QString m_openName;
     QString m_errorText;
+    QByteArray m_input;
     bool m_writeFailed = false;
     bool m_deviceLost = false;
     // Last member, so it goes first and its close signals still find the state above.

@@ -38,6 +38,9 @@ public:
     virtual bool CTSHolding() const = 0;
     // Queues exactly these bytes behind those already queued and returns at once.
     virtual void setOutput(const QByteArray &bytes) = 0;
+    // The bytes received since the last read, oldest first. The receive buffer holds the
+    // newest 1024; the rest is lost, as on an overrun.
+    virtual QByteArray Input() = 0;
 
     // Why the last open or write failed, in words for the operator; empty when nothing failed.
     virtual QString errorText() const = 0;

@@ -3,7 +3,6 @@
 #include "PictureConversion.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
-#include "SerialControl.h"
 #include "TransferHost.h"
 #include "TransferTexts.h"
 
@@ -81,14 +80,13 @@ TransferResult TransferOperations::finish(const QString &portText)
                  {finished.ok() ? TransferOutcome::Succeeded : TransferOutcome::Failed, {}});
 }
 
-// Bytes still queued leave while the serial link closes; any it had to drop fail the job.
+// Bytes still queued leave while the link closes; any it had to drop fail the job.
 TransferResult TransferOperations::close(const QString &portText, const TransferResult &result)
 {
-    const bool serial = m_link.openKind() == LinkKind::Serial;
     m_link.ClosePort(portText);
-    if (!serial || !m_link.serial().writeFailed())
+    if (!m_link.closedLinkFailed())
         return result;
-    const QString error = TransferTexts::writeFailed(m_link.serial().errorText());
+    const QString error = TransferTexts::writeFailed(m_link.errorText());
     m_host.setStatus(TransferTexts::Failed);
     showFailure(error);
     return {TransferOutcome::Failed, error};

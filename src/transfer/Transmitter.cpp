@@ -2,7 +2,7 @@
 
 #include "PortLink.h"
 #include "PrinterCommands.h"
-#include "SerialControl.h"
+#include "PrinterLink.h"
 #include "TransferHost.h"
 #include "TransferTexts.h"
 
@@ -22,34 +22,34 @@ bool expired(const QElapsedTimer &timer, std::chrono::milliseconds limit)
     return timer.hasExpired(limit.count());
 }
 
+StepResult writeFailure(const PrinterLink &link)
+{
+    return failure(TransferTexts::writeFailed(link.errorText()));
+}
+
 } // namespace
 
 Transmitter::Transmitter(PortLink &link, TransferHost &host, TransferLimits limits)
     : m_link(link)
-    , m_serial(link.serial())
     , m_host(host)
     , m_limits(limits)
 {}
 
 StepResult Transmitter::SendBytes(const QByteArray &bytes)
 {
-    switch (m_link.openKind()) {
-    case LinkKind::Serial:
-        return sendSerial(bytes);
-    case LinkKind::Parallel:
-        if (!m_link.writeParallel(bytes))
-            return failure(TransferTexts::writeFailed(m_link.errorText()));
-        return {};
-    case LinkKind::None:
-        break;
-    }
-    return {StepStatus::NoLink, {}};
+    PrinterLink *link = m_link.link();
+    if (!link)
+        return {StepStatus::NoLink, {}};
+    if (link->outBufferSize() > 0)
+        return sendPaced(*link, bytes);
+    link->write(bytes);
+    return link->failed() ? writeFailure(*link) : StepResult{};
 }
 
-StepResult Transmitter::sendSerial(const QByteArray &bytes)
+StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
 {
     // A transmit buffer below 4 bytes would give empty pieces that never finish the array.
-    const int pieceSize = std::max(1, m_serial.OutBufferSize() / 4);
+    const int pieceSize = std::max(1, link.outBufferSize() / 4);
     const int backlogLimit = 2 * pieceSize;
     const int upper = int(bytes.size()) - 1;
 
@@ -61,43 +61,43 @@ StepResult Transmitter::sendSerial(const QByteArray &bytes)
             m_host.setProgressValue(k);
         const QByteArray piece = bytes.mid(first, last - first + 1);
 
-        if (StepResult ready = waitForCts(); !ready.ok())
+        if (StepResult ready = waitUntilMaySend(link); !ready.ok())
             return ready;
-        if (StepResult room = waitForRoom(backlogLimit); !room.ok())
+        if (StepResult room = waitForRoom(link, backlogLimit); !room.ok())
             return room;
-        m_serial.setOutput(piece);
-        if (m_serial.writeFailed())
-            return failure(TransferTexts::writeFailed(m_serial.errorText()));
+        link.write(piece);
+        if (link.failed())
+            return writeFailure(link);
 
         if (first + pieceSize > upper)
             return {};
     }
 }
 
-StepResult Transmitter::waitForCts()
+StepResult Transmitter::waitUntilMaySend(PrinterLink &link)
 {
     QElapsedTimer idle;
     idle.start();
-    while (!m_serial.CTSHolding()) {
+    while (!link.maySendNow()) {
         if (expired(idle, m_limits.stall))
             return failure(TransferTexts::printerNotReady(m_limits.stall));
         m_host.yield();
-        if (StepResult stop = interruption(); !stop.ok())
+        if (StepResult stop = interruption(link); !stop.ok())
             return stop;
     }
     return {};
 }
 
-StepResult Transmitter::waitForRoom(int backlogLimit)
+StepResult Transmitter::waitForRoom(PrinterLink &link, int backlogLimit)
 {
     QElapsedTimer idle;
     idle.start();
-    int queued = m_serial.OutBufferCount();
+    int queued = link.backlog();
     while (queued >= backlogLimit) {
         m_host.yield();
-        if (StepResult stop = interruption(); !stop.ok())
+        if (StepResult stop = interruption(link); !stop.ok())
             return stop;
-        const int now = m_serial.OutBufferCount();
+        const int now = link.backlog();
         if (now < queued)
             idle.restart();
         else if (expired(idle, m_limits.stall))
@@ -107,40 +107,40 @@ StepResult Transmitter::waitForRoom(int backlogLimit)
     return {};
 }
 
-StepResult Transmitter::waitForCompletion()
+StepResult Transmitter::waitForCompletion(PrinterLink &link)
 {
-    // The printer drops CTS while it stores; the yield comes first so the window always
-    // gets its turn.
+    // The printer holds the sender back while it stores; the yield comes first so the window
+    // always gets its turn.
     QElapsedTimer elapsed;
     elapsed.start();
     bool ready = false;
     do {
         m_host.yield();
-        if (StepResult stop = interruption(); !stop.ok())
+        if (StepResult stop = interruption(link); !stop.ok())
             return stop;
-        ready = m_serial.CTSHolding();
+        ready = link.maySendNow();
         if (!ready && expired(elapsed, m_limits.completion))
             return failure(TransferTexts::printerNotFinished(m_limits.completion));
     } while (!ready);
     return {};
 }
 
-StepResult Transmitter::interruption() const
+StepResult Transmitter::interruption(const PrinterLink &link) const
 {
     if (m_host.stopRequested())
         return {StepStatus::Stopped, TransferTexts::Stopped};
-    if (m_serial.writeFailed())
-        return failure(TransferTexts::writeFailed(m_serial.errorText()));
+    if (link.failed())
+        return writeFailure(link);
     return {};
 }
 
 StepResult Transmitter::FinishTransfer()
 {
-    const LinkKind kind = m_link.openKind();
-    if (kind == LinkKind::None)
+    PrinterLink *link = m_link.link();
+    if (!link)
         return {StepStatus::NoLink, {}};
-    if (kind == LinkKind::Serial) {
-        if (StepResult ready = waitForCompletion(); !ready.ok())
+    if (link->outBufferSize() > 0) {
+        if (StepResult ready = waitForCompletion(*link); !ready.ok())
             return ready;
     }
     if (StepResult sent = SendBytes(finishCommand()); !sent.ok())

@@ -6,7 +6,7 @@
 #include <QString>
 
 class PortLink;
-class SerialControl;
+class PrinterLink;
 class TransferHost;
 
 enum class StepStatus {
@@ -23,27 +23,27 @@ struct [[nodiscard]] StepResult
     bool ok() const { return status == StepStatus::Done; }
 };
 
-// Sends over the link that PortLink opened: paced by CTS and the transmit buffer on the
-// serial link, in one write on the parallel link.
+// Sends over the link that PortLink opened, whatever its kind: in pieces of a quarter of its
+// transmit buffer, each once the printer may take more and less than half the buffer waits;
+// in one write on a link without a buffer.
 class Transmitter
 {
 public:
     Transmitter(PortLink &link, TransferHost &host, TransferLimits limits = {});
 
-    // Returns once every byte is queued on the serial control or written to the device.
+    // Returns once every byte is queued on the link or written to the device.
     StepResult SendBytes(const QByteArray &bytes);
-    // Waits until the printer is ready (serial), sends the finish command, tells the operator.
+    // Waits until the printer may take more (on a paced link), then sends the finish command.
     StepResult FinishTransfer();
 
 private:
-    StepResult sendSerial(const QByteArray &bytes);
-    StepResult waitForCts();
-    StepResult waitForRoom(int backlogLimit);
-    StepResult waitForCompletion();
-    StepResult interruption() const;
+    StepResult sendPaced(PrinterLink &link, const QByteArray &bytes);
+    StepResult waitUntilMaySend(PrinterLink &link);
+    StepResult waitForRoom(PrinterLink &link, int backlogLimit);
+    StepResult waitForCompletion(PrinterLink &link);
+    StepResult interruption(const PrinterLink &link) const;
 
     PortLink &m_link;
-    SerialControl &m_serial;
     TransferHost &m_host;
     TransferLimits m_limits;
 };

@@ -1,6 +1,7 @@
 #include "ScriptedSerialControl.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -83,6 +84,11 @@ void ScriptedSerialControl::setOutput(const QByteArray &bytes)
     m_queued += int(accepted.size());
     if (m_onOutput)
         m_onOutput(accepted);
+}
+
+QByteArray ScriptedSerialControl::Input()
+{
+    return std::exchange(m_input, {});
 }
 
 QByteArray ScriptedSerialControl::sent() const

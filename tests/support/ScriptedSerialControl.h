@@ -27,6 +27,7 @@ public:
     int OutBufferCount() const override;
     bool CTSHolding() const override;
     void setOutput(const QByteArray &bytes) override;
+    QByteArray Input() override;
     QString errorText() const override { return m_errorText; }
     bool writeFailed() const override { return m_writeFailed; }
 
@@ -51,6 +52,8 @@ public:
     void loseBytesOnClose(const QString &reason) { m_closeLoss = reason; }
     // Accepts this many more bytes, then drops the rest and reports a failed write.
     void failWritesAfter(qsizetype bytes, const QString &reason);
+    // Bytes the printer sends; Input() gives them.
+    void answer(const QByteArray &bytes) { m_input += bytes; }
     // Called after each piece is queued.
     void setOnOutput(std::function<void(const QByteArray &)> hook) { m_onOutput = std::move(hook); }
 
@@ -72,6 +75,7 @@ private:
     QString m_closeLoss;
     qsizetype m_writeBudget = -1;
     QString m_writeFailure;
+    QByteArray m_input;
     QStringList m_writes;
     QList<QByteArray> m_pieces;
     std::function<void(const QByteArray &)> m_onOutput;

@@ -1,5 +1,6 @@
 #include "Polling.h"
 #include "PortLink.h"
+#include "PrinterLink.h"
 #include "QtPrinters.h"
 #include "RecordingTransferHost.h"
 #include "ScriptedSerialControl.h"
@@ -75,7 +76,8 @@ TEST_F(ParallelLinkTest, WritesIntoAFifo)
     ASSERT_TRUE(link.OpenPort(QStringLiteral("LPT1:"), QString()));
 
     const QByteArray bytes("\x1C\x71\x00", 3);
-    EXPECT_TRUE(link.writeParallel(bytes));
+    link.link()->write(bytes);
+    EXPECT_FALSE(link.link()->failed());
     char buffer[16];
     EXPECT_EQ(::read(reader, buffer, sizeof buffer), bytes.size());
     EXPECT_EQ(QByteArray(buffer, bytes.size()), bytes);
@@ -94,7 +96,7 @@ TEST_F(ParallelLinkTest, SecondOpenIsRefusedAndTheFirstLinkKeepsWorking)
     EXPECT_TRUE(traces.isEmpty());
     EXPECT_EQ(resolved.size(), 1);
 
-    EXPECT_TRUE(link.writeParallel("abc"));
+    link.link()->write("abc");
     EXPECT_EQ(readFile(device), QByteArray("abc"));
 }
 
@@ -106,7 +108,7 @@ TEST_F(ParallelLinkTest, DeviceThatCannotBeOpenedTracesTheReason)
     EXPECT_EQ(traces[0], QStringLiteral("連接埠開啟失敗: ") + device + QStringLiteral(": ") +
                              qt_error_string(ENOENT));
     EXPECT_EQ(link.openKind(), LinkKind::None);
-    EXPECT_FALSE(link.writeParallel("abc"));
+    EXPECT_EQ(link.link(), nullptr);
 }
 
 TEST_F(ParallelLinkTest, PrinterDevicePathIsOpenedAsItIs)

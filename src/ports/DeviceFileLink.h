@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ParallelDevice.h"
+#include "PrinterLink.h"
+
+// A parallel port or a printer device file: every array goes out in one write, with nothing
+// to pace.
+class DeviceFileLink : public PrinterLink
+{
+public:
+    explicit DeviceFileLink(QString device);
+
+    bool open() override;
+    bool close() override;
+
+    int outBufferSize() const override { return 0; }
+    int backlog() const override { return 0; }
+    bool maySendNow() const override { return true; }
+    void write(const QByteArray &bytes) override;
+
+    bool canAnswer() const override { return false; }
+    QByteArray takeAnswers() override { return {}; }
+
+    bool failed() const override { return m_failed; }
+    QString errorText() const override;
+
+private:
+    QString m_path;
+    ParallelDevice m_device;
+    bool m_failed = false;
+};

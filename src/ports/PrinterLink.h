@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// One link to the printer, whatever carries it: a serial port, a printer device file or a
+// network connection. The transmitter paces every kind through it and the operations read the
+// printer's answers through it; neither asks which kind it holds.
+class PrinterLink
+{
+public:
+    virtual ~PrinterLink() = default;
+
+    // Opens what the link was made for; false when it did not come up, errorText() says why.
+    virtual bool open() = 0;
+    // Hands on what is still queued, then closes; false while the link stays open. Bytes the
+    // printer could not be given fail the link.
+    virtual bool close() = 0;
+
+    // The transmit buffer the pacing divides: pieces of a quarter of it, each queued while less
+    // than half of it waits. 0 for a link that takes each array in one write.
+    virtual int outBufferSize() const = 0;
+    // Bytes handed to the link that have not gone on towards the printer yet.
+    virtual int backlog() const = 0;
+    // False while the printer holds the sender back (CTS low on a serial line).
+    virtual bool maySendNow() const = 0;
+    // Queues the bytes behind those already queued and returns at once; a link without a
+    // buffer writes them before it returns. A failure shows in failed().
+    virtual void write(const QByteArray &bytes) = 0;
+
+    // Whether the printer's answers come back over this link.
+    virtual bool canAnswer() const = 0;
+    // What the printer sent since the last call; it arrives while the event loop runs.
+    virtual QByteArray takeAnswers() = 0;
+
+    // True once the link has failed: a write refused, the device gone, the connection lost.
+    virtual bool failed() const = 0;
+    // Why the link failed or did not open, in words for the operator.
+    virtual QString errorText() const = 0;
+    // True when the printer itself ended the connection.
+    virtual bool closedByPrinter() const { return false; }
+};
