@@ -61,7 +61,7 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
     }
-    return close(portText, {TransferOutcome::Succeeded, {}});
+    return close(portText);
 }
 
 TransferResult TransferOperations::refuse(const QString &message)
@@ -70,22 +70,28 @@ TransferResult TransferOperations::refuse(const QString &message)
     return {TransferOutcome::Refused, message};
 }
 
+// The operator hears "Done!!" only once the link has closed without losing a byte.
 TransferResult TransferOperations::finish(const QString &portText)
 {
-    const StepResult finished = m_transmitter.FinishTransfer();
-    if (finished.status == StepStatus::Failed || finished.status == StepStatus::Stopped)
+    if (StepResult finished = m_transmitter.FinishTransfer(); !finished.ok())
         return fail(finished, portText);
-    m_host.setStatus(finished.ok() ? TransferTexts::Success : TransferTexts::Failed);
-    return close(portText,
-                 {finished.ok() ? TransferOutcome::Succeeded : TransferOutcome::Failed, {}});
+    if (TransferResult closed = close(portText); closed.outcome != TransferOutcome::Succeeded)
+        return closed;
+    m_host.showMessage(TransferTexts::Done, TransferTexts::DoneTitle,
+                       TransferHost::MessageKind::Notice);
+    m_host.setStatus(TransferTexts::Success);
+    return {TransferOutcome::Succeeded, {}};
 }
 
-// Bytes still queued leave while the link closes; any it had to drop fail the job.
-TransferResult TransferOperations::close(const QString &portText, const TransferResult &result)
+// The printer takes what is still queued before the link closes; bytes the link had to drop
+// fail the job.
+TransferResult TransferOperations::close(const QString &portText)
 {
+    if (StepResult drained = m_transmitter.drain(); !drained.ok())
+        return fail(drained, portText);
     m_link.ClosePort(portText);
     if (!m_link.closedLinkFailed())
-        return result;
+        return {TransferOutcome::Succeeded, {}};
     const QString error = TransferTexts::writeFailed(m_link.errorText());
     m_host.setStatus(TransferTexts::Failed);
     showFailure(error);

@@ -42,7 +42,7 @@ private:
     TransferResult refuse(const QString &message);
     TransferResult finish(const QString &portText);
     TransferResult fail(const StepResult &step, const QString &portText);
-    TransferResult close(const QString &portText, const TransferResult &result);
+    TransferResult close(const QString &portText);
     void showFailure(const QString &error);
 
     PortLink &m_link;

@@ -143,9 +143,13 @@ StepResult Transmitter::FinishTransfer()
         if (StepResult ready = waitForCompletion(*link); !ready.ok())
             return ready;
     }
-    if (StepResult sent = SendBytes(finishCommand()); !sent.ok())
-        return sent;
-    m_host.showMessage(TransferTexts::Done, TransferTexts::DoneTitle,
-                       TransferHost::MessageKind::Notice);
-    return {};
+    return SendBytes(finishCommand());
+}
+
+StepResult Transmitter::drain()
+{
+    PrinterLink *link = m_link.link();
+    if (!link)
+        return {StepStatus::NoLink, {}};
+    return waitForRoom(*link, 1);
 }

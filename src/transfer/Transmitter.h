@@ -35,6 +35,8 @@ public:
     StepResult SendBytes(const QByteArray &bytes);
     // Waits until the printer may take more (on a paced link), then sends the finish command.
     StepResult FinishTransfer();
+    // Waits until the link has handed every queued byte on towards the printer.
+    StepResult drain();
 
 private:
     StepResult sendPaced(PrinterLink &link, const QByteArray &bytes);

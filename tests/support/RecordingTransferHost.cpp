@@ -19,6 +19,8 @@ void RecordingTransferHost::showMessage(const QString &text, const QString &titl
 {
     m_messages.append({text, title, kind});
     m_events << QStringLiteral("message:") + text;
+    if (m_onMessage)
+        m_onMessage(m_messages.last());
 }
 
 void RecordingTransferHost::setStatus(const QString &text)

@@ -44,6 +44,8 @@ public:
     const QStringList &events() const { return m_events; }
     void note(const QString &event) { m_events << event; }
 
+    // Runs when a message is shown, before it is answered.
+    void setOnMessage(std::function<void(const Message &)> hook) { m_onMessage = std::move(hook); }
     // Runs at every yield, after it is counted: the printer's side of a wait.
     void setOnYield(std::function<void(int yields)> hook) { m_onYield = std::move(hook); }
     void requestStop() { m_stop = true; }
@@ -59,4 +61,5 @@ private:
     int m_yields = 0;
     bool m_stop = false;
     std::function<void(int)> m_onYield;
+    std::function<void(const Message &)> m_onMessage;
 };

@@ -70,8 +70,14 @@ TEST_F(TransferOperationsTest, UploadsOnePicture)
 {
     const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
     control.setOnOutput([&](const QByteArray &) { host.note(QStringLiteral("output")); });
+    bool closedBeforeDone = false;
+    host.setOnMessage([&](const RecordingTransferHost::Message &message) {
+        if (message.text == QStringLiteral("Done!!"))
+            closedBeforeDone = !control.PortOpen() && link.openKind() == LinkKind::None;
+    });
 
     const TransferResult result = operations.upload({path}, Port, Rate);
+    EXPECT_TRUE(closedBeforeDone);
 
     EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
     const QByteArray record = recordOf(path);
@@ -284,10 +290,12 @@ TEST_F(TransferOperationsTest, BytesLeftUnsentAtCloseFailTheJob)
     EXPECT_EQ(host.messages()[0].title, QStringLiteral("Transfer failed."));
     expectLinkClosed();
 
+    // The failure alone: no "Done!!" before it, no "SUCCESS".
     control.loseBytesOnClose(QStringLiteral("5 bytes not sent"));
     EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Failed);
-    EXPECT_EQ(host.statuses().last(), QStringLiteral("FAILED"));
-    EXPECT_EQ(host.messages().size(), 3); // "Done!!", then the failure
+    EXPECT_EQ(host.statuses(), QStringList({"FAILED", "PROCESSING", "FAILED"}));
+    ASSERT_EQ(host.messages().size(), 2);
+    EXPECT_EQ(host.messages()[1].title, QStringLiteral("Transfer failed."));
     expectLinkClosed();
 }
 
