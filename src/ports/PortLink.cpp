@@ -1,6 +1,7 @@
 #include "PortLink.h"
 
 #include "DeviceFileLink.h"
+#include "LinkTexts.h"
 #include "NumberText.h"
 #include "PortNames.h"
 #include "SerialControl.h"
@@ -42,6 +43,9 @@ PortLink::~PortLink() = default;
 
 bool PortLink::OpenPort(const QString &portText, const QString &rateText)
 {
+    // A failure tells its own reason, never one left from an earlier link.
+    m_errorText.clear();
+    m_closedLinkFailed = false;
     switch (linkKindOf(portText)) {
     case LinkKind::Serial:
         return openSerial(portText, rateText);
@@ -59,13 +63,12 @@ bool PortLink::openSerial(const QString &portText, const QString &rateText)
     std::optional<qint16> number;
     if (IsComPort(portText)) {
         number = portNumberOf(portText);
-        if (!number) {
-            m_trace(PortSettingInvalid);
-            return false;
-        }
+        if (!number)
+            return refuseName(portText);
     }
     const std::optional<qint32> rate = rateOf(rateText);
     if (!rate) {
+        m_errorText = LinkTexts::badRate(trimSpaces(rateText));
         m_trace(RateSettingInvalid);
         return false;
     }
@@ -81,19 +84,24 @@ bool PortLink::openSerial(const QString &portText, const QString &rateText)
 
 bool PortLink::openParallel(const QString &portText)
 {
-    if (IsLptPort(portText) && !portNumberOf(portText)) {
-        m_trace(PortSettingInvalid);
-        return false;
-    }
+    if (IsLptPort(portText) && !portNumberOf(portText))
+        return refuseName(portText);
     if (m_link)
         return false;
     return open(std::make_unique<DeviceFileLink>(m_parallelDevice(portText)), LinkKind::Parallel);
 }
 
+bool PortLink::refuseName(const QString &portText)
+{
+    const QString name = trimSpaces(portText);
+    m_errorText = name.endsWith(QLatin1Char(':')) ? LinkTexts::badPortNumber(name)
+                                                  : LinkTexts::nameWithoutColon(name);
+    m_trace(PortSettingInvalid);
+    return false;
+}
+
 bool PortLink::open(std::unique_ptr<PrinterLink> link, LinkKind kind)
 {
-    m_errorText.clear();
-    m_closedLinkFailed = false;
     if (!link->open()) {
         traceFailure(PortOpenFailed, link->errorText());
         return false;

@@ -34,13 +34,14 @@ public:
     PrinterLink *link() const;
     // True when the link that closed last had failed: bytes it could not hand on, a lost line.
     bool closedLinkFailed() const;
-    // Why the last open failed, or why the link that closed last had failed, for the
-    // operator; cleared by each open.
+    // Why the last open failed, or why the link that closed last had failed, in words for the
+    // operator (the trace keeps the status texts); cleared by each open.
     QString errorText() const;
 
 private:
     bool openSerial(const QString &portText, const QString &rateText);
     bool openParallel(const QString &portText);
+    bool refuseName(const QString &portText);
     bool open(std::unique_ptr<PrinterLink> link, LinkKind kind);
     bool closeSerial();
     void release();

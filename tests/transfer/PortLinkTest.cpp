@@ -1,4 +1,5 @@
 #include "PortLink.h"
+#include "LinkTexts.h"
 #include "QtPrinters.h"
 #include "ScriptedSerialControl.h"
 
@@ -58,20 +59,28 @@ TEST_F(PortLinkTest, RefusesBadPortOrRateWithoutTouchingTheControl)
         QString port;
         QString rate;
         QString trace;
+        QString reason;
     };
+    const QString badPort = QStringLiteral("連接埠設置異常.");
+    const QString badRate = QStringLiteral("傳輸速率設置異常.");
     const QList<Case> cases = {
-        {"COM5", "9600", "連接埠設置異常."},  {"COM70000:", "9600", "連接埠設置異常."},
-        {"COM0:", "9600", "連接埠設置異常."}, {"COM1:", "fast", "傳輸速率設置異常."},
-        {"COM1:", "", "傳輸速率設置異常."},   {"COM1:", "99999999999", "傳輸速率設置異常."},
-        {"LPT2", "9600", "連接埠設置異常."},
+        {"COM5", "9600", badPort, LinkTexts::nameWithoutColon("COM5")},
+        {"LPT2 ", "9600", badPort, LinkTexts::nameWithoutColon("LPT2")},
+        {"COM70000:", "9600", badPort, LinkTexts::badPortNumber("COM70000:")},
+        {"COM0:", "9600", badPort, LinkTexts::badPortNumber("COM0:")},
+        {"COM1:", "fast", badRate, LinkTexts::badRate("fast")},
+        {"COM1:", "", badRate, LinkTexts::badRate("")},
+        {"COM1:", " 99999999999", badRate, LinkTexts::badRate("99999999999")},
     };
     for (const Case &c : cases) {
         traces.clear();
         EXPECT_FALSE(link.OpenPort(c.port, c.rate)) << c.port.toStdString();
         EXPECT_EQ(traces, QStringList{c.trace}) << c.port.toStdString();
+        EXPECT_EQ(link.errorText(), c.reason) << c.port.toStdString();
     }
     EXPECT_TRUE(control.writes().isEmpty());
     EXPECT_EQ(link.openKind(), LinkKind::None);
+    EXPECT_TRUE(LinkTexts::nameWithoutColon("COM12").endsWith("as COM12:"));
 }
 
 TEST_F(PortLinkTest, IgnoresTextsThatNameNoPort)
@@ -84,13 +93,26 @@ TEST_F(PortLinkTest, IgnoresTextsThatNameNoPort)
     EXPECT_TRUE(control.writes().isEmpty());
 }
 
-TEST_F(PortLinkTest, FailedOpenTracesTheReason)
+TEST_F(PortLinkTest, FailedOpenTracesTheReasonAndTheNextOpenForgetsIt)
 {
     control.failOpen(QStringLiteral("Permission denied"));
     EXPECT_FALSE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
     EXPECT_EQ(traces, QStringList{QStringLiteral("連接埠開啟失敗: Permission denied")});
     EXPECT_EQ(link.errorText(), QStringLiteral("Permission denied"));
     EXPECT_EQ(link.openKind(), LinkKind::None);
+
+    EXPECT_FALSE(link.OpenPort(QStringLiteral("COM1: (Used)"), QStringLiteral("9600")));
+    EXPECT_EQ(link.errorText(), QString());
+    ASSERT_TRUE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("9600")));
+    EXPECT_EQ(link.errorText(), QString());
+
+    control.loseBytesOnClose(QStringLiteral("3 bytes not sent"));
+    ASSERT_TRUE(link.ClosePort(QStringLiteral("COM1:")));
+    EXPECT_TRUE(link.closedLinkFailed());
+    EXPECT_EQ(link.errorText(), QStringLiteral("3 bytes not sent"));
+    EXPECT_FALSE(link.OpenPort(QStringLiteral("COM1:"), QStringLiteral("x")));
+    EXPECT_FALSE(link.closedLinkFailed());
+    EXPECT_EQ(link.errorText(), LinkTexts::badRate("x"));
 }
 
 TEST_F(PortLinkTest, SecondOpenChangesNothing)

@@ -130,8 +130,7 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     }
 
     QtSerialControl serial;
-    QStringList traces;
-    PortLink link(serial, [&traces](const QString &text) { traces << text; });
+    PortLink link(serial);
     TerminalHost host(options.assumeYes, streamBytes);
     TransferOperations transfer(link, host);
     const TransferResult result =
@@ -144,9 +143,9 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         return ExitOk;
     case TransferOutcome::NotOpened: {
         // The window stays silent here; a script must learn why. A fresh link fails without a
-        // trace only for a text that names no port.
-        const QString reason =
-            traces.isEmpty() ? CliTexts::NotAPort : QStringLiteral(": ") + traces.last();
+        // reason only for a text that names no port.
+        const QString reason = link.errorText().isEmpty() ? CliTexts::NotAPort
+                                                          : QStringLiteral(": ") + link.errorText();
         errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(options.port, reason)
                       << Qt::endl;
         return ExitFailure;

@@ -2,6 +2,7 @@
 
 #include "CliTexts.h"
 #include "ImagingTexts.h"
+#include "LinkTexts.h"
 #include "TransferTexts.h"
 
 #include <QDir>
@@ -34,22 +35,36 @@ TEST_F(CliRefusal, MissingPictureIsNamedAndNothingIsSent)
     }
 }
 
-TEST_F(CliRefusal, PortThatDoesNotOpenFailsWithTheReason)
+TEST_F(CliRefusal, PortThatDoesNotOpenFailsWithTheReasonInEnglish)
 {
-    const QString port = QStringLiteral("/dev/pts/999999");
-    ASSERT_FALSE(QFile::exists(port));
+    const QString missing = QStringLiteral("/dev/pts/999999");
+    ASSERT_FALSE(QFile::exists(missing));
     const QString picture = save(noisePicture(8, 8, 5), "picture.bmp");
-    const QString notOpened = CliTexts::PortNotOpened.arg(port, QString());
-
-    for (const QStringList &arguments :
-         {QStringList{"upload", "--port", port, "--yes", picture},
-          QStringList{"erase", "--port", port}, QStringList{"print", "--port", port}}) {
-        SCOPED_TRACE(arguments.join(' ').toStdString());
-        const ProgramRun run = runOrvane(arguments);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.contains(notOpened)) << run.err.toStdString();
-        EXPECT_FALSE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
+    const struct
+    {
+        QString port;
+        QString rate;
+        QString reason;
+    } cases[] = {
+        {missing, "9600", missing + " does not exist"},
+        {"COM5", "9600", LinkTexts::nameWithoutColon("COM5")},
+        {pty, "fast", LinkTexts::badRate("fast")},
+    };
+    for (const auto &c : cases) {
+        for (const QStringList &arguments : {QStringList{"upload", "--yes", picture},
+                                             QStringList{"erase"}, QStringList{"print"}}) {
+            SCOPED_TRACE((arguments + QStringList{c.port}).join(' ').toStdString());
+            const ProgramRun run =
+                runOrvane(arguments + QStringList{"--port", c.port, "--baud", c.rate});
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.err.contains(CliTexts::PortNotOpened.arg(c.port, ": " + c.reason)))
+                << run.err.toStdString();
+            // The link's own status texts stay in its trace.
+            EXPECT_FALSE(run.err.contains(QStringLiteral("連接埠"))) << run.err.toStdString();
+            EXPECT_FALSE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
+        }
     }
+    EXPECT_TRUE(printer.stream().isEmpty());
 }
 
 TEST_F(CliRefusal, MoreThan255PicturesAreRefusedBeforeSending)
