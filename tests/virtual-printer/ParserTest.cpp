@@ -196,6 +196,48 @@ TEST_F(ParserTest, UnknownBytesAreLoggedAsRuns)
 }
 
 // The printer sees the stream in whatever pieces the line delivers.
+TEST(ParserStatus, AnswersDleEotWithItsStateOutsideRecordsOnly)
+{
+    const QByteArray asked = QByteArray::fromHex("100401100402100404100403");
+    const struct
+    {
+        PrinterState state;
+        const char *answers;
+    } table[] = {
+        {PrinterState::Ready, "12121212"},    {PrinterState::CoverOpen, "1a161212"},
+        {PrinterState::PaperEnd, "1a327e12"}, {PrinterState::PaperNearEnd, "12121e12"},
+        {PrinterState::Offline, "1a121212"},
+    };
+    for (const auto &row : table) {
+        QTemporaryDir dir;
+        NvPrinter printer(dir.path());
+        printer.setState(row.state);
+        QStringList lines;
+        QByteArray replies;
+        EscPosParser parser(
+            printer, [&lines](const QString &line) { lines << line; },
+            [&replies](QByteArrayView bytes) { replies += bytes; });
+        parser.feed(asked);
+        EXPECT_EQ(replies.toHex(), QByteArray(row.answers)) << row.answers;
+        EXPECT_EQ(lines.first(),
+                  "DLE EOT 1: answered " + QByteArray(row.answers).first(2).toUpper());
+
+        // Inside a record the same bytes are dots; an n the printer does not know is no command.
+        replies.clear();
+        lines.clear();
+        parser.feed(defineCommand({recordHeader(1, 1) + asked.first(8)}) +
+                    QByteArray::fromHex("100409"));
+        parser.endOfStream();
+        EXPECT_TRUE(replies.isEmpty());
+        EXPECT_EQ(lines,
+                  QStringList({"FS q: stored 1 NV image (8x8 dots)", "unknown 3 bytes: 10 04 09"}));
+    }
+
+    Bench oneWay;
+    oneWay.parser.feed(asked.first(3));
+    EXPECT_EQ(oneWay.lines, QStringList{"DLE EOT 1: not answered (one-way line)"});
+}
+
 TEST(ParserChunking, AnyChunkingGivesTheSameLogAndPrints)
 {
     const QByteArray stream =

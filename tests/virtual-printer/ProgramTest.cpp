@@ -114,6 +114,52 @@ TEST(Program, APauseInsideARecordIsWaitedOut)
     EXPECT_EQ(printer.stop(), 0);
 }
 
+// A connected TCP client on 127.0.0.1; -1 when the connect fails.
+int connectTo(quint16 port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+TEST(Program, TcpServesOneConnectionAtATimeAndAnswersStatus)
+{
+    QTemporaryDir dir;
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(dir.path(), {"--tcp", "0", "--state", "paper-end"}));
+    const quint16 port = printer.address().section(':', 1).toUShort();
+
+    const int first = connectTo(port);
+    ASSERT_GE(first, 0);
+    ASSERT_TRUE(writeAll(first, QByteArray::fromHex("100401100402100404")));
+    char answers[3];
+    ASSERT_EQ(::recv(first, answers, 3, MSG_WAITALL), 3);
+    EXPECT_EQ(QByteArray(answers, 3).toHex(), "1a327e");
+
+    // The kernel completes the second connect; the printer then closes it unread.
+    const int second = connectTo(port);
+    ASSERT_GE(second, 0);
+    char byte;
+    EXPECT_LE(::recv(second, &byte, 1, 0), 0);
+    ::close(second);
+    ::close(first);
+
+    const int third = connectTo(port);
+    ASSERT_GE(third, 0);
+    ASSERT_TRUE(writeAll(third, QByteArray::fromHex("100402")));
+    ASSERT_EQ(::recv(third, answers, 1, MSG_WAITALL), 1);
+    EXPECT_EQ(answers[0], 0x32);
+    ::close(third);
+    EXPECT_EQ(printer.stop(), 0);
+}
+
 TEST(Program, TcpDisconnectEndsTheStream)
 {
     QTemporaryDir dir;
@@ -124,14 +170,8 @@ TEST(Program, TcpDisconnectEndsTheStream)
     const quint16 port = printer.address().section(':', 1).toUShort();
 
     const auto send = [port](const QByteArray &bytes) {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool sent =
-            ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
-            writeAll(fd, bytes);
+        const int fd = connectTo(port);
+        const bool sent = fd >= 0 && writeAll(fd, bytes);
         ::close(fd);
         return sent;
     };

@@ -1,6 +1,8 @@
 #include "EscPosParser.h"
 
 namespace {
+constexpr char Dle = 0x10;
+constexpr char Eot = 0x04;
 constexpr char Fs = 0x1C;
 constexpr char Gs = 0x1D;
 constexpr char FinishCommand[] = {0x1D, 0x07, 0x02, 0x01, 0x01};
@@ -16,9 +18,10 @@ QString dots(const QList<NvImage> &images)
 }
 } // namespace
 
-EscPosParser::EscPosParser(NvPrinter &printer, LogLine log)
+EscPosParser::EscPosParser(NvPrinter &printer, LogLine log, Reply reply)
     : m_printer(printer)
     , m_log(std::move(log))
+    , m_reply(std::move(reply))
 {}
 
 void EscPosParser::feed(QByteArrayView bytes)
@@ -57,7 +60,7 @@ bool EscPosParser::isIdle() const
 void EscPosParser::takeByte(char byte)
 {
     if (m_state == State::Ground) {
-        if (byte == Fs || byte == Gs) {
+        if (byte == Fs || byte == Gs || byte == Dle) {
             m_prefix = QByteArray(1, byte);
             m_state = State::Prefix;
         } else {
@@ -66,8 +69,18 @@ void EscPosParser::takeByte(char byte)
         return;
     }
 
-    const bool fits = m_prefix[0] == Fs ? m_prefix.size() != 1 || byte == 'q' || byte == 'p'
-                                        : byte == FinishCommand[m_prefix.size()];
+    bool fits = false;
+    switch (m_prefix[0]) {
+    case Fs:
+        fits = m_prefix.size() != 1 || byte == 'q' || byte == 'p';
+        break;
+    case Gs:
+        fits = byte == FinishCommand[m_prefix.size()];
+        break;
+    default:
+        fits = m_prefix.size() == 1 ? byte == Eot : m_printer.status(byte).has_value();
+        break;
+    }
     if (!fits) {
         // The bytes so far were no command; this byte may start one.
         addUnknown(m_prefix);
@@ -83,6 +96,8 @@ void EscPosParser::runCommandIfComplete()
 {
     if (m_prefix == QByteArrayView(FinishCommand, sizeof FinishCommand)) {
         log(QStringLiteral("GS BEL 02 01 01: finish"));
+    } else if (m_prefix.size() == 3 && m_prefix[0] == Dle) {
+        answerStatus(m_prefix[2]);
     } else if (m_prefix.size() == 3 && m_prefix[1] == 'q') {
         m_count = uchar(m_prefix[2]);
         if (m_count == 0) {
@@ -127,6 +142,19 @@ void EscPosParser::runCommandIfComplete()
     }
     m_prefix.clear();
     m_state = State::Ground;
+}
+
+void EscPosParser::answerStatus(int n)
+{
+    const char answer = *m_printer.status(n);
+    if (!m_reply) {
+        log(QStringLiteral("DLE EOT %1: not answered (one-way line)").arg(n));
+        return;
+    }
+    log(QStringLiteral("DLE EOT %1: answered %2")
+            .arg(n)
+            .arg(QString::fromLatin1(QByteArray(1, answer).toHex().toUpper())));
+    m_reply(QByteArrayView(&answer, 1));
 }
 
 void EscPosParser::startRecord()

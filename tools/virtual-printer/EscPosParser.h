@@ -10,14 +10,16 @@
 #include <functional>
 
 // Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
-// FS q (define or erase NV images), FS p (print one), the finish command; anything else is
-// logged as unknown bytes.
+// FS q (define or erase NV images), FS p (print one), the finish command, DLE EOT n (answered
+// with the printer's state); anything else is logged as unknown bytes.
 class EscPosParser
 {
 public:
     using LogLine = std::function<void(const QString &)>;
+    // Where answers go; none on a one-way line.
+    using Reply = std::function<void(QByteArrayView)>;
 
-    EscPosParser(NvPrinter &printer, LogLine log);
+    EscPosParser(NvPrinter &printer, LogLine log, Reply reply = {});
 
     void feed(QByteArrayView bytes);
     // The stream ended or stalled: a command still open is abandoned, pending bytes logged.
@@ -33,12 +35,14 @@ private:
     void startRecord();
     void finishRecord();
     void runCommandIfComplete();
+    void answerStatus(int n);
     void addUnknown(QByteArrayView bytes);
     void flushUnknown();
     void log(const QString &line);
 
     NvPrinter &m_printer;
     LogLine m_log;
+    Reply m_reply;
     State m_state = State::Ground;
     QByteArray m_prefix;
 

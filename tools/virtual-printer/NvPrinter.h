@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatusAnswers.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -16,7 +18,7 @@ struct NvImage
 // Black dots become black pixels; each dot is scaleX × scaleY pixels.
 QImage renderNvImage(const NvImage &image, int scaleX = 1, int scaleY = 1);
 
-// The printer's NV image store and its paper: printed images become PNG files.
+// The printer's NV image store, its paper and its state: printed images become PNG files.
 class NvPrinter
 {
 public:
@@ -36,10 +38,15 @@ public:
     // mode: 0 normal, 1 double width, 2 double height, 3 quadruple; 48 to 51 mean the same.
     PrintResult print(int number, int mode);
 
+    void setState(PrinterState state) { m_state = state; }
+    // The answer to DLE EOT n; nothing for an n the printer does not know.
+    std::optional<char> status(int n) const { return statusAnswer(m_state, n); }
+
 private:
     const NvImage *image(int number) const;
 
     QString m_outDir;
     QList<NvImage> m_images;
     int m_printCount = 0;
+    PrinterState m_state = PrinterState::Ready;
 };

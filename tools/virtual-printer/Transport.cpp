@@ -71,6 +71,11 @@ public:
         }
         return -1;
     }
+    void write(QByteArrayView bytes) override
+    {
+        if (!m_hungUp)
+            static_cast<void>(::write(m_master.get(), bytes.data(), size_t(bytes.size())));
+    }
 
     Fd m_master;
     QString m_path;
@@ -109,19 +114,23 @@ public:
     QString address() const override { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     bool waitForData(std::chrono::nanoseconds timeout) override
     {
-        if (m_client.get() < 0) {
-            const auto start = std::chrono::steady_clock::now();
-            if (!waitReadable(m_listener.get(), timeout))
-                return false;
-            m_client.reset(
-                accept4(m_listener.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-            if (m_client.get() < 0)
-                return false;
+        const auto start = std::chrono::steady_clock::now();
+        for (;;) {
+            // A client that has sent its last byte is leaving: the next one waits its turn.
+            const bool leaving = m_client.get() >= 0 && hasHungUp(m_client.get());
+            pollfd entries[] = {{m_client.get(), POLLIN, 0},
+                                {leaving ? -1 : m_listener.get(), POLLIN, 0}};
+            std::chrono::nanoseconds left = timeout;
             if (timeout != StopSignal::Forever)
-                timeout = std::max(timeout - (std::chrono::steady_clock::now() - start),
-                                   std::chrono::nanoseconds::zero());
+                left = std::max(timeout - (std::chrono::steady_clock::now() - start),
+                                std::chrono::nanoseconds::zero());
+            if (StopSignal::wait(entries, 2, left) <= 0)
+                return false;
+            if (entries[1].revents & POLLIN)
+                acceptOrRefuse();
+            if (entries[0].revents != 0)
+                return true;
         }
-        return waitReadable(m_client.get(), timeout);
     }
     qint64 read(char *buffer, qint64 max) override
     {
@@ -134,10 +143,36 @@ public:
         }
         return -1;
     }
+    void write(QByteArrayView bytes) override
+    {
+        if (m_client.get() >= 0)
+            ::send(m_client.get(), bytes.data(), size_t(bytes.size()), MSG_NOSIGNAL);
+    }
 
     Fd m_listener;
     Fd m_client;
     quint16 m_port = 0;
+
+private:
+    static bool hasHungUp(int fd)
+    {
+        pollfd entry{fd, POLLRDHUP, 0};
+        return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLRDHUP);
+    }
+
+    // One connection at a time, as many network printers take: another while one is open is
+    // closed at once.
+    void acceptOrRefuse()
+    {
+        const int incoming =
+            accept4(m_listener.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (incoming < 0)
+            return;
+        if (m_client.get() >= 0)
+            ::close(incoming);
+        else
+            m_client.reset(incoming);
+    }
 };
 
 } // namespace
@@ -182,7 +217,6 @@ OpenedTransport openTcp(quint16 port)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
         return {nullptr, systemError("bind")};
-    // One client at a time; the next one waits in the backlog until this one leaves.
     if (listen(listener, 4) != 0)
         return {nullptr, systemError("listen")};
     socklen_t length = sizeof address;

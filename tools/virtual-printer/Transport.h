@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <chrono>
@@ -18,6 +19,8 @@ public:
     virtual bool waitForData(std::chrono::nanoseconds timeout) = 0;
     // Bytes read (> 0), 0 when the client closed its connection, -1 when nothing was there.
     virtual qint64 read(char *buffer, qint64 max) = 0;
+    // Sends the printer's answer to the client; dropped when none is there to take it.
+    virtual void write(QByteArrayView bytes) = 0;
 };
 
 struct OpenedTransport

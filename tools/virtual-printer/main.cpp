@@ -46,8 +46,9 @@ int main(int argc, char *argv[])
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral(
         "An ESC/POS receipt printer that stores NV images (FS q), prints them (FS p) as PNG "
-        "files and records the byte stream. It serves a new pseudo-terminal, whose slave "
-        "path it prints as the first line, or a TCP port on 127.0.0.1."));
+        "files, answers DLE EOT status requests and records the byte stream. It serves a new "
+        "pseudo-terminal, whose slave path it prints as the first line, or a TCP port on "
+        "127.0.0.1, one connection at a time."));
     cli.addHelpOption();
     cli.addVersionOption();
     const QCommandLineOption outOption(
@@ -65,11 +66,18 @@ int main(int argc, char *argv[])
         QStringLiteral("baud"),
         QStringLiteral("Read no faster than a serial line at N baud (N/10 bytes a second)."),
         QStringLiteral("N"));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state"),
+        QStringLiteral("How the printer answers DLE EOT: %1 (default ready).").arg(stateNames()),
+        QStringLiteral("STATE"), QStringLiteral("ready"));
+    const QCommandLineOption silentOption(QStringLiteral("silent"),
+                                          QStringLiteral("Answer nothing, as on a one-way line."));
     const QCommandLineOption idleOption(
         QStringLiteral("exit-after-idle"),
         QStringLiteral("Exit after SECONDS without data, once something was received."),
         QStringLiteral("SECONDS"));
-    cli.addOptions({outOption, linkOption, tcpOption, baudOption, idleOption});
+    cli.addOptions(
+        {outOption, linkOption, tcpOption, baudOption, stateOption, silentOption, idleOption});
     cli.process(app);
 
     ServeOptions options;
@@ -86,6 +94,9 @@ int main(int argc, char *argv[])
         options.exitAfterIdle = std::chrono::duration_cast<std::chrono::nanoseconds>(
             std::chrono::duration<double>(seconds));
     }
+    const std::optional<PrinterState> state = printerStateNamed(cli.value(stateOption));
+    if (!state)
+        return fail(QStringLiteral("--state wants one of %1").arg(stateNames()), 2);
     quint16 port = 0;
     if (cli.isSet(tcpOption)) {
         port = cli.value(tcpOption).toUShort(&ok);
@@ -115,7 +126,12 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     NvPrinter printer(outDir);
-    EscPosParser parser(printer, [&recorder](const QString &line) { recorder.logLine(line); });
+    printer.setState(*state);
+    EscPosParser::Reply reply;
+    if (!cli.isSet(silentOption))
+        reply = [&transport](QByteArrayView bytes) { transport.write(bytes); };
+    EscPosParser parser(
+        printer, [&recorder](const QString &line) { recorder.logLine(line); }, reply);
     serve(transport, parser, recorder, options);
 
     // Someone may have pointed the link elsewhere meanwhile; leave theirs alone.
