@@ -17,8 +17,9 @@ QString CommonDlg::ShowOpenDialog(QWidget *owner, const QString &title, const QS
 void CommonDlg::messageBox(QWidget *owner, const QString &text, const QString &title,
                            TransferHost::MessageKind kind)
 {
-    const auto icon =
-        kind == TransferHost::MessageKind::Error ? QMessageBox::Warning : QMessageBox::NoIcon;
+    const bool alert =
+        kind == TransferHost::MessageKind::Error || kind == TransferHost::MessageKind::Warning;
+    const auto icon = alert ? QMessageBox::Warning : QMessageBox::NoIcon;
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.exec();
 }

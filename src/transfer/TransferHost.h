@@ -14,9 +14,10 @@ public:
     virtual void setProgressValue(int value) = 0;
 
     enum class MessageKind {
-        Prompt, // the operator must act before the transfer goes on (reset the printer)
-        Notice, // the outcome of a finished job
-        Error,  // why a transfer was refused or ended
+        Prompt,  // the operator must act before the transfer goes on (reset the printer)
+        Notice,  // the outcome of a finished job
+        Warning, // something the operator should know; the job goes on
+        Error,   // why a transfer was refused or ended
     };
     // A modal box with one OK button; returns when the operator closes it.
     virtual void showMessage(const QString &text, const QString &title, MessageKind kind) = 0;

@@ -11,4 +11,7 @@ struct TransferLimits
     std::chrono::milliseconds stall = PrinterStallLimit;
     // The wait for the printer to finish storing (CTS back after the last record).
     std::chrono::milliseconds completion = std::chrono::minutes(3);
+    // The wait for the first answer to a status question; a printer silent that long is
+    // taken for one that never answers.
+    std::chrono::milliseconds firstAnswer = std::chrono::milliseconds(300);
 };

@@ -2,13 +2,16 @@
 
 #include "PictureConversion.h"
 #include "PortLink.h"
+#include "PrinterLink.h"
 #include "PrinterCommands.h"
+#include "StatusInquiry.h"
 #include "TransferHost.h"
 #include "TransferTexts.h"
 
 TransferOperations::TransferOperations(PortLink &link, TransferHost &host, TransferLimits limits)
     : m_link(link)
     , m_host(host)
+    , m_limits(limits)
     , m_transmitter(link, host, limits)
 {}
 
@@ -32,6 +35,9 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
         return {TransferOutcome::NotOpened, {}};
     m_host.showMessage(TransferTexts::ResetPrompt, TransferTexts::ResetTitle,
                        TransferHost::MessageKind::Prompt);
+    // Asked after the reset, so the answer tells how the printer is now.
+    if (auto refused = refuseIfNotReady(portText))
+        return *refused;
     if (StepResult sent = m_transmitter.SendBytes(*header); !sent.ok())
         return fail(sent, portText);
     for (int row = 0; row < pictures.records.size(); ++row) {
@@ -48,6 +54,8 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
     m_host.setStatus(TransferTexts::Processing);
+    if (auto refused = refuseIfNotReady(portText))
+        return *refused;
     if (StepResult sent = m_transmitter.SendBytes(eraseCommand()); !sent.ok())
         return fail(sent, portText);
     return finish(portText);
@@ -57,6 +65,8 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
 {
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
+    if (auto refused = refuseIfNotReady(portText))
+        return *refused;
     for (int image = 1; image <= MaxUploadPictures; ++image) {
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
@@ -68,6 +78,31 @@ TransferResult TransferOperations::refuse(const QString &message)
 {
     m_host.showMessage(message, TransferTexts::RefusedTitle, TransferHost::MessageKind::Error);
     return {TransferOutcome::Refused, message};
+}
+
+std::optional<TransferResult> TransferOperations::refuseIfNotReady(const QString &portText)
+{
+    const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
+    switch (reply.outcome) {
+    case StatusReply::Outcome::Silent:
+        return std::nullopt;
+    case StatusReply::Outcome::Failed:
+        // A printer that serves one connection at a time drops the next one at once.
+        if (reply.step.status == StepStatus::Failed && m_link.link()->closedByPrinter())
+            return fail(
+                {StepStatus::Failed, TransferTexts::printerBusy(m_link.link()->errorText())},
+                portText);
+        return fail(reply.step, portText);
+    case StatusReply::Outcome::Answered:
+        break;
+    }
+    if (!reply.status.ready())
+        return fail({StepStatus::Failed, TransferTexts::printerCannotTakeJob(reply.status)},
+                    portText);
+    if (reply.status.paperNearEnd)
+        m_host.showMessage(TransferTexts::paperNearEnd(), TransferTexts::WarningTitle,
+                           TransferHost::MessageKind::Warning);
+    return std::nullopt;
 }
 
 // The operator hears "Done!!" only once the link has closed without losing a byte.

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class PortLink;
 class TransferHost;
 
@@ -40,6 +42,8 @@ public:
 
 private:
     TransferResult refuse(const QString &message);
+    // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
+    std::optional<TransferResult> refuseIfNotReady(const QString &portText);
     TransferResult finish(const QString &portText);
     TransferResult fail(const StepResult &step, const QString &portText);
     TransferResult close(const QString &portText);
@@ -47,5 +51,6 @@ private:
 
     PortLink &m_link;
     TransferHost &m_host;
+    TransferLimits m_limits;
     Transmitter m_transmitter;
 };

@@ -1,6 +1,7 @@
 #include "TransferTexts.h"
 
 #include "PrinterCommands.h"
+#include "PrinterStatus.h"
 
 namespace TransferTexts {
 
@@ -58,6 +59,45 @@ QString printerNotFinished(std::chrono::milliseconds limit)
 QString writeFailed(const QString &reason)
 {
     return QStringLiteral("Writing to the printer failed: %1").arg(reason);
+}
+
+QStringList conditions(const PrinterStatus &status)
+{
+    QStringList lines;
+    const auto add = [&lines](bool holds, const char *line) {
+        if (holds)
+            lines << QLatin1String(line);
+    };
+    add(status.offline, "offline");
+    add(status.coverOpen, "cover open");
+    add(status.paperEnd, "paper end");
+    add(status.paperNearEnd, "paper near end");
+    add(status.feedButton, "feed button pressed");
+    add(status.recoverableError, "recoverable error");
+    add(status.unrecoverableError, "unrecoverable error");
+    add(status.autoCutterError, "auto-cutter error");
+    add(status.error && !status.recoverableError && !status.unrecoverableError &&
+            !status.autoCutterError,
+        "error");
+    return lines;
+}
+
+QString printerCannotTakeJob(const PrinterStatus &status)
+{
+    return QStringLiteral("The printer cannot take the job: %1. Nothing was sent.")
+        .arg(conditions(status).join(QStringLiteral(", ")));
+}
+
+QString paperNearEnd()
+{
+    return QStringLiteral("The printer's paper is near its end.");
+}
+
+QString printerBusy(const QString &reason)
+{
+    return QStringLiteral("%1 before the job began: the printer is busy with another "
+                          "connection. Nothing was sent.")
+        .arg(reason);
 }
 
 } // namespace TransferTexts

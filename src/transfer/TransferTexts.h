@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
+
+struct PrinterStatus;
 
 // Every text the transfers show to the operator.
 namespace TransferTexts {
@@ -18,6 +21,7 @@ inline const QString Failed = QStringLiteral("FAILED");
 inline const QString Processing = QStringLiteral("PROCESSING");
 
 inline const QString RefusedTitle = QStringLiteral("Upload not started.");
+inline const QString WarningTitle = QStringLiteral("Printer warning.");
 inline const QString FailedTitle = QStringLiteral("Transfer failed.");
 inline const QString Stopped = QStringLiteral("The transfer was stopped before it finished.");
 
@@ -29,5 +33,12 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
+
+// One short line per condition the printer reported; empty when it reported none.
+QStringList conditions(const PrinterStatus &status);
+QString printerCannotTakeJob(const PrinterStatus &status);
+QString paperNearEnd();
+// reason: the link's own words for the printer closing the connection.
+QString printerBusy(const QString &reason);
 
 } // namespace TransferTexts

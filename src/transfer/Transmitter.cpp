@@ -153,3 +153,38 @@ StepResult Transmitter::drain()
         return {StepStatus::NoLink, {}};
     return waitForRoom(*link, 1);
 }
+
+bool Transmitter::hearsAnswers() const
+{
+    const PrinterLink *link = m_link.link();
+    return link && link->canAnswer();
+}
+
+StepResult Transmitter::ask(const QByteArray &question)
+{
+    PrinterLink *link = m_link.link();
+    if (!link)
+        return {StepStatus::NoLink, {}};
+    link->takeAnswers();
+    link->write(question);
+    return link->failed() ? writeFailure(*link) : StepResult{};
+}
+
+Answer Transmitter::readAnswer(const std::function<bool(const QByteArray &)> &complete,
+                               QDeadlineTimer deadline)
+{
+    PrinterLink *link = m_link.link();
+    if (!link)
+        return {{StepStatus::NoLink, {}}, {}, false};
+    QByteArray bytes;
+    for (;;) {
+        bytes += link->takeAnswers();
+        if (complete(bytes))
+            return {{}, bytes, true};
+        if (deadline.hasExpired())
+            return {{}, bytes, false};
+        m_host.yield();
+        if (StepResult stop = interruption(*link); !stop.ok())
+            return {stop, bytes, false};
+    }
+}

@@ -3,7 +3,10 @@
 #include "TransferLimits.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
+
+#include <functional>
 
 class PortLink;
 class PrinterLink;
@@ -23,6 +26,13 @@ struct [[nodiscard]] StepResult
     bool ok() const { return status == StepStatus::Done; }
 };
 
+struct [[nodiscard]] Answer
+{
+    StepResult step;  // Failed or Stopped when the wait ended so
+    QByteArray bytes; // what the printer sent meanwhile
+    bool complete = false;
+};
+
 // Sends over the link that PortLink opened, whatever its kind: in pieces of a quarter of its
 // transmit buffer, each once the printer may take more and less than half the buffer waits;
 // in one write on a link without a buffer.
@@ -37,6 +47,16 @@ public:
     StepResult FinishTransfer();
     // Waits until the link has handed every queued byte on towards the printer.
     StepResult drain();
+
+    // Whether the open link carries the printer's answers back.
+    bool hearsAnswers() const;
+    // Sends a question the printer answers out of turn: no pacing, no progress. Answers still
+    // waiting from before are dropped, so what follows answers this question.
+    StepResult ask(const QByteArray &question);
+    // Reads what the printer answers until complete() holds for the bytes so far, or until the
+    // deadline (complete is false then); the window stays live meanwhile.
+    Answer readAnswer(const std::function<bool(const QByteArray &)> &complete,
+                      QDeadlineTimer deadline);
 
 private:
     StepResult sendPaced(PrinterLink &link, const QByteArray &bytes);

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "StatusQuestions.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest>
 
 namespace {
 
@@ -58,7 +60,7 @@ TEST_F(WindowTransfer, UploadHidesTheButtonLocksTheListAndRestoresEverything)
     EXPECT_TRUE(window->Command3->isEnabled());
     EXPECT_FALSE(serial->PortOpen());
     const QByteArray sent = serial->sent();
-    EXPECT_TRUE(sent.startsWith(QByteArray("\x1C\x71\x03", 3)));
+    EXPECT_TRUE(sent.startsWith(StatusQuestions + QByteArray("\x1C\x71\x03", 3)));
     EXPECT_TRUE(sent.endsWith(Finish));
     EXPECT_EQ(window->ProgressBar1->maximum(), 4); // the finish command was the last array
     EXPECT_EQ(window->ProgressBar1->value(), 4);
@@ -90,7 +92,7 @@ TEST_F(WindowTransfer, EraseShowsProcessingThenSuccess)
     window->Command1_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_EQ(statusWhileSending, QStringLiteral("PROCESSING"));
-    EXPECT_EQ(serial->sent(), QByteArray("\x1C\x71\x00", 3) + Finish);
+    EXPECT_EQ(serial->sent(), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
     ASSERT_EQ(dialogs->messages.size(), 1);
     EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
@@ -108,7 +110,7 @@ TEST_F(WindowTransfer, PrintKeepsItsOwnButtonAndTheStatus)
     window->Command4_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_TRUE(printEnabled);
-    EXPECT_EQ(serial->sent().size(), 1020);
+    EXPECT_EQ(serial->sent().size(), StatusQuestions.size() + 1020);
     EXPECT_TRUE(dialogs->messages.isEmpty());
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
     EXPECT_TRUE(window->Command1->isEnabled());
@@ -125,7 +127,7 @@ TEST_F(WindowTransfer, ASecondActionDuringAWaitLeavesTheOpenLinkAlone)
         serial->setCts(true);
     });
     window->Command1_Click();
-    EXPECT_EQ(serial->sent(), QByteArray("\x1C\x71\x00", 3) + Finish);
+    EXPECT_EQ(serial->sent(), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_FALSE(serial->PortOpen());
 }
@@ -139,7 +141,62 @@ TEST_F(WindowTransfer, ClosingTheWindowEndsAWaitClosesTheLinkAndTheWindow)
     window->Command7_Click();
     EXPECT_FALSE(serial->PortOpen());
     EXPECT_NE(window->LabAction->text(), QStringLiteral("SUCCESS"));
-    EXPECT_TRUE(serial->sent().isEmpty());
+    EXPECT_EQ(serial->sent(), StatusQuestions);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTransfer, EachPrinterStateAfterARealClick)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_EQ(window->cmbPortList->currentText(), QStringLiteral("COM1:"));
+    const QString failed = QStringLiteral("Transfer failed.");
+    const struct
+    {
+        const char *answers; // to DLE EOT 1 to 4; none from a one-way line
+        const char *status;
+        QList<ScriptedDialogs::Message> boxes;
+        bool erased;
+    } table[] = {
+        {"1a161212",
+         "FAILED",
+         {{"The printer cannot take the job: offline, cover open. Nothing was sent.", failed}},
+         false},
+        {"1a32127e",
+         "FAILED",
+         {{"The printer cannot take the job: offline, paper end, paper near end. Nothing was "
+           "sent.",
+           failed}},
+         false},
+        {"1a121212",
+         "FAILED",
+         {{"The printer cannot take the job: offline. Nothing was sent.", failed}},
+         false},
+        {"1212121e",
+         "SUCCESS",
+         {{"The printer's paper is near its end.", "Printer warning."},
+          {"Done!!", "Upload finished."}},
+         true},
+        {"", "SUCCESS", {{"Done!!", "Upload finished."}}, true},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.answers);
+        serial->setStatusAnswers(QByteArray::fromHex(row.answers));
+        dialogs->messages.clear();
+        const qsizetype before = serial->sent().size();
+
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+
+        EXPECT_EQ(window->LabAction->text(), QString::fromLatin1(row.status));
+        ASSERT_EQ(dialogs->messages.size(), row.boxes.size());
+        for (qsizetype i = 0; i < row.boxes.size(); ++i) {
+            EXPECT_EQ(dialogs->messages[i].text, row.boxes[i].text);
+            EXPECT_EQ(dialogs->messages[i].title, row.boxes[i].title);
+        }
+        const QByteArray erase = QByteArray("\x1C\x71\x00", 3) + Finish;
+        EXPECT_EQ(serial->sent().sliced(before), StatusQuestions + (row.erased ? erase : ""));
+        EXPECT_FALSE(serial->PortOpen());
+        EXPECT_TRUE(window->Command1->isEnabled());
+    }
 }

@@ -82,6 +82,11 @@ void ScriptedSerialControl::setOutput(const QByteArray &bytes)
         m_writeBudget -= accepted.size();
     m_pieces << accepted;
     m_queued += int(accepted.size());
+    for (qsizetype i = 0; i + 2 < accepted.size(); ++i) {
+        const int n = accepted[i + 2];
+        if (accepted[i] == 0x10 && accepted[i + 1] == 0x04 && n >= 1 && n <= m_statusAnswers.size())
+            m_input += m_statusAnswers[n - 1];
+    }
     if (m_onOutput)
         m_onOutput(accepted);
 }

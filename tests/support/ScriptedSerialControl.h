@@ -54,6 +54,9 @@ public:
     void failWritesAfter(qsizetype bytes, const QString &reason);
     // Bytes the printer sends; Input() gives them.
     void answer(const QByteArray &bytes) { m_input += bytes; }
+    // What the printer answers to DLE EOT n in a piece: byte n - 1; nothing for an empty array
+    // (a one-way line). A ready printer by default.
+    void setStatusAnswers(const QByteArray &answers) { m_statusAnswers = answers; }
     // Called after each piece is queued.
     void setOnOutput(std::function<void(const QByteArray &)> hook) { m_onOutput = std::move(hook); }
 
@@ -76,6 +79,7 @@ private:
     qsizetype m_writeBudget = -1;
     QString m_writeFailure;
     QByteArray m_input;
+    QByteArray m_statusAnswers = QByteArray(4, 0x12);
     QStringList m_writes;
     QList<QByteArray> m_pieces;
     std::function<void(const QByteArray &)> m_onOutput;

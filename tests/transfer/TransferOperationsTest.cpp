@@ -3,9 +3,11 @@
 #include "QtPrinters.h"
 #include "RecordingTransferHost.h"
 #include "ScriptedSerialControl.h"
+#include "StatusQuestions.h"
 #include "TransferTexts.h"
 #include "modBitmap.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -83,10 +85,10 @@ TEST_F(TransferOperationsTest, UploadsOnePicture)
     const QByteArray record = recordOf(path);
     ASSERT_EQ(record.size(), 132);
     EXPECT_TRUE(record.startsWith(bytes({0x04, 0x00, 0x04, 0x00})));
-    EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x01}) + record + FinishBytes);
-    EXPECT_EQ(host.events(),
-              QStringList({"message:Please reset your printer.", "output", "row:0", "output",
-                           "status:Writing", "output", "message:Done!!", "status:SUCCESS"}));
+    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes);
+    EXPECT_EQ(host.events(), QStringList({"message:Please reset your printer.", "output", "output",
+                                          "row:0", "output", "status:Writing", "output",
+                                          "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].title, QStringLiteral("Starting Upload."));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Prompt);
     EXPECT_EQ(host.messages()[1].title, QStringLiteral("Upload finished."));
@@ -101,8 +103,8 @@ TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
 
     EXPECT_EQ(operations.upload({paths[0], paths[1], paths[2]}, Port, Rate).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) + recordOf(paths[1]) +
-                                  recordOf(paths[2]) + FinishBytes);
+    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) +
+                                  recordOf(paths[1]) + recordOf(paths[2]) + FinishBytes);
     EXPECT_EQ(host.rows(), QList<int>({0, 1, 2}));
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
@@ -111,8 +113,8 @@ TEST_F(TransferOperationsTest, UploadsAtMost255Pictures)
 {
     const QList<ListedPicture> full(255, picture(QStringLiteral("one.bmp"), 8, 8));
     EXPECT_EQ(operations.upload(full, Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_TRUE(control.sent().startsWith(bytes({0x1C, 0x71, 0xFF})));
-    EXPECT_EQ(control.sent().size(), 3 + 255 * 132 + 5);
+    EXPECT_TRUE(control.sent().startsWith(StatusQuestions + bytes({0x1C, 0x71, 0xFF})));
+    EXPECT_EQ(control.sent().size(), StatusQuestions.size() + 3 + 255 * 132 + 5);
 
     ScriptedSerialControl other;
     PortLink otherLink(other, [](const QString &) {});
@@ -179,7 +181,7 @@ TEST_F(TransferOperationsTest, PrinterThatNeverAssertsCtsFailsTheUpload)
     ASSERT_EQ(host.messages().size(), 2);
     EXPECT_EQ(host.messages()[1].text, result.message);
     EXPECT_EQ(host.messages()[1].kind, TransferHost::MessageKind::Error);
-    EXPECT_TRUE(control.pieces().isEmpty());
+    EXPECT_EQ(control.pieces(), QList<QByteArray>{StatusQuestions});
     expectLinkClosed();
 }
 
@@ -241,7 +243,8 @@ TEST_F(TransferOperationsTest, SecondActionDuringAWaitLeavesTheLinkAlone)
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
     EXPECT_EQ(outcomes, QList<TransferOutcome>(3, TransferOutcome::NotOpened));
     EXPECT_TRUE(writesDuringWait.isEmpty());
-    EXPECT_EQ(control.sent(), bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
+    EXPECT_EQ(control.sent(),
+              StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
 
@@ -260,7 +263,8 @@ TEST_F(TransferOperationsTest, SecondActionOnAnOpenParallelLinkIsRefused)
 TEST_F(TransferOperationsTest, ErasesStoredImages)
 {
     EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_EQ(control.pieces(), QList<QByteArray>({bytes({0x1C, 0x71, 0x00}), FinishBytes}));
+    EXPECT_EQ(control.pieces(),
+              QList<QByteArray>({StatusQuestions, bytes({0x1C, 0x71, 0x00}), FinishBytes}));
     EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
     ASSERT_EQ(host.messages().size(), 1);
     EXPECT_EQ(host.messages()[0].text, QStringLiteral("Done!!"));
@@ -271,9 +275,10 @@ TEST_F(TransferOperationsTest, ErasesStoredImages)
 TEST_F(TransferOperationsTest, PrintsImages1To255)
 {
     EXPECT_EQ(operations.print(Port, Rate).outcome, TransferOutcome::Succeeded);
-    ASSERT_EQ(control.pieces().size(), 255);
+    ASSERT_EQ(control.pieces().size(), 1 + 255);
+    EXPECT_EQ(control.pieces()[0], StatusQuestions);
     for (int n = 1; n <= 255; ++n)
-        EXPECT_EQ(control.pieces()[n - 1], bytes({0x1C, 0x70, n, 0x00})) << n;
+        EXPECT_EQ(control.pieces()[n], bytes({0x1C, 0x70, n, 0x00})) << n;
     EXPECT_TRUE(host.messages().isEmpty());
     EXPECT_TRUE(host.statuses().isEmpty());
     expectLinkClosed();
@@ -297,6 +302,83 @@ TEST_F(TransferOperationsTest, BytesLeftUnsentAtCloseFailTheJob)
     ASSERT_EQ(host.messages().size(), 2);
     EXPECT_EQ(host.messages()[1].title, QStringLiteral("Transfer failed."));
     expectLinkClosed();
+}
+
+TEST_F(TransferOperationsTest, APrinterThatCannotTakeTheJobEndsItAfterTheQuestions)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    const struct
+    {
+        const char *answers; // to DLE EOT 1, 2, 3 and 4
+        QString cause;
+        QByteArray sent;
+    } table[] = {
+        {"1a161212", "offline, cover open", StatusQuestions},
+        {"1a32127e", "offline, paper end, paper near end", StatusQuestions},
+        {"1a121212", "offline", StatusQuestions},
+        // An error is followed by the question for its cause.
+        {"1a523212", "offline, unrecoverable error",
+         StatusQuestions + QByteArray::fromHex("100403")},
+    };
+    using Job = std::function<TransferResult()>;
+    const QList<Job> jobs = {[&] { return operations.upload({path}, Port, Rate); },
+                             [&] { return operations.erase(Port, Rate); },
+                             [&] { return operations.print(Port, Rate); }};
+    for (const auto &row : table) {
+        for (const Job &job : jobs) {
+            SCOPED_TRACE(row.answers);
+            ScriptedSerialControl fresh;
+            fresh.setStatusAnswers(QByteArray::fromHex(row.answers));
+            std::swap(control, fresh);
+            host = RecordingTransferHost();
+
+            const TransferResult result = job();
+            EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+            EXPECT_EQ(result.message,
+                      "The printer cannot take the job: " + row.cause + ". Nothing was sent.");
+            EXPECT_EQ(control.sent(), row.sent);
+            EXPECT_EQ(host.statuses().last(), QStringLiteral("FAILED"));
+            ASSERT_FALSE(host.messages().isEmpty());
+            EXPECT_EQ(host.messages().last().text, result.message);
+            EXPECT_EQ(host.messages().last().kind, TransferHost::MessageKind::Error);
+            expectLinkClosed();
+        }
+    }
+}
+
+TEST_F(TransferOperationsTest, PaperNearItsEndWarnsAndTheJobGoesOn)
+{
+    control.setStatusAnswers(QByteArray::fromHex("1212121e"));
+    EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(host.events(),
+              QStringList({"status:PROCESSING", "message:The printer's paper is near its end.",
+                           "message:Done!!", "status:SUCCESS"}));
+    EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Warning);
+    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x00}) + FinishBytes);
+}
+
+TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuestions)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    control.setStatusAnswers({});
+    QElapsedTimer waited;
+    host.setOnMessage([&](const RecordingTransferHost::Message &message) {
+        if (message.text == TransferTexts::ResetPrompt)
+            waited.start();
+    });
+    qint64 waitedMs = 0;
+    control.setOnOutput([&](const QByteArray &piece) {
+        if (piece.startsWith(bytes({0x1C, 0x71})))
+            waitedMs = waited.elapsed();
+    });
+
+    EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(control.sent(),
+              StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
+    EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
+    // It was given its time to answer, and no more: the product's limit is 300 ms.
+    EXPECT_GE(waitedMs, 300);
+    EXPECT_EQ(TransferLimits{}.firstAnswer, 300ms);
 }
 
 TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)

@@ -104,6 +104,9 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
     case MessageKind::Notice:
         m_err << title << ' ' << text << Qt::endl;
         break;
+    case MessageKind::Warning:
+        m_err << "orvane: warning: " << text << Qt::endl;
+        break;
     case MessageKind::Error:
         m_err << "orvane: " << text << Qt::endl;
         m_errorShown = true;

@@ -90,7 +90,7 @@ std::string dotDifference(const QImage &actual, const QImage &expected)
 
 QByteArray uploadStream(const QList<QByteArray> &records)
 {
-    QByteArray stream("\x1C\x71");
+    QByteArray stream = StatusQuestions + QByteArray("\x1C\x71");
     stream.append(char(records.size()));
     for (const QByteArray &record : records)
         stream.append(record);
@@ -99,7 +99,7 @@ QByteArray uploadStream(const QList<QByteArray> &records)
 
 QByteArray printStream()
 {
-    QByteArray stream;
+    QByteArray stream = StatusQuestions;
     for (int image = 1; image <= 255; ++image)
         stream.append("\x1C\x70").append(char(image)).append('\0');
     return stream;

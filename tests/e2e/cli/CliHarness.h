@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Polling.h"
+#include "StatusQuestions.h"
 #include "TiedProcess.h"
 #include "VirtualPrinterProcess.h"
 
@@ -32,7 +33,8 @@ QImage printedUnscaled(const QImage &picture);
 std::string dotDifference(const QImage &actual, const QImage &expected);
 
 const QByteArray FinishCommand("\x1D\x07\x02\x01\x01", 5);
-const QByteArray EraseStream = QByteArray("\x1C\x71\x00", 3) + FinishCommand;
+// What each job sends, status questions first (the virtual printer answers them).
+const QByteArray EraseStream = StatusQuestions + QByteArray("\x1C\x71\x00", 3) + FinishCommand;
 QByteArray uploadStream(const QList<QByteArray> &records);
 QByteArray printStream();
 

@@ -22,7 +22,7 @@ TEST_F(CliTransfer, UploadOfOnePictureSendsHeaderRecordAndFinish)
     EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
 
     const QByteArray expected = uploadStream({record});
-    ASSERT_EQ(expected.size(), 3 + 4 + 128 + 5);
+    ASSERT_EQ(expected.size(), StatusQuestions.size() + 3 + 4 + 128 + 5);
     EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
     EXPECT_TRUE(logHas("FS q: stored 1 NV image (32x32 dots)")) << printer.log().toStdString();
     EXPECT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
@@ -47,7 +47,7 @@ TEST_F(CliTransfer, UploadedPicturesPrintAsRasterAndPreviewShowThem)
     EXPECT_TRUE(logHas("FS q: stored 3 NV images (512x256, 96x96, 32x32 dots)"))
         << printer.log().toStdString();
 
-    qsizetype offset = 3;
+    qsizetype offset = StatusQuestions.size() + 3;
     for (int i = 0; i < paths.size(); ++i) {
         SCOPED_TRACE(paths[i].toStdString());
         const QString file = picturePath(QStringLiteral("raster-%1.bin").arg(i));
@@ -61,7 +61,8 @@ TEST_F(CliTransfer, UploadedPicturesPrintAsRasterAndPreviewShowThem)
 
     const ProgramRun print = runOrvane({"print", "--port", pty});
     EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
-    EXPECT_EQ(printer.streamOfSize(uploaded.size() + 1020), uploaded + printStream());
+    EXPECT_EQ(printer.streamOfSize(uploaded.size() + printStream().size()),
+              uploaded + printStream());
     ASSERT_TRUE(logHas("FS p: no NV image 255")) << printer.log().toStdString();
     EXPECT_TRUE(
         printer.log().contains("FS p: printed NV image 3 as print-0003-nv03.png (32x32, mode 0)\n"
@@ -90,7 +91,7 @@ TEST_F(CliTransfer, PrintSendsFsPForEveryImageNumber)
     const ProgramRun run = runOrvane({"print", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray expected = printStream();
-    ASSERT_EQ(expected.size(), 1020);
+    ASSERT_EQ(expected.size(), StatusQuestions.size() + 1020);
     ASSERT_TRUE(logHas("FS p: no NV image 255")) << printer.log().toStdString();
     EXPECT_EQ(printer.stream(), expected);
     EXPECT_FALSE(run.err.contains(TransferTexts::Done));
@@ -102,9 +103,12 @@ TEST_F(CliTransfer, EraseSendsFsQZeroAndFinish)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
     ASSERT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
-    EXPECT_EQ(printer.stream(), QByteArray::fromHex("1c7100"
+    EXPECT_EQ(printer.stream(), QByteArray::fromHex("100401100402100404"
+                                                    "1c7100"
                                                     "1d07020101"));
-    EXPECT_EQ(printer.log(), "FS q: erased NV images\nGS BEL 02 01 01: finish\n");
+    EXPECT_EQ(printer.log(), "DLE EOT 1: answered 12\nDLE EOT 2: answered 12\n"
+                             "DLE EOT 4: answered 12\nFS q: erased NV images\n"
+                             "GS BEL 02 01 01: finish\n");
 }
 
 } // namespace

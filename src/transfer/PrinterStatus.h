@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+// What a printer reports through the real-time status requests DLE EOT n, which every ESC/POS
+// printer answers at once, one byte each, even while it cannot print.
+struct PrinterStatus
+{
+    bool offline = false;
+    bool feedButton = false; // the feed button is held, or feeding paper
+    bool coverOpen = false;
+    bool paperEnd = false;
+    bool paperNearEnd = false;
+    bool error = false;
+    // The kind of error, known once DLE EOT 3 has been answered.
+    bool recoverableError = false;
+    bool unrecoverableError = false;
+    bool autoCutterError = false;
+
+    // Whether the printer can take a job; paper near its end is a warning only.
+    bool ready() const { return !offline && !coverOpen && !paperEnd && !error; }
+};
+
+// DLE EOT 1, 2 and 4: printer, offline cause and paper sensor status, answered in that order.
+QByteArray statusQuestions();
+// DLE EOT 3: the error cause, worth asking once an error is reported.
+QByteArray errorQuestion();
+
+// True for a byte shaped as a status answer (bits 1 and 4 set, bits 0 and 7 clear).
+bool isStatusAnswer(char byte);
+// The answers to statusQuestions() so far, in order; nothing until the first is there or when
+// a byte is no status answer. Questions not answered yet report nothing.
+std::optional<PrinterStatus> decodeStatus(QByteArrayView answers);
+// Adds the answer to errorQuestion().
+void addErrorCause(PrinterStatus &status, char answer);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "PrinterStatus.h"
+#include "Transmitter.h"
+
+#include <chrono>
+
+struct StatusReply
+{
+    enum class Outcome {
+        Silent,   // the link carries no answers, or the printer gave none in time
+        Answered, // status holds what it said
+        Failed,   // the link failed or the host stopped the wait; step says which
+    };
+    Outcome outcome = Outcome::Silent;
+    PrinterStatus status;
+    StepResult step;
+};
+
+// Asks the printer on the open link how it is. The wait for the first answer counts from
+// before the questions leave, so a silent printer costs at most firstAnswer.
+StatusReply inquireStatus(Transmitter &transmitter, std::chrono::milliseconds firstAnswer);

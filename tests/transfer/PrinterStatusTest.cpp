@@ -1,0 +1,56 @@
+#include "PrinterStatus.h"
+#include "QtPrinters.h"
+#include "TransferTexts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PrinterStatus, QuestionsAreDleEot124ThenThreeForTheErrorCause)
+{
+    EXPECT_EQ(statusQuestions(), QByteArray::fromHex("100401100402100404"));
+    EXPECT_EQ(errorQuestion(), QByteArray::fromHex("100403"));
+}
+
+TEST(PrinterStatus, AnswersDecodeToConditions)
+{
+    const struct
+    {
+        const char *answers; // to DLE EOT 1, 2, 4
+        const char *error;   // to DLE EOT 3, if asked
+        bool ready;
+        QStringList conditions;
+    } table[] = {
+        {"121212", "", true, {}},
+        {"1a1612", "", false, {"offline", "cover open"}},
+        {"1a327e", "", false, {"offline", "paper end", "paper near end"}},
+        {"12121e", "", true, {"paper near end"}},
+        {"12127e", "", false, {"paper end", "paper near end"}},
+        {"1a1212", "", false, {"offline"}},
+        {"521e12", "", false, {"cover open", "feed button pressed"}},
+        {"1a5212", "", false, {"offline", "error"}},
+        {"1a5212", "3a", false, {"offline", "unrecoverable error", "auto-cutter error"}},
+        {"1a5212", "52", false, {"offline", "recoverable error"}},
+        // A printer that answers only the first question still tells that much.
+        {"1a", "", false, {"offline"}},
+        {"12", "", true, {}},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.answers);
+        std::optional<PrinterStatus> status = decodeStatus(QByteArray::fromHex(row.answers));
+        ASSERT_TRUE(status);
+        if (*row.error)
+            addErrorCause(*status, QByteArray::fromHex(row.error).front());
+        EXPECT_EQ(status->ready(), row.ready);
+        EXPECT_EQ(TransferTexts::conditions(*status), row.conditions);
+    }
+}
+
+TEST(PrinterStatus, BytesThatAreNoAnswerDecodeToNothing)
+{
+    // An echo of the question, a line that reads noise, or more answers than questions.
+    for (const char *bytes : {"", "10", "121210", "ff1212", "00", "12121212"})
+        EXPECT_FALSE(decodeStatus(QByteArray::fromHex(bytes))) << bytes;
+}
+
+} // namespace
