@@ -2,8 +2,8 @@
 
 #include "PictureConversion.h"
 #include "PortLink.h"
-#include "PrinterLink.h"
 #include "PrinterCommands.h"
+#include "PrinterLink.h"
 #include "StatusInquiry.h"
 #include "TransferHost.h"
 #include "TransferTexts.h"
@@ -74,6 +74,28 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
     return close(portText);
 }
 
+StatusReport TransferOperations::status(const QString &portText, const QString &rateText)
+{
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}, {}};
+    const bool answers = m_transmitter.hearsAnswers();
+    const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
+    const QString failure = inquiryFailure(reply.step).error;
+    m_link.ClosePort(portText);
+    switch (reply.outcome) {
+    case StatusReply::Outcome::Answered:
+        return {TransferOutcome::Succeeded, reply.status, {}};
+    case StatusReply::Outcome::Silent:
+        return {TransferOutcome::Failed,
+                {},
+                answers ? TransferTexts::noAnswer(m_limits.firstAnswer)
+                        : TransferTexts::linkCarriesNoAnswers()};
+    case StatusReply::Outcome::Failed:
+        break;
+    }
+    return {TransferOutcome::Failed, {}, failure};
+}
+
 TransferResult TransferOperations::refuse(const QString &message)
 {
     m_host.showMessage(message, TransferTexts::RefusedTitle, TransferHost::MessageKind::Error);
@@ -87,12 +109,7 @@ std::optional<TransferResult> TransferOperations::refuseIfNotReady(const QString
     case StatusReply::Outcome::Silent:
         return std::nullopt;
     case StatusReply::Outcome::Failed:
-        // A printer that serves one connection at a time drops the next one at once.
-        if (reply.step.status == StepStatus::Failed && m_link.link()->closedByPrinter())
-            return fail(
-                {StepStatus::Failed, TransferTexts::printerBusy(m_link.link()->errorText())},
-                portText);
-        return fail(reply.step, portText);
+        return fail(inquiryFailure(reply.step), portText);
     case StatusReply::Outcome::Answered:
         break;
     }
@@ -103,6 +120,14 @@ std::optional<TransferResult> TransferOperations::refuseIfNotReady(const QString
         m_host.showMessage(TransferTexts::paperNearEnd(), TransferTexts::WarningTitle,
                            TransferHost::MessageKind::Warning);
     return std::nullopt;
+}
+
+// A printer that serves one connection at a time drops the next one at once.
+StepResult TransferOperations::inquiryFailure(const StepResult &step) const
+{
+    if (step.status == StepStatus::Failed && m_link.link()->closedByPrinter())
+        return {StepStatus::Failed, TransferTexts::printerBusy(m_link.link()->errorText())};
+    return step;
 }
 
 // The operator hears "Done!!" only once the link has closed without losing a byte.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListedPicture.h"
+#include "PrinterStatus.h"
 #include "TransferLimits.h"
 #include "Transmitter.h"
 
@@ -25,6 +26,13 @@ struct [[nodiscard]] TransferResult
     QString message;
 };
 
+struct [[nodiscard]] StatusReport
+{
+    TransferOutcome outcome = TransferOutcome::Succeeded; // Succeeded once the printer answered
+    PrinterStatus status;
+    QString message; // why there is no status
+};
+
 // Upload, erase and print as the window and the command line run them. The caller owns the
 // buttons; everything else the operator sees goes through the host.
 class TransferOperations
@@ -39,11 +47,14 @@ public:
     TransferResult erase(const QString &portText, const QString &rateText);
     // Prints NV images 1 to 255.
     TransferResult print(const QString &portText, const QString &rateText);
+    // Asks the printer how it is, and tells nobody but the caller.
+    StatusReport status(const QString &portText, const QString &rateText);
 
 private:
     TransferResult refuse(const QString &message);
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
     std::optional<TransferResult> refuseIfNotReady(const QString &portText);
+    StepResult inquiryFailure(const StepResult &step) const;
     TransferResult finish(const QString &portText);
     TransferResult fail(const StepResult &step, const QString &portText);
     TransferResult close(const QString &portText);

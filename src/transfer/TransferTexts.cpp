@@ -93,6 +93,16 @@ QString paperNearEnd()
     return QStringLiteral("The printer's paper is near its end.");
 }
 
+QString noAnswer(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not answer within %1.").arg(durationText(limit));
+}
+
+QString linkCarriesNoAnswers()
+{
+    return QStringLiteral("This port carries no answers from the printer.");
+}
+
 QString printerBusy(const QString &reason)
 {
     return QStringLiteral("%1 before the job began: the printer is busy with another "

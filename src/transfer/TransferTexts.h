@@ -38,6 +38,8 @@ QString writeFailed(const QString &reason);
 QStringList conditions(const PrinterStatus &status);
 QString printerCannotTakeJob(const PrinterStatus &status);
 QString paperNearEnd();
+QString noAnswer(std::chrono::milliseconds limit);
+QString linkCarriesNoAnswers();
 // reason: the link's own words for the printer closing the connection.
 QString printerBusy(const QString &reason);
 

@@ -14,11 +14,14 @@ inline const QString Usage = QStringLiteral(
     "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS\n"
     "       orvane erase --port PORT [--baud RATE]\n"
     "       orvane print --port PORT [--baud RATE]\n"
+    "       orvane status --port PORT [--baud RATE]\n"
+    "                                       tell how the printer is; exit 3 when not ready\n"
     "       orvane --version                print the name and version\n"
     "Each subcommand takes --help.\n");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
-inline const QString NotAPort = QStringLiteral(": it names no serial or parallel port");
+inline const QString NotAPort = QStringLiteral(": it names no serial, parallel or network port");
+inline const QString Ready = QStringLiteral("ready");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
 inline const QString BadDither =
     QStringLiteral("--dither takes none, floyd-steinberg, atkinson or ordered, not '%1'");

@@ -11,6 +11,7 @@
 #include "Subcommands.h"
 #include "TerminalHost.h"
 #include "TransferOperations.h"
+#include "TransferTexts.h"
 #include "modBitmap.h"
 
 #include <limits>
@@ -30,9 +31,10 @@ struct LinkOptions
 std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStringList &arguments)
 {
     QCommandLineParser parser;
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, ...)."),
-                                  QStringLiteral("PORT"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, ...)."),
+        QStringLiteral("PORT"));
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Rate of a serial port (default 9600)."),
                                   QStringLiteral("RATE"), QStringLiteral("9600"));
@@ -58,6 +60,11 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
         break;
     case LinkCommand::Print:
         parser.setApplicationDescription(QStringLiteral("Prints NV images 1 to 255."));
+        break;
+    case LinkCommand::Status:
+        parser.setApplicationDescription(
+            QStringLiteral("Prints how the printer is, one line per condition. Exits 0 when it "
+                           "is ready, 3 when it is not, 1 when it did not answer."));
         break;
     }
     if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
@@ -103,6 +110,37 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures)
     return streamBytes;
 }
 
+// The window stays silent when the link does not open; a script must learn why. A fresh link
+// fails without a reason only for a text that names no port.
+int portNotOpened(const QString &port, const PortLink &link)
+{
+    const QString reason =
+        link.errorText().isEmpty() ? CliTexts::NotAPort : QStringLiteral(": ") + link.errorText();
+    errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(port, reason) << Qt::endl;
+    return ExitFailure;
+}
+
+int reportStatus(TransferOperations &transfer, const PortLink &link, const LinkOptions &options)
+{
+    const StatusReport report = transfer.status(options.port, options.rate);
+    switch (report.outcome) {
+    case TransferOutcome::NotOpened:
+        return portNotOpened(options.port, link);
+    case TransferOutcome::Succeeded:
+        break;
+    case TransferOutcome::Refused:
+    case TransferOutcome::Failed:
+        errorStream() << "orvane: " << report.message << Qt::endl;
+        return ExitFailure;
+    }
+    QTextStream out(stdout);
+    if (report.status.ready())
+        out << CliTexts::Ready << '\n';
+    for (const QString &condition : TransferTexts::conditions(report.status))
+        out << condition << '\n';
+    return report.status.ready() ? ExitOk : ExitNotReady;
+}
+
 } // namespace
 
 int runLinkCommand(LinkCommand command, const QStringList &arguments)
@@ -127,12 +165,16 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     case LinkCommand::Print:
         streamBytes = MaxUploadPictures * printCommand(1).size();
         break;
+    case LinkCommand::Status:
+        break;
     }
 
     QtSerialControl serial;
     PortLink link(serial);
     TerminalHost host(options.assumeYes, streamBytes);
     TransferOperations transfer(link, host);
+    if (command == LinkCommand::Status)
+        return reportStatus(transfer, link, options);
     const TransferResult result =
         command == LinkCommand::Upload
             ? transfer.upload(options.pictures, options.port, options.rate)
@@ -141,15 +183,8 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     switch (result.outcome) {
     case TransferOutcome::Succeeded:
         return ExitOk;
-    case TransferOutcome::NotOpened: {
-        // The window stays silent here; a script must learn why. A fresh link fails without a
-        // reason only for a text that names no port.
-        const QString reason = link.errorText().isEmpty() ? CliTexts::NotAPort
-                                                          : QStringLiteral(": ") + link.errorText();
-        errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(options.port, reason)
-                      << Qt::endl;
-        return ExitFailure;
-    }
+    case TransferOutcome::NotOpened:
+        return portNotOpened(options.port, link);
     case TransferOutcome::Refused:
     case TransferOutcome::Failed:
         // The window does not report a stop; a script must learn of it all the same.

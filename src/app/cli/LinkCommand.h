@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-enum class LinkCommand { Upload, Erase, Print };
+enum class LinkCommand { Upload, Erase, Print, Status };
 
-// Runs one transfer from the command line; gives the exit code.
+// Runs one transfer, or asks the printer how it is, from the command line; gives the exit
+// code.
 int runLinkCommand(LinkCommand command, const QStringList &arguments);

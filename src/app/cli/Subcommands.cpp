@@ -110,13 +110,19 @@ int print(const QStringList &arguments)
     return runLinkCommand(LinkCommand::Print, arguments);
 }
 
-const std::array<Subcommand, 6> subcommands{{
+int status(const QStringList &arguments)
+{
+    return runLinkCommand(LinkCommand::Status, arguments);
+}
+
+const std::array<Subcommand, 7> subcommands{{
     {QStringLiteral("ports"), ports},
     {QStringLiteral("raster"), raster},
     {QStringLiteral("preview"), preview},
     {QStringLiteral("upload"), upload},
     {QStringLiteral("erase"), erase},
     {QStringLiteral("print"), print},
+    {QStringLiteral("status"), status},
 }};
 
 } // namespace

@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+// ExitNotReady: the printer answered that it cannot take a job.
+enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2, ExitNotReady = 3 };
 
 struct Subcommand
 {

@@ -171,7 +171,8 @@ TEST(CliUsage, HelpOfEverySubcommand)
     for (const QStringList &arguments :
          {QStringList{"--help"}, QStringList{"ports", "--help"}, QStringList{"raster", "--help"},
           QStringList{"preview", "--help"}, QStringList{"upload", "--help"},
-          QStringList{"erase", "--help"}, QStringList{"print", "--help"}}) {
+          QStringList{"erase", "--help"}, QStringList{"print", "--help"},
+          QStringList{"status", "--help"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const ProgramRun run = runOrvane(arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
