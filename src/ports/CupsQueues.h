@@ -33,8 +33,8 @@ private:
     int m_port;
 };
 
-// The local port a device URI names (serial:/dev/ttyUSB0?baud=9600 gives /dev/ttyUSB0);
-// empty for USB-by-model and network URIs.
+// The port a device URI names (serial:/dev/ttyUSB0?baud=9600 gives /dev/ttyUSB0,
+// socket://HOST gives tcp://HOST:9100); empty for USB-by-model and other network URIs.
 QString portFromDeviceUri(const QString &uri);
-// The queues that sit on a local port, as installed printers.
+// The queues that sit on a port Orvane can open, as installed printers.
 QList<InstalledPrinter> printersFromQueues(const QList<CupsQueue> &queues);

@@ -1,4 +1,5 @@
 #include "CupsResponse.h"
+#include "NetworkAddress.h"
 
 #include <QUrl>
 
@@ -92,6 +93,10 @@ QString portFromDeviceUri(const QString &uri)
     if (!url.isValid())
         return {};
     const QString scheme = url.scheme();
+    // A raw network printer (AppSocket) is the port Orvane would type for it.
+    if (scheme == QLatin1String("socket") && !url.host().isEmpty())
+        return NetworkAddress{url.host(), quint16(url.port(NetworkAddress::RawPrintingPort))}
+            .portText();
     const bool localHost = url.host().isEmpty() || (scheme == QLatin1String("file") &&
                                                     url.host() == QLatin1String("localhost"));
     const bool deviceScheme = scheme == QLatin1String("serial") ||

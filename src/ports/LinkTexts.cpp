@@ -18,4 +18,48 @@ QString badRate(const QString &rateText)
         .arg(rateText);
 }
 
+QString refused(const QString &address, quint16 port)
+{
+    return QStringLiteral("%1 refused the connection: is the printer switched on, and does it "
+                          "take print jobs on port %2?")
+        .arg(address)
+        .arg(port);
+}
+
+QString hostNotFound(const QString &host)
+{
+    return QStringLiteral("%1 is not a known host name").arg(host);
+}
+
+QString noRoute(const QString &address, const QString &systemReason)
+{
+    return QStringLiteral("There is no route to %1 (%2): check the address and the network")
+        .arg(address, systemReason);
+}
+
+QString timedOut(const QString &address, std::chrono::milliseconds limit)
+{
+    return QStringLiteral("%1 did not answer within %2 s: check the address, and that the "
+                          "printer is switched on")
+        .arg(address)
+        .arg(std::chrono::duration<double>(limit).count());
+}
+
+QString closed(const QString &address)
+{
+    return QStringLiteral("%1 closed the connection").arg(address);
+}
+
+QString networkFailed(const QString &address, const QString &systemReason)
+{
+    return QStringLiteral("The connection to %1 failed: %2").arg(address, systemReason);
+}
+
+QString notHandedOn(qint64 count, const QString &address)
+{
+    return QStringLiteral("%1 bytes not sent to %2 before the connection closed")
+        .arg(count)
+        .arg(address);
+}
+
 } // namespace LinkTexts

@@ -2,6 +2,7 @@
 
 #include "DeviceFileLink.h"
 #include "LinkTexts.h"
+#include "NetworkLink.h"
 #include "NumberText.h"
 #include "PortNames.h"
 #include "SerialControl.h"
@@ -51,6 +52,8 @@ bool PortLink::OpenPort(const QString &portText, const QString &rateText)
         return openSerial(portText, rateText);
     case LinkKind::Parallel:
         return openParallel(portText);
+    case LinkKind::Network:
+        return openNetwork(portText);
     case LinkKind::None:
         break;
     }
@@ -100,15 +103,29 @@ bool PortLink::refuseName(const QString &portText)
     return false;
 }
 
+// The rate is not used: the network carries no line settings.
+bool PortLink::openNetwork(const QString &portText)
+{
+    if (m_link)
+        return false;
+    if (!open(std::make_unique<NetworkLink>(*networkAddressOf(portText)), LinkKind::Network))
+        return false;
+    m_trace(PortOpened);
+    return true;
+}
+
 bool PortLink::open(std::unique_ptr<PrinterLink> link, LinkKind kind)
 {
-    if (!link->open()) {
-        traceFailure(PortOpenFailed, link->errorText());
-        return false;
-    }
+    // Held while it opens: a connection's wait lets other handlers run, and a second open
+    // meanwhile must be refused.
     m_link = std::move(link);
     m_openKind = kind;
-    return true;
+    if (m_link->open())
+        return true;
+    traceFailure(PortOpenFailed, m_link->errorText());
+    m_link.reset();
+    m_openKind = LinkKind::None;
+    return false;
 }
 
 bool PortLink::ClosePort(const QString &portText)
@@ -123,10 +140,24 @@ bool PortLink::ClosePort(const QString &portText)
             release();
         }
         return true;
+    case LinkKind::Network:
+        return closeNetwork();
     case LinkKind::None:
         break;
     }
     return false;
+}
+
+bool PortLink::closeNetwork()
+{
+    if (!m_link) {
+        m_trace(PortNotOpen);
+        return true;
+    }
+    m_link->close();
+    m_trace(withReason(PortClosed, m_link->errorText()));
+    release();
+    return true;
 }
 
 bool PortLink::closeSerial()

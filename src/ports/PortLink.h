@@ -41,9 +41,11 @@ public:
 private:
     bool openSerial(const QString &portText, const QString &rateText);
     bool openParallel(const QString &portText);
+    bool openNetwork(const QString &portText);
     bool refuseName(const QString &portText);
     bool open(std::unique_ptr<PrinterLink> link, LinkKind kind);
     bool closeSerial();
+    bool closeNetwork();
     void release();
     void traceFailure(const QString &status, const QString &reason);
 

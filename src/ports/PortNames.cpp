@@ -1,5 +1,6 @@
 #include "PortNames.h"
 
+#include "NetworkAddress.h"
 #include "NumberText.h"
 #include "PlatformPortNames.h"
 #include "SerialPlatform.h"
@@ -34,6 +35,8 @@ LinkKind linkKindOf(const QString &portText)
         return LinkKind::Serial;
     if (IsLptPort(portText) || isParallelDevicePath(portText))
         return LinkKind::Parallel;
+    if (networkAddressOf(portText))
+        return LinkKind::Network;
     return LinkKind::None;
 }
 

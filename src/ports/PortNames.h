@@ -4,14 +4,15 @@
 
 #include <optional>
 
-enum class LinkKind { None, Serial, Parallel };
+enum class LinkKind { None, Serial, Parallel, Network };
 
 // The text starts with COM (LPT), in any case, and is a number once every COM (LPT), every colon
 // and the surrounding spaces are gone: COM1:, com3:, COM5, but not COM1: (Used).
 bool IsComPort(const QString &name);
 bool IsLptPort(const QString &name);
 
-// Serial for COM names and serial device paths, Parallel for LPT names and printer device files.
+// Serial for COM names and serial device paths, Parallel for LPT names and printer device files,
+// Network for tcp://HOST[:PORT] and HOST:PORT.
 LinkKind linkKindOf(const QString &portText);
 
 // The port box's text without its surrounding spaces, without its last character and without

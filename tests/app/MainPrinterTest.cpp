@@ -6,9 +6,11 @@
 #include "modBitmap.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest>
 
 namespace {
 
@@ -77,6 +79,32 @@ TEST_F(WindowAndPrinter, UploadsThreePicturesThenPrintsThemAsTheirRecords)
                   expected.convertToFormat(QImage::Format_RGB32))
             << printed.toStdString();
     }
+}
+
+TEST_F(WindowAndPrinter, UploadsToANetworkPrinterTypedIntoThePortBox)
+{
+    QTemporaryDir out;
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(out.path(), {"--tcp", "0"}));
+    createWindowOn(QString());
+    const QString path = folder.filePath(QStringLiteral("logo.png"));
+    ASSERT_TRUE(asymmetricPicture({64, 32}).save(path));
+    addPicture(path);
+
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->cmbPortList->setFocus();
+    QTest::keyClicks(window->cmbPortList->lineEdit(), "tcp://" + printer.address());
+    QTest::mouseClick(window->Command7, Qt::LeftButton);
+
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
+    ASSERT_EQ(dialogs->messages.size(), 2);
+    EXPECT_EQ(dialogs->messages[1].text, QStringLiteral("Done!!"));
+    const QByteArray expected = QByteArray::fromHex("1004011004021004041c7101") +
+                                modBitmap::BitmapToRaster(path).record +
+                                QByteArray::fromHex("1d07020101");
+    EXPECT_EQ(printer.streamOfSize(expected.size(), LogWaitMs), expected);
+    ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS q: stored 1 NV image"), LogWaitMs));
 }
 
 TEST_F(WindowAndPrinter, APulledDeviceEndsTheUploadAsFailedWithTheLinkClosed)

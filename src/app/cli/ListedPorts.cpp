@@ -1,4 +1,5 @@
 #include "ListedPorts.h"
+#include "CatalogueSnapshot.h"
 #include "ComboBoxTarget.h"
 #include "PortCatalogue.h"
 #include "modSerailIO.h"
@@ -20,6 +21,6 @@ public:
 QStringList listedPorts()
 {
     StringListTarget box;
-    FillPortList(box, *createSystemCatalogue());
+    FillPortList(box, CatalogueSnapshot(*createSystemCatalogue()));
     return box.items;
 }
