@@ -126,10 +126,12 @@ public:
                                 std::chrono::nanoseconds::zero());
             if (StopSignal::wait(entries, 2, left) <= 0)
                 return false;
-            if (entries[1].revents & POLLIN)
-                acceptOrRefuse();
+            // The client's bytes, or its end, come first: a client that has just left is no
+            // reason to turn the next one away.
             if (entries[0].revents != 0)
                 return true;
+            if (entries[1].revents & POLLIN)
+                acceptOrRefuse();
         }
     }
     qint64 read(char *buffer, qint64 max) override
