@@ -1,5 +1,7 @@
 #include "DeviceFileLink.h"
 
+#include "DeviceAnswers.h"
+
 DeviceFileLink::DeviceFileLink(QString device)
     : m_path(std::move(device))
 {}
@@ -19,6 +21,16 @@ void DeviceFileLink::write(const QByteArray &bytes)
 {
     if (!m_failed && !m_device.write(bytes))
         m_failed = true;
+}
+
+bool DeviceFileLink::canAnswer() const
+{
+    return deviceAnswers(m_path);
+}
+
+QByteArray DeviceFileLink::takeAnswers()
+{
+    return canAnswer() && m_device.isOpen() ? readDeviceAnswers(m_device.handle()) : QByteArray();
 }
 
 QString DeviceFileLink::errorText() const

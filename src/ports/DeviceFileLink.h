@@ -4,7 +4,7 @@
 #include "PrinterLink.h"
 
 // A parallel port or a printer device file: every array goes out in one write, with nothing
-// to pace.
+// to pace. A USB printer's device file carries its answers back.
 class DeviceFileLink : public PrinterLink
 {
 public:
@@ -18,8 +18,8 @@ public:
     bool maySendNow() const override { return true; }
     void write(const QByteArray &bytes) override;
 
-    bool canAnswer() const override { return false; }
-    QByteArray takeAnswers() override { return {}; }
+    bool canAnswer() const override;
+    QByteArray takeAnswers() override;
 
     bool failed() const override { return m_failed; }
     QString errorText() const override;

@@ -23,6 +23,8 @@ public:
     // False when the device cannot be opened; errorText() then says why.
     bool open(const QString &device);
     bool isOpen() const { return m_handle != InvalidHandle; }
+    // The open device, for reading what a printer that answers sends back.
+    qintptr handle() const { return m_handle; }
     // Writes every byte, in order; false when the device refused them or stopped taking them.
     bool write(const QByteArray &bytes);
     void close();

@@ -1,6 +1,8 @@
 #include "ParallelDevice.h"
 #include "ParallelDeviceTexts.h"
 
+#include "DeviceAnswers.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 
@@ -42,10 +44,11 @@ bool ParallelDevice::open(const QString &device)
     close();
     m_errorText.clear();
     const QByteArray path = QFile::encodeName(device);
+    const int access = deviceAnswers(device) ? O_RDWR : O_WRONLY;
     int fd;
     do {
         // Non-blocking, so that a printer that stops taking bytes cannot hold a write for good.
-        fd = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::open(path.constData(), access | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         m_errorText = reasonFor(errno);

@@ -1,0 +1,36 @@
+#include "DeviceAnswers.h"
+
+#include "QStringPrinter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+TEST(DeviceAnswers, OnlyAUsbPrinterAnswersAndItsAnswersAreReadWithoutWaiting)
+{
+    EXPECT_TRUE(deviceAnswers("/dev/usb/lp0"));
+    EXPECT_TRUE(deviceAnswers("/dev/usb/lp12"));
+    EXPECT_FALSE(deviceAnswers("/dev/lp0"));
+    EXPECT_FALSE(deviceAnswers("/dev/usb/lp"));
+    QTemporaryDir dir;
+    const QString link = dir.filePath("receipt");
+    ASSERT_TRUE(QFile::link("/dev/usb/lp3", link));
+    EXPECT_TRUE(deviceAnswers(link));
+
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
+    EXPECT_EQ(readDeviceAnswers(ends[0]), QByteArray());
+    ASSERT_EQ(::write(ends[1], "\x12\x16\x12", 3), 3);
+    EXPECT_EQ(readDeviceAnswers(ends[0]), QByteArray("\x12\x16\x12"));
+    EXPECT_EQ(readDeviceAnswers(ends[0]), QByteArray());
+    ::close(ends[0]);
+    ::close(ends[1]);
+}
+
+} // namespace
