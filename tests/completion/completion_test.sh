@@ -61,7 +61,7 @@ expect_has()
     done
 }
 
-expect "orvane " "erase ports preview print raster upload"
+expect "orvane " "erase ports preview print raster status upload"
 expect "orvane up" "upload"
 expect "orvane --" "--help --port --version"
 expect_has "orvane upload --" --baud --help --port --yes
