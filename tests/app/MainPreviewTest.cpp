@@ -1,6 +1,7 @@
 #include "MainFixture.h"
 #include "PicturePreview.h"
 #include "RasterPreview.h"
+#include "StatusQuestions.h"
 #include "modBitmap.h"
 
 #include <QCheckBox>
@@ -101,7 +102,7 @@ TEST_F(Preview, ShowsTheStoredDotsFollowsEachChoiceAndTheUploadSendsThem)
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::mouseClick(window->Command7, Qt::LeftButton);
-    EXPECT_EQ(serial->sent(), QByteArray("\x1C\x71\x01", 3) +
+    EXPECT_EQ(serial->sent(), StatusQuestions + QByteArray("\x1C\x71\x01", 3) +
                                   modBitmap::BitmapToRaster(path, chosen).record +
                                   QByteArray("\x1D\x07\x02\x01\x01", 5));
 }

@@ -2,6 +2,7 @@
 #include "PortLink.h"
 #include "RecordingTransferHost.h"
 #include "ScriptedSerialControl.h"
+#include "StatusQuestions.h"
 #include "TransferOperations.h"
 #include "TransferTexts.h"
 #include "modBitmap.h"
@@ -61,7 +62,7 @@ TEST_F(PictureConversionTest, ConvertsTheWholeSetAsChosenBeforeTheLinkOpens)
               TransferOutcome::Succeeded);
     EXPECT_EQ(conversionEndsAtFirstByte, 1);
     EXPECT_EQ(host.conversionEnds(), 1);
-    QByteArray expected("\x1C\x71\x03", 3);
+    QByteArray expected = StatusQuestions + QByteArray("\x1C\x71\x03", 3);
     for (const ListedPicture &listed : pictures)
         expected += modBitmap::BitmapToRaster(listed.path, listed.choices).record;
     EXPECT_EQ(control.sent(), expected + QByteArray("\x1D\x07\x02\x01\x01", 5));
