@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 
 const QByteArray Finish("\x1D\x07\x02\x01\x01", 5);
@@ -137,7 +139,12 @@ TEST_F(WindowTransfer, ClosingTheWindowEndsAWaitClosesTheLinkAndTheWindow)
     addPicture(picture(QStringLiteral("a.bmp"), {8, 8}));
     window->show();
     serial->setCts(false);
-    QTimer::singleShot(20, window.get(), [&] { EXPECT_FALSE(window->close()); });
+    // The close arrives once the job waits on the printer, however long the conversion took.
+    bool closeAsked = false;
+    serial->setOnOutput([&](const QByteArray &) {
+        if (!std::exchange(closeAsked, true))
+            QTimer::singleShot(0, window.get(), [&] { EXPECT_FALSE(window->close()); });
+    });
     window->Command7_Click();
     EXPECT_FALSE(serial->PortOpen());
     EXPECT_NE(window->LabAction->text(), QStringLiteral("SUCCESS"));
