@@ -16,14 +16,6 @@
 
 namespace {
 
-std::vector<char> pattern(std::size_t size)
-{
-    std::vector<char> bytes(size);
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = testPatternByte(i);
-    return bytes;
-}
-
 class CommPort : public ::testing::Test
 {
 protected:
@@ -77,7 +69,7 @@ TEST_F(CommPort, TheSettingsReachTheLineAndEveryByteArrives)
 {
     EXPECT_EQ(control.request("settings com5"), "raw cs8 parity=none stop=1 rate=115200 crtscts=1");
 
-    const std::vector<char> bytes = pattern(100 * 1024);
+    const std::vector<char> bytes = testPattern(100 * 1024);
     ASSERT_TRUE(control.send("expect com5 " + std::to_string(bytes.size())));
     startWrite(bytes);
     const CommQueue queue = commOutputQueue(port);
@@ -91,7 +83,7 @@ TEST_F(CommPort, TheSettingsReachTheLineAndEveryByteArrives)
 TEST_F(CommPort, TheQueueAnswersWhileAWriteWaitsForAStalledLine)
 {
     // Far more than the line holds while nobody reads it.
-    const std::vector<char> bytes = pattern(1024 * 1024);
+    const std::vector<char> bytes = testPattern(1024 * 1024);
     ASSERT_TRUE(startWrite(bytes));
     EXPECT_EQ(commOutputQueue(port).error, DWORD(ERROR_SUCCESS));
     EXPECT_EQ(discardCommOutput(port), DWORD(ERROR_SUCCESS));

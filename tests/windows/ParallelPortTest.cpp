@@ -12,14 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::vector<char> pattern(std::size_t size)
-{
-    std::vector<char> bytes(size);
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = testPatternByte(i);
-    return bytes;
-}
-
 // LPT1: is a pseudo-terminal whose Linux side (pty-peer) reads only when asked to, so a port
 // nobody asks about is a printer that has stopped taking bytes.
 class ParallelPort : public ::testing::Test
@@ -43,7 +35,7 @@ protected:
 
 TEST_F(ParallelPort, EveryByteArrivesInOrder)
 {
-    const std::vector<char> bytes = pattern(100 * 1024);
+    const std::vector<char> bytes = testPattern(100 * 1024);
     ASSERT_TRUE(control.send("expect lpt1 " + std::to_string(bytes.size())));
     const ParallelPortWrite result =
         writeParallelPort(port.handle, bytes.data(), bytes.size(), PrinterStallLimit);
@@ -55,7 +47,7 @@ TEST_F(ParallelPort, EveryByteArrivesInOrder)
 
 TEST_F(ParallelPort, APrinterThatTakesNothingFailsTheWriteOnceTheLimitHasPassed)
 {
-    const std::vector<char> bytes = pattern(1024 * 1024);
+    const std::vector<char> bytes = testPattern(1024 * 1024);
     const auto start = std::chrono::steady_clock::now();
     const ParallelPortWrite result = writeParallelPort(port.handle, bytes.data(), bytes.size(), 1s);
     const auto took = std::chrono::steady_clock::now() - start;
