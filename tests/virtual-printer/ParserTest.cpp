@@ -245,13 +245,15 @@ TEST(ParserChunking, AnyChunkingGivesTheSameLogAndPrints)
         defineCommand({encodeRecord(PictureA), encodeRecord(PictureB)}) + FinishCommand +
         printCommand(2, 3) + defineCommand({recordHeader(0, 1)}) +
         QByteArray("\x1D\x1C\x71\x00", 4) + printCommand(1) +
-        defineCommand({encodeRecord(PictureB)}) + printCommand(1, 49) + printCommand(2);
+        defineCommand({encodeRecord(PictureB)}) + printCommand(1, 49) + printCommand(2) +
+        graphicsFunction(columnGraphicBody("01", PictureA)) + printGraphicCommand("01", 2, 2) +
+        graphicsFunction(QByteArray("\x30\x30", 2)) + QByteArray("\x1D\x28\x4C\x01", 4);
 
     Bench whole;
     whole.parser.feed(stream);
     whole.parser.endOfStream();
-    ASSERT_EQ(whole.lines.size(), 11);
-    ASSERT_EQ(whole.prints().size(), 2);
+    ASSERT_EQ(whole.lines.size(), 15);
+    ASSERT_EQ(whole.prints().size(), 3);
 
     Bench byByte;
     for (const char byte : stream)

@@ -6,6 +6,10 @@ constexpr char Eot = 0x04;
 constexpr char Fs = 0x1C;
 constexpr char Gs = 0x1D;
 constexpr char FinishCommand[] = {0x1D, 0x07, 0x02, 0x01, 0x01};
+constexpr char GraphicsShort[] = {0x1D, 0x28, 0x4C}; // GS ( L
+constexpr char GraphicsLong[] = {0x1D, 0x38, 0x4C};  // GS 8 L
+constexpr char Ack = 0x06;
+constexpr char Can = 0x18;
 // Long runs of unknown bytes show only their start, so the log stays readable.
 constexpr qsizetype UnknownShown = 32;
 
@@ -22,6 +26,8 @@ EscPosParser::EscPosParser(NvPrinter &printer, LogLine log, Reply reply)
     : m_printer(printer)
     , m_log(std::move(log))
     , m_reply(std::move(reply))
+    , m_graphics(
+          printer, [this](const QString &line) { this->log(line); }, m_reply)
 {}
 
 void EscPosParser::feed(QByteArrayView bytes)
@@ -29,6 +35,10 @@ void EscPosParser::feed(QByteArrayView bytes)
     while (!bytes.isEmpty()) {
         if (m_state == State::Define) {
             bytes = bytes.sliced(feedDefine(bytes));
+        } else if (m_state == State::Graphics) {
+            bytes = bytes.sliced(m_graphics.feed(bytes));
+            if (!m_graphics.reading())
+                m_state = State::Ground;
         } else {
             takeByte(bytes.front());
             bytes = bytes.sliced(1);
@@ -46,6 +56,8 @@ void EscPosParser::endOfStream()
         m_current = {};
     } else if (m_state == State::Prefix) {
         addUnknown(m_prefix);
+    } else if (m_state == State::Graphics) {
+        m_graphics.abandon();
     }
     m_state = State::Ground;
     m_prefix.clear();
@@ -63,19 +75,26 @@ void EscPosParser::takeByte(char byte)
         if (byte == Fs || byte == Gs || byte == Dle) {
             m_prefix = QByteArray(1, byte);
             m_state = State::Prefix;
+        } else if ((byte == Ack && m_graphics.continueKeys()) ||
+                   (byte == Can && m_graphics.cancelKeys())) {
+            return;
         } else {
             addUnknown(QByteArrayView(&byte, 1));
         }
         return;
     }
 
+    const QByteArray next = m_prefix + byte;
+    const auto starts = [&next](const auto &command) {
+        return QByteArrayView(command, sizeof command).startsWith(next);
+    };
     bool fits = false;
     switch (m_prefix[0]) {
     case Fs:
         fits = m_prefix.size() != 1 || byte == 'q' || byte == 'p';
         break;
     case Gs:
-        fits = byte == FinishCommand[m_prefix.size()];
+        fits = starts(FinishCommand) || starts(GraphicsShort) || starts(GraphicsLong);
         break;
     default:
         fits = m_prefix.size() == 1 ? byte == Eot : m_printer.status(byte).has_value();
@@ -98,6 +117,12 @@ void EscPosParser::runCommandIfComplete()
         log(QStringLiteral("GS BEL 02 01 01: finish"));
     } else if (m_prefix.size() == 3 && m_prefix[0] == Dle) {
         answerStatus(m_prefix[2]);
+    } else if (m_prefix == QByteArrayView(GraphicsShort, sizeof GraphicsShort) ||
+               m_prefix == QByteArrayView(GraphicsLong, sizeof GraphicsLong)) {
+        m_graphics.start(m_prefix[1] == GraphicsLong[1]);
+        m_prefix.clear();
+        m_state = State::Graphics;
+        return;
     } else if (m_prefix.size() == 3 && m_prefix[1] == 'q') {
         m_count = uchar(m_prefix[2]);
         if (m_count == 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GraphicsReader.h"
 #include "NvPrinter.h"
 
 #include <QByteArray>
@@ -11,7 +12,8 @@
 
 // Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
 // FS q (define or erase NV images), FS p (print one), the finish command, DLE EOT n (answered
-// with the printer's state); anything else is logged as unknown bytes.
+// with the printer's state), and the NV graphics functions of GS ( L and GS 8 L; anything else
+// is logged as unknown bytes.
 class EscPosParser
 {
 public:
@@ -28,7 +30,7 @@ public:
     bool isIdle() const;
 
 private:
-    enum class State { Ground, Prefix, Define };
+    enum class State { Ground, Prefix, Define, Graphics };
 
     qsizetype feedDefine(QByteArrayView bytes);
     void takeByte(char byte);
@@ -54,6 +56,8 @@ private:
     bool m_malformed = false;
     NvImage m_current;
     QList<NvImage> m_images;
+
+    GraphicsReader m_graphics;
 
     QByteArray m_unknownShown;
     qint64 m_unknownCount = 0;

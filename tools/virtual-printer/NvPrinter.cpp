@@ -22,8 +22,9 @@ QImage renderNvImage(const NvImage &image, int scaleX, int scaleY)
     return out;
 }
 
-NvPrinter::NvPrinter(const QString &outDir)
+NvPrinter::NvPrinter(const QString &outDir, GraphicsOptions graphics)
     : m_outDir(outDir)
+    , m_graphics(std::move(graphics))
 {}
 
 void NvPrinter::define(QList<NvImage> images)
@@ -53,10 +54,31 @@ NvPrinter::PrintResult NvPrinter::print(int number, int mode)
     if (mode < 0 || mode > 3)
         return {PrintStatus::BadMode, {}, {}};
 
-    const QImage picture = renderNvImage(*nv, mode & 1 ? 2 : 1, mode & 2 ? 2 : 1);
-    const QString fileName = QStringLiteral("print-%1-nv%2.png")
-                                 .arg(m_printCount + 1, 4, 10, QLatin1Char('0'))
-                                 .arg(number, 2, 10, QLatin1Char('0'));
+    return save(renderNvImage(*nv, mode & 1 ? 2 : 1, mode & 2 ? 2 : 1),
+                QStringLiteral("nv%1").arg(number, 2, 10, QLatin1Char('0')));
+}
+
+NvPrinter::PrintResult NvPrinter::printGraphic(const QByteArray &key, int scaleX, int scaleY)
+{
+    const NvGraphic *graphic = m_graphics.find(key);
+    if (!graphic)
+        return {PrintStatus::NoImage, {}, {}};
+    if (scaleX < 1 || scaleX > 2 || scaleY < 1 || scaleY > 2)
+        return {PrintStatus::BadMode, {}, {}};
+    // Keys may hold any printable character; those unfit for a file name go as hex.
+    QString name = QStringLiteral("key");
+    for (const char c : key)
+        name += QChar::isLetterOrNumber(uchar(c)) && uchar(c) < 128
+                    ? QString(QLatin1Char(c))
+                    : QStringLiteral("_%1").arg(uchar(c), 2, 16, QLatin1Char('0')).toUpper();
+    const QImage &dots = graphic->dots;
+    return save(dots.scaled(dots.width() * scaleX, dots.height() * scaleY), name);
+}
+
+NvPrinter::PrintResult NvPrinter::save(const QImage &picture, const QString &name)
+{
+    const QString fileName =
+        QStringLiteral("print-%1-%2.png").arg(m_printCount + 1, 4, 10, QLatin1Char('0')).arg(name);
     if (!picture.save(QDir(m_outDir).filePath(fileName), "PNG"))
         return {PrintStatus::WriteFailed, fileName, {}};
     ++m_printCount;

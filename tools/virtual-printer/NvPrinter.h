@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GraphicsStore.h"
 #include "StatusAnswers.h"
 
 #include <QByteArray>
@@ -18,7 +19,8 @@ struct NvImage
 // Black dots become black pixels; each dot is scaleX × scaleY pixels.
 QImage renderNvImage(const NvImage &image, int scaleX = 1, int scaleY = 1);
 
-// The printer's NV image store, its paper and its state: printed images become PNG files.
+// The printer's two NV stores (bit images by number, graphics by key), its paper and its
+// state: printed images become PNG files.
 class NvPrinter
 {
 public:
@@ -30,7 +32,7 @@ public:
         QSize size;       // pixels, set for Printed
     };
 
-    explicit NvPrinter(const QString &outDir);
+    explicit NvPrinter(const QString &outDir, GraphicsOptions graphics = {});
 
     void define(QList<NvImage> images);
     void erase();
@@ -42,11 +44,17 @@ public:
     // The answer to DLE EOT n; nothing for an n the printer does not know.
     std::optional<char> status(int n) const { return statusAnswer(m_state, n); }
 
+    GraphicsStore &graphics() { return m_graphics; }
+    // scaleX and scaleY: 1 or 2.
+    PrintResult printGraphic(const QByteArray &key, int scaleX, int scaleY);
+
 private:
     const NvImage *image(int number) const;
+    PrintResult save(const QImage &picture, const QString &name);
 
     QString m_outDir;
     QList<NvImage> m_images;
+    GraphicsStore m_graphics;
     int m_printCount = 0;
     PrinterState m_state = PrinterState::Ready;
 };

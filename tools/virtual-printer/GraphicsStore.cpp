@@ -1,0 +1,77 @@
+#include "GraphicsStore.h"
+
+GraphicsStore::GraphicsStore(GraphicsOptions options)
+    : m_options(std::move(options))
+{}
+
+bool GraphicsStore::define(const QByteArray &key, NvGraphic graphic)
+{
+    const NvGraphic *replaced = find(key);
+    if (graphic.bytes > remaining() + (replaced ? replaced->bytes : 0))
+        return false;
+    m_graphics[key] = std::move(graphic);
+    if (m_options.pause && m_options.storeTime.count() > 0)
+        m_options.pause(m_options.storeTime);
+    return true;
+}
+
+bool GraphicsStore::remove(const QByteArray &key)
+{
+    return m_graphics.erase(key) > 0;
+}
+
+void GraphicsStore::clear()
+{
+    m_graphics.clear();
+}
+
+const NvGraphic *GraphicsStore::find(const QByteArray &key) const
+{
+    const auto found = m_graphics.find(key);
+    return found == m_graphics.end() ? nullptr : &found->second;
+}
+
+qint64 GraphicsStore::remaining() const
+{
+    qint64 used = 0;
+    for (const auto &[key, graphic] : m_graphics)
+        used += graphic.bytes;
+    return m_options.capacity - used;
+}
+
+QByteArray GraphicsStore::figureAnswer(char identifier, qint64 figure)
+{
+    return QByteArray("\x37") + identifier + QByteArray::number(figure) + '\0';
+}
+
+QByteArray GraphicsStore::firstKeyBlock()
+{
+    m_pendingKeys.clear();
+    for (const auto &[key, graphic] : m_graphics)
+        m_pendingKeys.append(key);
+    return keyBlock();
+}
+
+QByteArray GraphicsStore::nextKeyBlock()
+{
+    return m_pendingKeys.isEmpty() ? QByteArray() : keyBlock();
+}
+
+bool GraphicsStore::cancelKeys()
+{
+    const bool pending = keysPending();
+    m_pendingKeys.clear();
+    return pending;
+}
+
+QByteArray GraphicsStore::keyBlock()
+{
+    const qsizetype count = std::min<qsizetype>(KeysPerBlock, m_pendingKeys.size());
+    QByteArray block("\x37\x72");
+    block.append(count < m_pendingKeys.size() ? '\x41' : '\x40');
+    for (const QByteArray &key : m_pendingKeys.first(count))
+        block.append(key);
+    block.append('\0');
+    m_pendingKeys.remove(0, count);
+    return block;
+}

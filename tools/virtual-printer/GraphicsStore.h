@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+
+#include <chrono>
+#include <functional>
+#include <map>
+
+// How the NV graphics store behaves.
+struct GraphicsOptions
+{
+    qint64 capacity = 256 * 1024; // bytes of graphics data the store holds
+    // How long storing one define keeps the printer from reading; pause() spends it.
+    std::chrono::nanoseconds storeTime{0};
+    std::function<void(std::chrono::nanoseconds)> pause;
+};
+
+// One stored graphic: its dots (Format_Mono, index 1 black) and the bytes it takes.
+struct NvGraphic
+{
+    QImage dots;
+    qint64 bytes = 0;
+};
+
+// The printer's NV graphics, kept by two-character key, and its answers about them.
+class GraphicsStore
+{
+public:
+    // Keys in one block of the key list; more blocks follow on request.
+    static constexpr int KeysPerBlock = 80;
+
+    explicit GraphicsStore(GraphicsOptions options = {});
+
+    // Replaces a graphic stored under the same key. False, and nothing stored, when the data
+    // does not fit in what is free besides that graphic.
+    bool define(const QByteArray &key, NvGraphic graphic);
+    bool remove(const QByteArray &key);
+    void clear();
+    const NvGraphic *find(const QByteArray &key) const;
+
+    qint64 capacity() const { return m_options.capacity; }
+    qint64 remaining() const;
+
+    // The answer with a figure: 37 id, the figure in decimal digits, 00.
+    static QByteArray figureAnswer(char identifier, qint64 figure);
+    // The first block of the key list; the keys after it wait for nextKeyBlock().
+    QByteArray firstKeyBlock();
+    // After a block that said more follow, the next one; empty when none waits.
+    QByteArray nextKeyBlock();
+    // Drops the rest of the key list; false when none waits.
+    bool cancelKeys();
+    bool keysPending() const { return !m_pendingKeys.isEmpty(); }
+
+private:
+    QByteArray keyBlock();
+
+    GraphicsOptions m_options;
+    std::map<QByteArray, NvGraphic> m_graphics;
+    QList<QByteArray> m_pendingKeys;
+};
