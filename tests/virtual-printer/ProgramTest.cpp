@@ -2,6 +2,7 @@
 #include "Polling.h"
 #include "VirtualPrinterProcess.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -182,6 +184,48 @@ TEST(Program, TcpDisconnectEndsTheStream)
     EXPECT_EQ(printer.log(), "FS q: error: stream ended in record 1 of 1, stored nothing\n"
                              "FS q: stored 1 NV image (32x24 dots)\n"
                              "FS p: printed NV image 1 as print-0001-nv01.png (32x24, mode 0)\n");
+    EXPECT_EQ(printer.stop(), 0);
+}
+
+// What the printer answers on fd until size bytes came or 10 s passed.
+QByteArray readAnswers(int fd, qsizetype size)
+{
+    QByteArray answers;
+    const QDeadlineTimer deadline(10000);
+    while (answers.size() < size && !deadline.hasExpired()) {
+        pollfd entry{fd, POLLIN, 0};
+        if (::poll(&entry, 1, int(deadline.remainingTime())) <= 0)
+            break;
+        char buffer[256];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        answers.append(buffer, got);
+    }
+    return answers;
+}
+
+TEST(Program, AnswersGraphicsQuestionsOnceItHasStored)
+{
+    QTemporaryDir dir;
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(dir.path(), {"--graphics-capacity", "4096", "--store-time", "1"}));
+    const int fd = ::open(QFile::encodeName(printer.address()).constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios settings{};
+    tcgetattr(fd, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(fd, TCSANOW, &settings);
+
+    // 32 x 24 dots: 96 bytes. The question after the define waits until the define is stored.
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(writeAll(fd, graphicsFunction(rasterGraphicBody("01", Picture)) +
+                                 QByteArray::fromHex("1D284C020030 33 1D284C040030404B43")));
+    const QByteArray expected = QByteArray::fromHex("3731 34303030 00 3772 40 3031 00");
+    EXPECT_EQ(readAnswers(fd, expected.size()), expected);
+    EXPECT_GE(timer.elapsed(), 1000);
+    ::close(fd);
     EXPECT_EQ(printer.stop(), 0);
 }
 

@@ -45,10 +45,11 @@ int main(int argc, char *argv[])
 
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral(
-        "An ESC/POS receipt printer that stores NV images (FS q), prints them (FS p) as PNG "
-        "files, answers DLE EOT status requests and records the byte stream. It serves a new "
-        "pseudo-terminal, whose slave path it prints as the first line, or a TCP port on "
-        "127.0.0.1, one connection at a time."));
+        "An ESC/POS receipt printer that stores NV images (FS q) and NV graphics (GS ( L, "
+        "GS 8 L), prints them (FS p, GS ( L fn 69) as PNG files, answers DLE EOT status "
+        "requests and questions about its graphics store, and records the byte stream. It "
+        "serves a new pseudo-terminal, whose slave path it prints as the first line, or a TCP "
+        "port on 127.0.0.1, one connection at a time."));
     cli.addHelpOption();
     cli.addVersionOption();
     const QCommandLineOption outOption(
@@ -76,8 +77,16 @@ int main(int argc, char *argv[])
         QStringLiteral("exit-after-idle"),
         QStringLiteral("Exit after SECONDS without data, once something was received."),
         QStringLiteral("SECONDS"));
-    cli.addOptions(
-        {outOption, linkOption, tcpOption, baudOption, stateOption, silentOption, idleOption});
+    const QCommandLineOption capacityOption(
+        QStringLiteral("graphics-capacity"),
+        QStringLiteral("Bytes of NV graphics data the printer stores (default 262144)."),
+        QStringLiteral("BYTES"));
+    const QCommandLineOption storeTimeOption(
+        QStringLiteral("store-time"),
+        QStringLiteral("Seconds each NV graphics define keeps the printer busy (default 0)."),
+        QStringLiteral("SECONDS"));
+    cli.addOptions({outOption, linkOption, tcpOption, baudOption, stateOption, silentOption,
+                    idleOption, capacityOption, storeTimeOption});
     cli.process(app);
 
     ServeOptions options;
@@ -97,6 +106,19 @@ int main(int argc, char *argv[])
     const std::optional<PrinterState> state = printerStateNamed(cli.value(stateOption));
     if (!state)
         return fail(QStringLiteral("--state wants one of %1").arg(stateNames()), 2);
+    GraphicsOptions graphics;
+    if (cli.isSet(capacityOption)) {
+        graphics.capacity = cli.value(capacityOption).toLongLong(&ok);
+        if (!ok || graphics.capacity < 0)
+            return fail(QStringLiteral("--graphics-capacity wants a whole number of bytes"), 2);
+    }
+    if (cli.isSet(storeTimeOption)) {
+        const double seconds = cli.value(storeTimeOption).toDouble(&ok);
+        if (!ok || seconds < 0 || seconds > 3600)
+            return fail(QStringLiteral("--store-time wants seconds from 0 to 3600"), 2);
+        graphics.storeTime = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::duration<double>(seconds));
+    }
     quint16 port = 0;
     if (cli.isSet(tcpOption)) {
         port = cli.value(tcpOption).toUShort(&ok);
@@ -125,7 +147,9 @@ int main(int argc, char *argv[])
     std::printf("%s\n%s\n", qPrintable(transport.address()), qPrintable(outDir));
     std::fflush(stdout);
 
-    NvPrinter printer(outDir);
+    // While it stores a graphic the printer reads nothing, as a real one writing its flash.
+    graphics.pause = [](std::chrono::nanoseconds time) { StopSignal::wait(nullptr, 0, time); };
+    NvPrinter printer(outDir, std::move(graphics));
     printer.setState(*state);
     EscPosParser::Reply reply;
     if (!cli.isSet(silentOption))
