@@ -20,7 +20,7 @@ RasterRecordResult PictureConverter::convert(const ConversionChoices &choices)
         m_fullSize.reset();
     }
     if (!m_readError.isEmpty())
-        return {QByteArray(), ImagingTexts::cannotRead(displayName(m_path), m_readError)};
+        return {QByteArray(), ImagingTexts::cannotRead(displayName(m_path), m_readError), {}};
     RasterRecordResult result = rasterFromImage(m_pixels, choices);
     if (!result.ok())
         result.error = ImagingTexts::cannotConvert(displayName(m_path), result.error);

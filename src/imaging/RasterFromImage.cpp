@@ -81,11 +81,13 @@ RasterRecordResult rasterFromImage(const QImage &image, const ConversionChoices 
 {
     const auto tooSmall = [&] {
         return RasterRecordResult{
-            QByteArray(), ImagingTexts::tooSmall(image.width(), image.height(), choices.widthDots)};
+            QByteArray(),
+            ImagingTexts::tooSmall(image.width(), image.height(), choices.widthDots),
+            {}};
     };
     const auto tooLarge = [&] {
-        return RasterRecordResult{QByteArray(),
-                                  ImagingTexts::tooLarge(image.width(), image.height())};
+        return RasterRecordResult{
+            QByteArray(), ImagingTexts::tooLarge(image.width(), image.height()), {}};
     };
     if (image.isNull())
         return tooSmall();
@@ -106,7 +108,7 @@ RasterRecordResult rasterFromImage(const QImage &image, const ConversionChoices 
     bytes[2] = uchar(recordY % 256);
     bytes[3] = uchar(recordY / 256);
     packColumns(uprightDots(image, *extent, choices), *extent, recordX, recordY, bytes + 4);
-    return {record, QString()};
+    return {record, QString(), *extent};
 }
 
 } // namespace modBitmap

@@ -23,8 +23,9 @@ struct RasterSizeResult
 
 struct RasterRecordResult
 {
-    QByteArray record; // xL xH yL yH, then the column data
-    QString error;     // empty on success
+    QByteArray record;   // xL xH yL yH, then the column data
+    QString error;       // empty on success
+    RasterExtent extent; // the picture's own, which the record's header rounds up
     bool ok() const { return error.isEmpty(); }
 };
 

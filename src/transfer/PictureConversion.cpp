@@ -28,7 +28,7 @@ ConvertedPictures waitForConversion(const QList<ListedPicture> &pictures, Transf
     for (;;) {
         if (host.stopRequested()) {
             future.cancel();
-            return {{}, {}, true};
+            return {{}, {}, true, {}};
         }
         const bool finished = future.isFinished();
         // Results arrive in list order, so the first failure seen is the first in the list.
@@ -36,7 +36,10 @@ ConvertedPictures waitForConversion(const QList<ListedPicture> &pictures, Transf
             const modBitmap::RasterRecordResult result = future.resultAt(checked);
             if (!result.ok()) {
                 future.cancel();
-                return {{}, TransferTexts::pictureNotLoaded(pictures[checked].path, result.error)};
+                return {{},
+                        TransferTexts::pictureNotLoaded(pictures[checked].path, result.error),
+                        false,
+                        {}};
             }
         }
         if (finished)
@@ -50,8 +53,10 @@ ConvertedPictures waitForConversion(const QList<ListedPicture> &pictures, Transf
         yieldToEventLoop();
     }
     ConvertedPictures converted;
-    for (int row = 0; row < total; ++row)
+    for (int row = 0; row < total; ++row) {
         converted.records.append(future.resultAt(row).record);
+        converted.extents.append(future.resultAt(row).extent);
+    }
     return converted;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListedPicture.h"
+#include "modBitmap.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,6 +15,7 @@ struct ConvertedPictures
     QList<QByteArray> records; // one per picture, in list order, once every picture converted
     QString error;             // why a picture did not convert; empty otherwise
     bool stopped = false;      // the host asked to stop before the conversion ended
+    QList<modBitmap::RasterExtent> extents; // the picture of each record, in dots / 8
 };
 
 // Converts every picture of an upload on worker threads, so that the caller's window stays
