@@ -74,6 +74,12 @@ std::optional<QByteArray> defineGraphic(QByteArrayView key, int widthDots, int h
     return graphicsFrame(functionBody(RasterDefine, parameters));
 }
 
+qint64 defineGraphicSize(int widthDots, int heightDots)
+{
+    const qint64 body = 11 + qint64((widthDots + 7) / 8) * heightDots;
+    return (body > ShortFrameLimit ? 7 : 5) + body;
+}
+
 QByteArray printGraphic(QByteArrayView key)
 {
     Q_ASSERT(isGraphicKey(key));

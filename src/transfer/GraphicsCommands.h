@@ -29,6 +29,8 @@ QByteArray graphicsFrame(QByteArrayView body);
 // when the key, the size or the count of bytes is not one a printer takes.
 std::optional<QByteArray> defineGraphic(QByteArrayView key, int widthDots, int heightDots,
                                         QByteArrayView rows);
+// Bytes of the define of a widthDots x heightDots graphic, its frame included.
+qint64 defineGraphicSize(int widthDots, int heightDots);
 // fn 69: prints a stored graphic in normal size.
 QByteArray printGraphic(QByteArrayView key);
 // fn 65: deletes every stored graphic.

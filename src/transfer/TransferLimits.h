@@ -14,4 +14,7 @@ struct TransferLimits
     // The wait for the first answer to a status question; a printer silent that long is
     // taken for one that never answers.
     std::chrono::milliseconds firstAnswer = std::chrono::milliseconds(300);
+    // The wait for the answer to a question about the NV graphics store from a printer that
+    // answered the status questions; one that does not know NV graphics never answers.
+    std::chrono::milliseconds graphicsAnswer = std::chrono::seconds(2);
 };

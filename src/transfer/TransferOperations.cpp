@@ -16,8 +16,11 @@ TransferOperations::TransferOperations(PortLink &link, TransferHost &host, Trans
 {}
 
 TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
-                                          const QString &portText, const QString &rateText)
+                                          const QString &portText, const QString &rateText,
+                                          NvCommandSet set)
 {
+    if (set == NvCommandSet::Graphics)
+        return uploadGraphics(listed, portText, rateText);
     if (listed.isEmpty())
         return refuse(TransferTexts::noPictures());
     const std::optional<QByteArray> header = uploadHeader(int(listed.size()));
@@ -36,8 +39,8 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
     m_host.showMessage(TransferTexts::ResetPrompt, TransferTexts::ResetTitle,
                        TransferHost::MessageKind::Prompt);
     // Asked after the reset, so the answer tells how the printer is now.
-    if (auto refused = refuseIfNotReady(portText))
-        return *refused;
+    if (const Readiness ready = checkReady(portText); ready.refused)
+        return *ready.refused;
     if (StepResult sent = m_transmitter.SendBytes(*header); !sent.ok())
         return fail(sent, portText);
     for (int row = 0; row < pictures.records.size(); ++row) {
@@ -49,24 +52,30 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
     return finish(portText);
 }
 
-TransferResult TransferOperations::erase(const QString &portText, const QString &rateText)
+TransferResult TransferOperations::erase(const QString &portText, const QString &rateText,
+                                         NvCommandSet set)
 {
+    if (set == NvCommandSet::Graphics)
+        return eraseGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
     m_host.setStatus(TransferTexts::Processing);
-    if (auto refused = refuseIfNotReady(portText))
-        return *refused;
+    if (const Readiness ready = checkReady(portText); ready.refused)
+        return *ready.refused;
     if (StepResult sent = m_transmitter.SendBytes(eraseCommand()); !sent.ok())
         return fail(sent, portText);
     return finish(portText);
 }
 
-TransferResult TransferOperations::print(const QString &portText, const QString &rateText)
+TransferResult TransferOperations::print(const QString &portText, const QString &rateText,
+                                         NvCommandSet set)
 {
+    if (set == NvCommandSet::Graphics)
+        return printGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
-    if (auto refused = refuseIfNotReady(portText))
-        return *refused;
+    if (const Readiness ready = checkReady(portText); ready.refused)
+        return *ready.refused;
     for (int image = 1; image <= MaxUploadPictures; ++image) {
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
@@ -77,23 +86,27 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
 StatusReport TransferOperations::status(const QString &portText, const QString &rateText)
 {
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}, {}};
+        return {TransferOutcome::NotOpened, {}, {}, {}};
     const bool answers = m_transmitter.hearsAnswers();
     const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
     const QString failure = inquiryFailure(reply.step).error;
+    // A printer that cannot print does not carry out the questions about its store either.
+    const bool ready = reply.outcome == StatusReply::Outcome::Answered && reply.status.ready();
+    const GraphicsStoreStatus graphics = ready ? graphicsStatus() : GraphicsStoreStatus();
     m_link.ClosePort(portText);
     switch (reply.outcome) {
     case StatusReply::Outcome::Answered:
-        return {TransferOutcome::Succeeded, reply.status, {}};
+        return {TransferOutcome::Succeeded, reply.status, {}, graphics};
     case StatusReply::Outcome::Silent:
         return {TransferOutcome::Failed,
                 {},
                 answers ? TransferTexts::noAnswer(m_limits.firstAnswer)
-                        : TransferTexts::linkCarriesNoAnswers()};
+                        : TransferTexts::linkCarriesNoAnswers(),
+                {}};
     case StatusReply::Outcome::Failed:
         break;
     }
-    return {TransferOutcome::Failed, {}, failure};
+    return {TransferOutcome::Failed, {}, failure, {}};
 }
 
 TransferResult TransferOperations::refuse(const QString &message)
@@ -102,24 +115,24 @@ TransferResult TransferOperations::refuse(const QString &message)
     return {TransferOutcome::Refused, message};
 }
 
-std::optional<TransferResult> TransferOperations::refuseIfNotReady(const QString &portText)
+TransferOperations::Readiness TransferOperations::checkReady(const QString &portText)
 {
     const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
     switch (reply.outcome) {
     case StatusReply::Outcome::Silent:
-        return std::nullopt;
+        return {};
     case StatusReply::Outcome::Failed:
-        return fail(inquiryFailure(reply.step), portText);
+        return {fail(inquiryFailure(reply.step), portText)};
     case StatusReply::Outcome::Answered:
         break;
     }
     if (!reply.status.ready())
-        return fail({StepStatus::Failed, TransferTexts::printerCannotTakeJob(reply.status)},
-                    portText);
+        return {fail({StepStatus::Failed, TransferTexts::printerCannotTakeJob(reply.status)},
+                     portText)};
     if (reply.status.paperNearEnd)
         m_host.showMessage(TransferTexts::paperNearEnd(), TransferTexts::WarningTitle,
                            TransferHost::MessageKind::Warning);
-    return std::nullopt;
+    return {std::nullopt, true};
 }
 
 // A printer that serves one connection at a time drops the next one at once.
@@ -135,10 +148,14 @@ TransferResult TransferOperations::finish(const QString &portText)
 {
     if (StepResult finished = m_transmitter.FinishTransfer(); !finished.ok())
         return fail(finished, portText);
+    return closeWithDone(portText, TransferTexts::Done);
+}
+
+TransferResult TransferOperations::closeWithDone(const QString &portText, const QString &done)
+{
     if (TransferResult closed = close(portText); closed.outcome != TransferOutcome::Succeeded)
         return closed;
-    m_host.showMessage(TransferTexts::Done, TransferTexts::DoneTitle,
-                       TransferHost::MessageKind::Notice);
+    m_host.showMessage(done, TransferTexts::DoneTitle, TransferHost::MessageKind::Notice);
     m_host.setStatus(TransferTexts::Success);
     return {TransferOutcome::Succeeded, {}};
 }

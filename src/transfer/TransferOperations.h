@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListedPicture.h"
+#include "NvCommandSet.h"
 #include "PrinterStatus.h"
 #include "TransferLimits.h"
 #include "Transmitter.h"
@@ -26,11 +27,20 @@ struct [[nodiscard]] TransferResult
     QString message;
 };
 
+// What the printer said about its NV graphics store; nothing where it did not answer.
+struct GraphicsStoreStatus
+{
+    std::optional<qint64> capacity;
+    std::optional<qint64> free;
+    std::optional<QList<QByteArray>> keys;
+};
+
 struct [[nodiscard]] StatusReport
 {
     TransferOutcome outcome = TransferOutcome::Succeeded; // Succeeded once the printer answered
     PrinterStatus status;
     QString message; // why there is no status
+    GraphicsStoreStatus graphics;
 };
 
 // Upload, erase and print as the window and the command line run them. The caller owns the
@@ -40,22 +50,43 @@ class TransferOperations
 public:
     TransferOperations(PortLink &link, TransferHost &host, TransferLimits limits = {});
 
-    // Stores the pictures, in order, as NV images 1 to n, each converted as it chose.
+    // Stores the pictures, in order, each converted as it chose: as NV images 1 to n, or as NV
+    // graphics under the keys "01" to n in hexadecimal.
     TransferResult upload(const QList<ListedPicture> &listed, const QString &portText,
-                          const QString &rateText);
-    // Erases every stored NV image.
-    TransferResult erase(const QString &portText, const QString &rateText);
-    // Prints NV images 1 to 255.
-    TransferResult print(const QString &portText, const QString &rateText);
-    // Asks the printer how it is, and tells nobody but the caller.
+                          const QString &rateText, NvCommandSet set = NvCommandSet::BitImage);
+    // Erases every stored NV image, or every NV graphic.
+    TransferResult erase(const QString &portText, const QString &rateText,
+                         NvCommandSet set = NvCommandSet::BitImage);
+    // Prints NV images 1 to 255, or every NV graphic the printer lists ("01" to "FF" when it
+    // does not answer).
+    TransferResult print(const QString &portText, const QString &rateText,
+                         NvCommandSet set = NvCommandSet::BitImage);
+    // Asks the printer how it is, and about its NV graphics; tells nobody but the caller.
     StatusReport status(const QString &portText, const QString &rateText);
 
 private:
+    struct Readiness
+    {
+        std::optional<TransferResult> refused; // the job has ended: the printer cannot take it
+        bool answered = false;                 // the printer answered the status questions
+    };
+
+    TransferResult uploadGraphics(const QList<ListedPicture> &listed, const QString &portText,
+                                  const QString &rateText);
+    TransferResult eraseGraphics(const QString &portText, const QString &rateText);
+    TransferResult printGraphics(const QString &portText, const QString &rateText);
+    GraphicsStoreStatus graphicsStatus();
+    // Closes the link after a graphics upload and tells how it went.
+    TransferResult reportGraphicsUpload(const QString &portText, int stored, bool answered,
+                                        const std::optional<QList<QByteArray>> &keys);
+
     TransferResult refuse(const QString &message);
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
-    std::optional<TransferResult> refuseIfNotReady(const QString &portText);
+    Readiness checkReady(const QString &portText);
     StepResult inquiryFailure(const StepResult &step) const;
     TransferResult finish(const QString &portText);
+    // Closes the link; once it closed without loss, "Done!!" and SUCCESS.
+    TransferResult closeWithDone(const QString &portText, const QString &done);
     TransferResult fail(const StepResult &step, const QString &portText);
     TransferResult close(const QString &portText);
     void showFailure(const QString &error);

@@ -1,5 +1,6 @@
 #include "TransferTexts.h"
 
+#include "GraphicsCommands.h"
 #include "PrinterCommands.h"
 #include "PrinterStatus.h"
 
@@ -101,6 +102,45 @@ QString noAnswer(std::chrono::milliseconds limit)
 QString linkCarriesNoAnswers()
 {
     return QStringLiteral("This port carries no answers from the printer.");
+}
+
+QString pictureNotAGraphic(const QString &path, int widthDots, int heightDots)
+{
+    return QStringLiteral("The picture is %1 x %2 dots; an NV graphic holds at most %3 x %4.\n\n"
+                          "File: %5\nNothing was sent.")
+        .arg(widthDots)
+        .arg(heightDots)
+        .arg(MaxGraphicWidth)
+        .arg(MaxGraphicHeight)
+        .arg(path);
+}
+
+QString graphicsDoNotFit(qint64 needed, qint64 capacity)
+{
+    return QStringLiteral("The pictures need %1 bytes of NV graphics memory, but the printer "
+                          "holds %2. Nothing was deleted or stored.")
+        .arg(needed)
+        .arg(capacity);
+}
+
+QString verified(int stored)
+{
+    return QStringLiteral("verified: %1 graphics stored").arg(stored);
+}
+
+QString graphicsNotListed(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not list its NV graphics within %1, so the upload is "
+                          "not confirmed.")
+        .arg(durationText(limit));
+}
+
+QString graphicsMissing(const QStringList &keys, int sent)
+{
+    return QStringLiteral("The printer did not store %1 of the %2 graphics sent: %3.")
+        .arg(keys.size())
+        .arg(sent)
+        .arg(keys.join(QStringLiteral(", ")));
 }
 
 QString printerBusy(const QString &reason)

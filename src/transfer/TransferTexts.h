@@ -24,6 +24,7 @@ inline const QString RefusedTitle = QStringLiteral("Upload not started.");
 inline const QString WarningTitle = QStringLiteral("Printer warning.");
 inline const QString FailedTitle = QStringLiteral("Transfer failed.");
 inline const QString Stopped = QStringLiteral("The transfer was stopped before it finished.");
+inline const QString NotVerified = QStringLiteral("not verified (the printer does not answer)");
 
 QString noPictures();
 QString tooManyPictures(qsizetype count);
@@ -40,6 +41,13 @@ QString printerCannotTakeJob(const PrinterStatus &status);
 QString paperNearEnd();
 QString noAnswer(std::chrono::milliseconds limit);
 QString linkCarriesNoAnswers();
+// NV graphics.
+QString pictureNotAGraphic(const QString &path, int widthDots, int heightDots);
+QString graphicsDoNotFit(qint64 needed, qint64 capacity);
+QString verified(int stored);
+QString graphicsNotListed(std::chrono::milliseconds limit);
+QString graphicsMissing(const QStringList &keys, int sent);
+
 // reason: the link's own words for the printer closing the connection.
 QString printerBusy(const QString &reason);
 

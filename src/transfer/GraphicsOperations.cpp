@@ -1,0 +1,179 @@
+#include "TransferOperations.h"
+
+#include "GraphicDots.h"
+#include "GraphicsCommands.h"
+#include "GraphicsStoreInquiry.h"
+#include "PictureConversion.h"
+#include "PortLink.h"
+#include "PrinterCommands.h"
+#include "TransferHost.h"
+#include "TransferTexts.h"
+
+namespace {
+
+struct GraphicsSet
+{
+    QList<QByteArray> defines; // one per picture, in list order
+    qint64 dataBytes = 0;      // of dots, as the printer's store counts them
+    QString error;             // why a picture cannot be an NV graphic
+};
+
+// The dots of each converted picture, defined under the key of its place in the list.
+GraphicsSet defineGraphics(const QList<ListedPicture> &listed, const ConvertedPictures &pictures)
+{
+    GraphicsSet set;
+    for (int row = 0; row < pictures.records.size(); ++row) {
+        const modBitmap::RasterExtent extent = pictures.extents[row];
+        const std::optional<QByteArray> dots =
+            modBitmap::graphicDots(pictures.records[row], extent);
+        std::optional<QByteArray> define;
+        if (dots)
+            define = defineGraphic(graphicKey(row + 1), extent.X * 8, extent.Y * 8, *dots);
+        if (!define) {
+            set.error =
+                TransferTexts::pictureNotAGraphic(listed[row].path, extent.X * 8, extent.Y * 8);
+            return set;
+        }
+        set.dataBytes += dots->size();
+        set.defines.append(*define);
+    }
+    return set;
+}
+
+} // namespace
+
+TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &listed,
+                                                  const QString &portText, const QString &rateText)
+{
+    if (listed.isEmpty())
+        return refuse(TransferTexts::noPictures());
+    if (listed.size() > MaxUploadPictures)
+        return refuse(TransferTexts::tooManyPictures(listed.size()));
+    // As for bit images, every picture is ready before the link opens.
+    GraphicsSet graphics;
+    {
+        const ConvertedPictures pictures = convertPictures(listed, m_host);
+        if (pictures.stopped)
+            return {TransferOutcome::Failed, TransferTexts::Stopped};
+        if (!pictures.error.isEmpty())
+            return refuse(pictures.error);
+        graphics = defineGraphics(listed, pictures);
+    }
+    if (!graphics.error.isEmpty())
+        return refuse(graphics.error);
+
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}};
+    const Readiness ready = checkReady(portText);
+    if (ready.refused)
+        return *ready.refused;
+    const GraphicsStoreReply capacity =
+        askStoreFigure(m_transmitter, StoreFigure::Capacity,
+                       ready.answered ? m_limits.graphicsAnswer : std::chrono::milliseconds(0));
+    if (!capacity.step.ok())
+        return fail(capacity.step, portText);
+    // Stopped here, the printer keeps every graphic it had.
+    if (capacity.figure && graphics.dataBytes > *capacity.figure) {
+        return fail({StepStatus::Failed,
+                     TransferTexts::graphicsDoNotFit(graphics.dataBytes, *capacity.figure)},
+                    portText);
+    }
+    const bool answers = capacity.figure.has_value();
+
+    if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
+        return fail(sent, portText);
+    for (int row = 0; row < graphics.defines.size(); ++row) {
+        m_host.selectImageRow(row);
+        if (StepResult sent = m_transmitter.SendBytes(graphics.defines[row]); !sent.ok())
+            return fail(sent, portText);
+    }
+    m_host.setStatus(TransferTexts::Writing);
+    // The printer lists its keys once it has stored every define before the question.
+    const GraphicsStoreReply stored =
+        askStoredKeys(m_transmitter, answers ? m_limits.completion : std::chrono::milliseconds(0),
+                      m_limits.graphicsAnswer);
+    if (!stored.step.ok())
+        return fail(stored.step, portText);
+    return reportGraphicsUpload(portText, int(graphics.defines.size()), answers, stored.keys);
+}
+
+TransferResult
+TransferOperations::reportGraphicsUpload(const QString &portText, int stored, bool answered,
+                                         const std::optional<QList<QByteArray>> &keys)
+{
+    if (!answered)
+        return closeWithDone(portText, TransferTexts::NotVerified);
+    if (!keys) {
+        return fail({StepStatus::Failed, TransferTexts::graphicsNotListed(m_limits.completion)},
+                    portText);
+    }
+    QStringList missing;
+    for (int picture = 1; picture <= stored; ++picture) {
+        if (!keys->contains(graphicKey(picture)))
+            missing << QString::fromLatin1(graphicKey(picture));
+    }
+    if (!missing.isEmpty()) {
+        return fail({StepStatus::Failed, TransferTexts::graphicsMissing(missing, stored)},
+                    portText);
+    }
+    return closeWithDone(portText, TransferTexts::verified(stored));
+}
+
+TransferResult TransferOperations::eraseGraphics(const QString &portText, const QString &rateText)
+{
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}};
+    m_host.setStatus(TransferTexts::Processing);
+    if (const Readiness ready = checkReady(portText); ready.refused)
+        return *ready.refused;
+    if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
+        return fail(sent, portText);
+    return closeWithDone(portText, TransferTexts::Done);
+}
+
+TransferResult TransferOperations::printGraphics(const QString &portText, const QString &rateText)
+{
+    if (!m_link.OpenPort(portText, rateText))
+        return {TransferOutcome::NotOpened, {}};
+    const Readiness ready = checkReady(portText);
+    if (ready.refused)
+        return *ready.refused;
+    std::optional<QList<QByteArray>> listed;
+    if (ready.answered) {
+        const GraphicsStoreReply stored =
+            askStoredKeys(m_transmitter, m_limits.graphicsAnswer, m_limits.graphicsAnswer);
+        if (!stored.step.ok())
+            return fail(stored.step, portText);
+        listed = stored.keys;
+    }
+    // Without the printer's list, every key an upload can give, as bit images print 1 to 255.
+    QList<QByteArray> keys;
+    if (!listed) {
+        for (int picture = 1; picture <= MaxUploadPictures; ++picture)
+            keys << graphicKey(picture);
+    }
+    for (const QByteArray &key : listed.value_or(keys)) {
+        if (StepResult sent = m_transmitter.SendBytes(printGraphic(key)); !sent.ok())
+            return fail(sent, portText);
+    }
+    return close(portText);
+}
+
+GraphicsStoreStatus TransferOperations::graphicsStatus()
+{
+    GraphicsStoreStatus status;
+    const std::chrono::milliseconds wait = m_limits.graphicsAnswer;
+    const GraphicsStoreReply capacity = askStoreFigure(m_transmitter, StoreFigure::Capacity, wait);
+    // A printer that does not know NV graphics is not asked the rest.
+    if (!capacity.step.ok() || !capacity.figure)
+        return status;
+    status.capacity = capacity.figure;
+    const GraphicsStoreReply free = askStoreFigure(m_transmitter, StoreFigure::Remaining, wait);
+    if (!free.step.ok())
+        return status;
+    status.free = free.figure;
+    const GraphicsStoreReply keys = askStoredKeys(m_transmitter, wait, wait);
+    if (keys.step.ok())
+        status.keys = keys.keys;
+    return status;
+}
