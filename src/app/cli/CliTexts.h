@@ -14,6 +14,7 @@ inline const QString Usage = QStringLiteral(
     "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS\n"
     "       orvane erase --port PORT [--baud RATE]\n"
     "       orvane print --port PORT [--baud RATE]\n"
+    "         upload, erase and print take --nv bit-image (the default) or --nv graphics\n"
     "       orvane status --port PORT [--baud RATE]\n"
     "                                       tell how the printer is; exit 3 when not ready\n"
     "       orvane --version                print the name and version\n"
@@ -29,6 +30,10 @@ inline const QString BadThreshold =
     QStringLiteral("--threshold takes a whole number from 0 to 255, not '%1'");
 inline const QString ThresholdWithoutNone =
     QStringLiteral("--threshold applies to --dither none only");
+inline const QString BadNv = QStringLiteral("--nv takes bit-image or graphics, not '%1'");
+inline const QString GraphicsStore = QStringLiteral("NV graphics: %1 bytes, %2 free");
+inline const QString GraphicsKeys = QStringLiteral("NV graphics stored: %1");
+inline const QString NoKeys = QStringLiteral("none");
 inline const QString BadWidth =
     QStringLiteral("--width takes a multiple of 8 from 8 to 576 (dots), not '%1'");
 } // namespace CliTexts

@@ -3,6 +3,7 @@
 #include "CliParsing.h"
 #include "CliTexts.h"
 #include "ConversionOptions.h"
+#include "GraphicsCommands.h"
 #include "ImageTotal.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
@@ -26,7 +27,17 @@ struct LinkOptions
     QString rate;
     bool assumeYes = false;
     QList<ListedPicture> pictures;
+    NvCommandSet set = NvCommandSet::BitImage;
 };
+
+std::optional<NvCommandSet> commandSetNamed(const QString &name)
+{
+    if (name == QLatin1String("bit-image"))
+        return NvCommandSet::BitImage;
+    if (name == QLatin1String("graphics"))
+        return NvCommandSet::Graphics;
+    return std::nullopt;
+}
 
 std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStringList &arguments)
 {
@@ -40,14 +51,23 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
                                   QStringLiteral("RATE"), QStringLiteral("9600"));
     const QCommandLineOption yes(QStringLiteral("yes"),
                                  QStringLiteral("Do not wait for Enter at the reset prompt."));
+    const QCommandLineOption nv(
+        QStringLiteral("nv"),
+        QStringLiteral("The printer's store: bit-image (FS q, numbered NV images; the default) "
+                       "or graphics (GS ( L, NV graphics kept by key)."),
+        QStringLiteral("SET"), QStringLiteral("bit-image"));
     parser.addOption(port);
     parser.addOption(baud);
+    if (command != LinkCommand::Status)
+        parser.addOption(nv);
     qsizetype minPictures = 0;
     qsizetype maxPictures = 0;
     switch (command) {
     case LinkCommand::Upload:
         parser.setApplicationDescription(
-            QStringLiteral("Stores the pictures in the printer as NV images 1 to n."));
+            QStringLiteral("Stores the pictures in the printer as NV images 1 to n, or with --nv "
+                           "graphics as NV graphics under the keys 01 to n in hexadecimal, and "
+                           "checks with a printer that answers that they fit and were stored."));
         parser.addOption(yes);
         addConversionOptions(parser);
         parser.addPositionalArgument(QStringLiteral("PICTURE..."),
@@ -56,15 +76,20 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
         maxPictures = std::numeric_limits<qsizetype>::max();
         break;
     case LinkCommand::Erase:
-        parser.setApplicationDescription(QStringLiteral("Erases the printer's NV images."));
+        parser.setApplicationDescription(QStringLiteral(
+            "Erases the printer's NV images, or with --nv graphics its NV graphics."));
         break;
     case LinkCommand::Print:
-        parser.setApplicationDescription(QStringLiteral("Prints NV images 1 to 255."));
+        parser.setApplicationDescription(
+            QStringLiteral("Prints NV images 1 to 255, or with --nv graphics every NV graphic the "
+                           "printer lists (keys 01 to FF when it does not answer)."));
         break;
     case LinkCommand::Status:
         parser.setApplicationDescription(
-            QStringLiteral("Prints how the printer is, one line per condition. Exits 0 when it "
-                           "is ready, 3 when it is not, 1 when it did not answer."));
+            QStringLiteral("Prints how the printer is, one line per condition, then its NV "
+                           "graphics capacity, free bytes and stored keys when it tells them. "
+                           "Exits 0 when it is ready, 3 when it is not, 1 when it did not "
+                           "answer."));
         break;
     }
     if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
@@ -76,7 +101,17 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     LinkOptions options{parser.value(port),
                         parser.value(baud),
                         command == LinkCommand::Upload && parser.isSet(yes),
-                        {}};
+                        {},
+                        NvCommandSet::BitImage};
+    if (command != LinkCommand::Status) {
+        const std::optional<NvCommandSet> set = commandSetNamed(parser.value(nv));
+        if (!set) {
+            errorStream() << "orvane: " << CliTexts::BadNv.arg(parser.value(nv)) << "\n"
+                          << helpText(parser);
+            return ExitUsage;
+        }
+        options.set = *set;
+    }
     if (command == LinkCommand::Upload) {
         const auto choices = conversionChoices(parser);
         if (!choices)
@@ -88,7 +123,7 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
 }
 
 // The same capacity check the window makes before it enables Upload.
-std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures)
+std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvCommandSet set)
 {
     const ImageTotal total = totalRasterSize(pictures);
     if (!total.unreadable.isEmpty()) {
@@ -102,10 +137,14 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures)
                       << Qt::endl;
         return std::nullopt;
     }
-    qint64 streamBytes = uploadHeader(1)->size() + finishCommand().size();
+    const bool graphics = set == NvCommandSet::Graphics;
+    qint64 streamBytes =
+        graphics ? deleteAllGraphics().size() : uploadHeader(1)->size() + finishCommand().size();
     for (const ListedPicture &picture : pictures) {
-        streamBytes += modBitmap::recordSize(
-            modBitmap::RasterSize(picture.path, picture.choices.widthDots).extent);
+        const modBitmap::RasterExtent extent =
+            modBitmap::RasterSize(picture.path, picture.choices.widthDots).extent;
+        streamBytes += graphics ? defineGraphicSize(extent.X * 8, extent.Y * 8)
+                                : modBitmap::recordSize(extent);
     }
     return streamBytes;
 }
@@ -138,6 +177,17 @@ int reportStatus(TransferOperations &transfer, const PortLink &link, const LinkO
         out << CliTexts::Ready << '\n';
     for (const QString &condition : TransferTexts::conditions(report.status))
         out << condition << '\n';
+    const GraphicsStoreStatus &graphics = report.graphics;
+    if (graphics.capacity && graphics.free)
+        out << CliTexts::GraphicsStore.arg(*graphics.capacity).arg(*graphics.free) << '\n';
+    if (graphics.keys) {
+        QStringList keys;
+        for (const QByteArray &key : *graphics.keys)
+            keys << QString::fromLatin1(key);
+        out << CliTexts::GraphicsKeys.arg(keys.isEmpty() ? CliTexts::NoKeys
+                                                         : keys.join(QLatin1Char(' ')))
+            << '\n';
+    }
     return report.status.ready() ? ExitOk : ExitNotReady;
 }
 
@@ -153,17 +203,21 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     qint64 streamBytes = 0;
     switch (command) {
     case LinkCommand::Upload: {
-        const auto checked = checkCapacity(options.pictures);
+        const auto checked = checkCapacity(options.pictures, options.set);
         if (!checked)
             return ExitFailure;
         streamBytes = *checked;
         break;
     }
     case LinkCommand::Erase:
-        streamBytes = eraseCommand().size() + finishCommand().size();
+        streamBytes = options.set == NvCommandSet::Graphics
+                          ? deleteAllGraphics().size()
+                          : eraseCommand().size() + finishCommand().size();
         break;
     case LinkCommand::Print:
-        streamBytes = MaxUploadPictures * printCommand(1).size();
+        streamBytes = MaxUploadPictures * (options.set == NvCommandSet::Graphics
+                                               ? printGraphic(graphicKey(1)).size()
+                                               : printCommand(1).size());
         break;
     case LinkCommand::Status:
         break;
@@ -177,9 +231,9 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         return reportStatus(transfer, link, options);
     const TransferResult result =
         command == LinkCommand::Upload
-            ? transfer.upload(options.pictures, options.port, options.rate)
-        : command == LinkCommand::Erase ? transfer.erase(options.port, options.rate)
-                                        : transfer.print(options.port, options.rate);
+            ? transfer.upload(options.pictures, options.port, options.rate, options.set)
+        : command == LinkCommand::Erase ? transfer.erase(options.port, options.rate, options.set)
+                                        : transfer.print(options.port, options.rate, options.set);
     switch (result.outcome) {
     case TransferOutcome::Succeeded:
         return ExitOk;

@@ -4,6 +4,12 @@
 
 namespace {
 
+// What orvane status asks and tells of the virtual printer's empty NV graphics store.
+const QByteArray GraphicsQuestions =
+    QByteArray::fromHex("1D284C020030 30 1D284C020030 33 1D284C040030404B43");
+const char GraphicsStatusLines[] = "NV graphics: 262144 bytes, 262144 free\n"
+                                   "NV graphics stored: none\n";
+
 TEST(CliStatus, TellsEachStateAndRefusesJobsThePrinterCannotTake)
 {
     const struct
@@ -28,7 +34,9 @@ TEST(CliStatus, TellsEachStateAndRefusesJobsThePrinterCannotTake)
 
         const ProgramRun status = runOrvane({"status", "--port", printer.address()});
         EXPECT_EQ(status.exitCode, row.exitCode) << status.err.toStdString();
-        EXPECT_EQ(status.out, row.lines);
+        // A ready printer is asked about its NV graphics too.
+        const bool ready = status.exitCode == 0;
+        EXPECT_EQ(status.out, row.lines + QString(ready ? GraphicsStatusLines : ""));
 
         const ProgramRun erase = runOrvane({"erase", "--port", printer.address()});
         if (*row.eraseMessage) {
@@ -46,8 +54,8 @@ TEST(CliStatus, TellsEachStateAndRefusesJobsThePrinterCannotTake)
             EXPECT_EQ(erase.err.contains(TransferTexts::paperNearEnd()),
                       QByteArray(row.state) == "paper-near-end")
                 << erase.err.toStdString();
-            EXPECT_EQ(printer.streamOfSize(StatusQuestions.size() + EraseStream.size()),
-                      StatusQuestions + EraseStream);
+            const QByteArray expected = StatusQuestions + GraphicsQuestions + EraseStream;
+            EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
         }
     }
 }
