@@ -19,6 +19,7 @@ inline const QString RemoveImage = QStringLiteral("Remove Image");
 inline const QString UploadImage = QStringLiteral("Upload Image");
 inline const QString EraseImage = QStringLiteral("Erase Uploaded Image");
 inline const QString PrintImage = QStringLiteral("Print Uploaded Image");
+inline const QString NvGraphics = QStringLiteral("NV graphics (GS ( L)");
 inline const QString Processing = QStringLiteral("PROCESSING");
 inline const QString Ready = QStringLiteral("Ready.");
 inline const QString Checking = QStringLiteral("Checking...");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListedPicture.h"
+#include "NvCommandSet.h"
 #include "PortCatalogue.h"
 #include "PortLink.h"
 #include "TransferHost.h"
@@ -13,6 +14,7 @@
 
 class MainDialogs;
 class SerialControl;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -47,6 +49,8 @@ public:
     QListWidget *BMPList = nullptr;
     QLabel *SizeNotify = nullptr;
     QLabel *LabAction = nullptr;
+    // Upload, Erase and Print work on NV graphics instead of NV bit images while checked.
+    QCheckBox *chkNvGraphics = nullptr;
     QTimer *LoopCount = nullptr;
     QTimer *TimeOutCount = nullptr;
     QTimer *Timer = nullptr;
@@ -92,6 +96,7 @@ private:
     // Runs one transfer with the image list locked; closes the window afterwards if asked.
     template <typename Operation> void runOperation(Operation operation);
     QList<ListedPicture> listedPictures() const;
+    NvCommandSet commandSet() const;
     // How the picture of an image list row is to be converted.
     modBitmap::ConversionChoices choicesOf(int row) const;
     void setChoices(int row, const modBitmap::ConversionChoices &choices);

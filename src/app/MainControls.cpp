@@ -2,6 +2,7 @@
 #include "LabelColour.h"
 #include "Main.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLabel>
@@ -122,6 +123,9 @@ void Main::createControls()
     LabAction->setFont(windowsFont(QStringLiteral("MS Sans Serif"), 13.5, QFont::Normal));
     LabAction->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setTextColour(LabAction, Qt::red);
+    // In the free space beside the Print button: nothing else moves. Unchecked at every start.
+    chkNvGraphics = place(new QCheckBox(AppTexts::NvGraphics, this), "chkNvGraphics",
+                          fromTwips(3240, 3240, 2055, 375));
 
     // Labels are drawn on the window itself, under every box and button.
     for (QLabel *label : {Label1, Label2, Label3})
@@ -146,8 +150,8 @@ void Main::setTabOrder()
     for (QLabel *label : findChildren<QLabel *>())
         label->setFocusPolicy(Qt::NoFocus);
     ProgressBar1->setFocusPolicy(Qt::NoFocus);
-    const QList<QWidget *> order{Command6, Command7, cmbPortList, BMPList,    Command3,
-                                 PathList, Command1, Command4,    CmbBaudRate};
+    const QList<QWidget *> order{Command6, Command7, cmbPortList,   BMPList,  Command3,
+                                 PathList, Command1, chkNvGraphics, Command4, CmbBaudRate};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

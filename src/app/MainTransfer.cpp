@@ -4,6 +4,7 @@
 #include "MainDialogs.h"
 #include "TransferOperations.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -30,10 +31,10 @@ void Main::Command7_Click()
     Command6->setEnabled(false);
     Command3->setEnabled(false);
     const QList<ListedPicture> pictures = listedPictures();
-    runOperation(
-        [&pictures](TransferOperations &transfer, const QString &port, const QString &rate) {
-            return transfer.upload(pictures, port, rate);
-        });
+    runOperation([&pictures, set = commandSet()](TransferOperations &transfer, const QString &port,
+                                                 const QString &rate) {
+        return transfer.upload(pictures, port, rate, set);
+    });
     Command6->setEnabled(true);
     Command3->setEnabled(true);
     Command7->setVisible(true);
@@ -43,19 +44,24 @@ void Main::Command7_Click()
 void Main::Command1_Click()
 {
     Command1->setEnabled(false);
-    runOperation([](TransferOperations &transfer, const QString &port, const QString &rate) {
-        return transfer.erase(port, rate);
-    });
+    runOperation(
+        [set = commandSet()](TransferOperations &transfer, const QString &port,
+                             const QString &rate) { return transfer.erase(port, rate, set); });
     Command1->setEnabled(true);
 }
 
 void Main::Command4_Click()
 {
     Command1->setEnabled(false);
-    runOperation([](TransferOperations &transfer, const QString &port, const QString &rate) {
-        return transfer.print(port, rate);
-    });
+    runOperation(
+        [set = commandSet()](TransferOperations &transfer, const QString &port,
+                             const QString &rate) { return transfer.print(port, rate, set); });
     Command1->setEnabled(true);
+}
+
+NvCommandSet Main::commandSet() const
+{
+    return chkNvGraphics->isChecked() ? NvCommandSet::Graphics : NvCommandSet::BitImage;
 }
 
 void Main::setProgressMin(int value)

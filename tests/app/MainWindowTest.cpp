@@ -1,6 +1,7 @@
 #include "MainFixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,16 +27,28 @@ TEST_F(MainWindow, HasTheFixedFrameAndCaption)
 TEST_F(MainWindow, PlacesEveryControlAtItsTwipsRectangle)
 {
     const std::vector<std::pair<QWidget *, QRect>> expected{
-        {window->Label4[0], {8, 8, 25, 25}},        {window->Label1, {32, 12, 169, 17}},
-        {window->cmbPortList, {112, 8, 89, 21}},    {window->Label3, {32, 32, 169, 17}},
-        {window->Label4[1], {8, 56, 25, 25}},       {window->Label2, {32, 60, 137, 17}},
-        {window->CmbBaudRate, {112, 56, 89, 21}},   {window->Label4[2], {8, 88, 25, 25}},
-        {window->Command6, {32, 88, 169, 25}},      {window->Command3, {32, 112, 169, 25}},
-        {window->Label4[3], {8, 144, 25, 25}},      {window->Command7, {32, 144, 169, 25}},
-        {window->ProgressBar1, {32, 144, 169, 25}}, {window->Command1, {32, 184, 169, 25}},
-        {window->Command4, {32, 216, 169, 25}},     {window->NumberNotify, {216, 8, 137, 17}},
-        {window->BMPList, {216, 32, 137, 119}},     {window->PathList, {216, 32, 137, 119}},
-        {window->SizeNotify, {216, 152, 137, 17}},  {window->LabAction, {216, 184, 137, 25}},
+        {window->Label4[0], {8, 8, 25, 25}},
+        {window->Label1, {32, 12, 169, 17}},
+        {window->cmbPortList, {112, 8, 89, 21}},
+        {window->Label3, {32, 32, 169, 17}},
+        {window->Label4[1], {8, 56, 25, 25}},
+        {window->Label2, {32, 60, 137, 17}},
+        {window->CmbBaudRate, {112, 56, 89, 21}},
+        {window->Label4[2], {8, 88, 25, 25}},
+        {window->Command6, {32, 88, 169, 25}},
+        {window->Command3, {32, 112, 169, 25}},
+        {window->Label4[3], {8, 144, 25, 25}},
+        {window->Command7, {32, 144, 169, 25}},
+        {window->ProgressBar1, {32, 144, 169, 25}},
+        {window->Command1, {32, 184, 169, 25}},
+        {window->Command4, {32, 216, 169, 25}},
+        {window->NumberNotify, {216, 8, 137, 17}},
+        {window->BMPList, {216, 32, 137, 119}},
+        {window->PathList, {216, 32, 137, 119}},
+        {window->SizeNotify, {216, 152, 137, 17}},
+        {window->LabAction, {216, 184, 137, 25}},
+        // Added in the free space beside Print, clear of every control above.
+        {window->chkNvGraphics, {216, 216, 137, 25}},
     };
     for (const auto &[widget, rect] : expected)
         EXPECT_EQ(widget->geometry(), rect) << widget->objectName().toStdString();
@@ -93,9 +106,9 @@ TEST_F(MainWindow, StartsWithFocusOnAddImageAndTabsInTabIndexOrder)
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(QApplication::focusWidget(), window->Command6);
-    const QList<QWidget *> expected{window->cmbPortList, window->BMPList,  window->Command3,
-                                    window->PathList,    window->Command1, window->Command4,
-                                    window->CmbBaudRate, window->Command6};
+    const QList<QWidget *> expected{window->cmbPortList, window->BMPList,     window->Command3,
+                                    window->PathList,    window->Command1,    window->chkNvGraphics,
+                                    window->Command4,    window->CmbBaudRate, window->Command6};
     for (QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
