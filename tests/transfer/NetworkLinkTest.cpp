@@ -113,12 +113,13 @@ TEST_F(NetworkLinkTest, AnswersComeBackAndTheCloseWaitsForThePrinter)
     EXPECT_FALSE(link.closedLinkFailed());
 }
 
-TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWait)
+TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)
 {
     EXPECT_EQ(NetworkLink::ConnectLimit, 5s);
     EXPECT_EQ(NetworkLink::CloseLimit, 2s);
     EXPECT_EQ(TransferLimits{}.stall, 30s);
     EXPECT_EQ(TransferLimits{}.completion, 3min);
+    EXPECT_EQ(TransferLimits{}.graphicsAnswer, 2s);
 }
 
 } // namespace

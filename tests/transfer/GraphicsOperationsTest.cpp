@@ -1,0 +1,235 @@
+#include "PortLink.h"
+#include "RecordingTransferHost.h"
+#include "ScriptedSerialControl.h"
+#include "StatusQuestions.h"
+#include "TransferOperations.h"
+#include "TransferTexts.h"
+
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString Port = QStringLiteral("COM1:");
+const QString Rate = QStringLiteral("9600");
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+const QByteArray AskCapacity = hex("1D284C 0200 3030");
+const QByteArray AskKeys = hex("1D284C 0400 3040 4B43");
+const QByteArray Ack = hex("06");
+const QByteArray DeleteAll = hex("1D284C 0500 3041 434C52");
+
+QByteArray printKey(const char *key)
+{
+    return hex("1D284C 0600 3045") + key + hex("0101");
+}
+
+// Black-and-white noise; unscaled, its dots are its pixels.
+QImage noise(int width, int height, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, random.bounded(2) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return picture;
+}
+
+// The picture's pixels as an NV graphic's rows: MSB left, 1 = black.
+QByteArray rowsOf(const QImage &picture)
+{
+    QByteArray rows;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); x += 8) {
+            int byte = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                byte = byte << 1 | (qGray(picture.pixel(x + bit, y)) < 128);
+            rows.append(char(byte));
+        }
+    }
+    return rows;
+}
+
+// A printer behind the scripted line that answers the NV graphics questions: its capacity,
+// and its keys in blocks of `perBlock`, the next block on ACK.
+struct GraphicsPrinter
+{
+    std::optional<qint64> capacity;
+    std::optional<QList<QByteArray>> keys;
+    int perBlock = 80;
+    QList<QByteArray> pending;
+
+    void attach(ScriptedSerialControl &control)
+    {
+        control.setOnOutput([this, &control](const QByteArray &piece) {
+            if (piece == AskCapacity && capacity)
+                control.answer("70" + QByteArray::number(*capacity) + '\0');
+            if (piece == AskKeys && keys)
+                pending = *keys;
+            if ((piece == AskKeys && keys) || (piece == Ack && !pending.isEmpty())) {
+                const QList<QByteArray> block =
+                    pending.first(std::min<qsizetype>(perBlock, pending.size()));
+                pending.remove(0, block.size());
+                control.answer(QByteArray("7r") + (pending.isEmpty() ? '@' : 'A') + block.join() +
+                               '\0');
+            }
+        });
+    }
+};
+
+class GraphicsOperationsTest : public ::testing::Test
+{
+protected:
+    QString save(const QImage &picture, const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(picture.save(path, "BMP"));
+        return path;
+    }
+
+    void expectLinkClosed()
+    {
+        EXPECT_FALSE(control.PortOpen());
+        EXPECT_EQ(link.openKind(), LinkKind::None);
+    }
+
+    QTemporaryDir dir;
+    ScriptedSerialControl control;
+    PortLink link{control, [](const QString &) {}};
+    RecordingTransferHost host;
+    GraphicsPrinter printer;
+    // The product's limits, but a printer that knows no NV graphics is given up on sooner.
+    TransferOperations operations{link, host, {30s, 3min, 300ms, 50ms}};
+};
+
+TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByTheKeyList)
+{
+    // 16 x 8 dots fit GS ( L; 512 x 1040 dots are 66,560 bytes and need GS 8 L.
+    const QImage small = noise(16, 8, 1);
+    const QImage tall = noise(512, 1040, 2);
+    const QList<ListedPicture> pictures{save(small, "small.bmp"), save(tall, "tall.bmp")};
+    printer.capacity = 1000000;
+    printer.keys = QList<QByteArray>{"01", "02"};
+    printer.perBlock = 1;
+    printer.attach(control);
+
+    const TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+
+    EXPECT_EQ(result.outcome, TransferOutcome::Succeeded) << result.message.toStdString();
+    EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity + DeleteAll +
+                                  hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") + rowsOf(small) +
+                                  hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
+                                  rowsOf(tall) + AskKeys + Ack);
+    EXPECT_EQ(host.events(),
+              QStringList({"row:0", "row:1", "status:Writing",
+                           "message:verified: 2 graphics stored", "status:SUCCESS"}));
+    EXPECT_EQ(host.messages()[0].title, TransferTexts::DoneTitle);
+    expectLinkClosed();
+}
+
+TEST_F(GraphicsOperationsTest, ASetOverTheCapacityIsStoppedBeforeAnythingIsDeleted)
+{
+    const QList<ListedPicture> pictures{save(noise(512, 32, 3), "wide.bmp")}; // 2,048 bytes
+    printer.capacity = 2047;
+    printer.keys = QList<QByteArray>{"01"};
+    printer.attach(control);
+
+    const TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::graphicsDoNotFit(2048, 2047));
+    EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity);
+    EXPECT_EQ(host.statuses(), QStringList({"FAILED"}));
+    ASSERT_EQ(host.messages().size(), 1);
+    EXPECT_EQ(host.messages()[0].title, TransferTexts::FailedTitle);
+    expectLinkClosed();
+}
+
+TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
+{
+    const QString path = save(noise(8, 8, 4), "one.bmp");
+    const QList<ListedPicture> pictures{path, path, path};
+    printer.capacity = 1000;
+    printer.keys = QList<QByteArray>{"01", "03"};
+    printer.attach(control);
+    TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::graphicsMissing({"02"}, 3));
+    EXPECT_EQ(host.statuses(), QStringList({"Writing", "FAILED"}));
+    expectLinkClosed();
+
+    // A printer that never lists its keys is waited for up to the completion limit.
+    printer.keys.reset();
+    TransferOperations impatient(link, host, {30s, 40ms, 300ms, 50ms});
+    result = impatient.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::graphicsNotListed(40ms));
+    expectLinkClosed();
+}
+
+TEST_F(GraphicsOperationsTest, APrinterThatDoesNotAnswerGetsTheSameStreamUnverified)
+{
+    const QImage picture = noise(8, 8, 5);
+    const QString path = save(picture, "one.bmp");
+    const QByteArray stream = StatusQuestions + AskCapacity + DeleteAll +
+                              hex("1D284C 1300 30 43 30 3031 01 0800 0800 31") + rowsOf(picture) +
+                              AskKeys;
+    // Silent altogether, or answering its status but knowing no NV graphics.
+    for (const QByteArray &statusAnswers : {QByteArray(), QByteArray(4, 0x12)}) {
+        ScriptedSerialControl fresh;
+        fresh.setStatusAnswers(statusAnswers);
+        std::swap(control, fresh);
+        host = RecordingTransferHost();
+
+        const TransferResult result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
+        EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
+        EXPECT_EQ(control.sent(), stream);
+        EXPECT_EQ(host.events(), QStringList({"row:0", "status:Writing",
+                                              "message:not verified (the printer does not answer)",
+                                              "status:SUCCESS"}));
+        expectLinkClosed();
+    }
+}
+
+TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01ToFF)
+{
+    EXPECT_EQ(operations.erase(Port, Rate, NvCommandSet::Graphics).outcome,
+              TransferOutcome::Succeeded);
+    EXPECT_EQ(control.sent(), StatusQuestions + DeleteAll);
+    EXPECT_EQ(host.events(),
+              QStringList({"status:PROCESSING", "message:Done!!", "status:SUCCESS"}));
+
+    printer.keys = QList<QByteArray>{"01", "7r"};
+    printer.attach(control);
+    const qsizetype before = control.sent().size();
+    EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
+              TransferOutcome::Succeeded);
+    EXPECT_EQ(control.sent().mid(before),
+              StatusQuestions + AskKeys + printKey("01") + printKey("7r"));
+
+    // Without the printer's list, every key an upload gives.
+    control.setStatusAnswers({});
+    const qsizetype silentStart = control.sent().size();
+    EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
+              TransferOutcome::Succeeded);
+    const QByteArray silent = control.sent().mid(silentStart);
+    ASSERT_EQ(silent.size(), StatusQuestions.size() + 255 * 11);
+    EXPECT_EQ(silent.mid(StatusQuestions.size(), 22), printKey("01") + printKey("02"));
+    EXPECT_EQ(silent.mid(StatusQuestions.size() + 9 * 11, 11), printKey("0A"));
+    EXPECT_TRUE(silent.endsWith(printKey("FE") + printKey("FF")));
+    EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
+    expectLinkClosed();
+}
+
+} // namespace
