@@ -77,7 +77,7 @@ expect "orvane preview logo.png -o n" "notes.txt"
 expect_has "orvane upload --" --dither --threshold --width
 expect "orvane raster logo.png --dither " "atkinson floyd-steinberg none ordered"
 expect "orvane ports " ""
-expect_has "orvane-virtual-printer --" --baud --exit-after-idle --graphics-capacity --link --out \
+expect_has "orvane-virtual-printer --" --baud --exit-after-idle --failing-key --graphics-capacity --link --out \
     --store-time --tcp --version
 expect "orvane-virtual-printer --out m" "more"
 

@@ -252,11 +252,17 @@ void GraphicsReader::define(char function)
     NvGraphic graphic{raster ? rasterDots(width, height, data) : columnDots(width, height, data),
                       dataSize};
     const qint64 free = m_printer.graphics().remaining();
-    if (!m_printer.graphics().define(key.toByteArray(), std::move(graphic))) {
+    switch (m_printer.graphics().define(key.toByteArray(), std::move(graphic))) {
+    case GraphicsStore::DefineResult::Stored:
+        break;
+    case GraphicsStore::DefineResult::NoRoom:
         log(QStringLiteral("no room for graphic %1 (%2 bytes, %3 free), stored nothing")
                 .arg(quoted(key))
                 .arg(dataSize)
                 .arg(free));
+        return;
+    case GraphicsStore::DefineResult::Failed:
+        log(QStringLiteral("error: writing graphic %1 failed, stored nothing").arg(quoted(key)));
         return;
     }
     log(QStringLiteral("stored graphic %1 (%2x%3 dots, %4 bytes, %5)")

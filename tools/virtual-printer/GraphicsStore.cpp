@@ -4,15 +4,19 @@ GraphicsStore::GraphicsStore(GraphicsOptions options)
     : m_options(std::move(options))
 {}
 
-bool GraphicsStore::define(const QByteArray &key, NvGraphic graphic)
+GraphicsStore::DefineResult GraphicsStore::define(const QByteArray &key, NvGraphic graphic)
 {
     const NvGraphic *replaced = find(key);
     if (graphic.bytes > remaining() + (replaced ? replaced->bytes : 0))
-        return false;
-    m_graphics[key] = std::move(graphic);
+        return DefineResult::NoRoom;
     if (m_options.pause && m_options.storeTime.count() > 0)
         m_options.pause(m_options.storeTime);
-    return true;
+    if (key == m_options.failingKey) {
+        m_graphics.erase(key);
+        return DefineResult::Failed;
+    }
+    m_graphics[key] = std::move(graphic);
+    return DefineResult::Stored;
 }
 
 bool GraphicsStore::remove(const QByteArray &key)

@@ -15,6 +15,8 @@ struct GraphicsOptions
     // How long storing one define keeps the printer from reading; pause() spends it.
     std::chrono::nanoseconds storeTime{0};
     std::function<void(std::chrono::nanoseconds)> pause;
+    // A define under this key fails to be written, as in a worn flash; empty: none fails.
+    QByteArray failingKey;
 };
 
 // One stored graphic: its dots (Format_Mono, index 1 black) and the bytes it takes.
@@ -33,9 +35,12 @@ public:
 
     explicit GraphicsStore(GraphicsOptions options = {});
 
-    // Replaces a graphic stored under the same key. False, and nothing stored, when the data
-    // does not fit in what is free besides that graphic.
-    bool define(const QByteArray &key, NvGraphic graphic);
+    enum class DefineResult {
+        Stored, // replacing a graphic stored under the same key
+        NoRoom, // the data does not fit in what is free besides that graphic: nothing stored
+        Failed, // the key is the failing one: nothing stored, an earlier graphic is gone too
+    };
+    DefineResult define(const QByteArray &key, NvGraphic graphic);
     bool remove(const QByteArray &key);
     void clear();
     const NvGraphic *find(const QByteArray &key) const;

@@ -85,8 +85,12 @@ int main(int argc, char *argv[])
         QStringLiteral("store-time"),
         QStringLiteral("Seconds each NV graphics define keeps the printer busy (default 0)."),
         QStringLiteral("SECONDS"));
+    const QCommandLineOption failingKeyOption(
+        QStringLiteral("failing-key"),
+        QStringLiteral("Fail to write any NV graphic defined under KEY (two characters)."),
+        QStringLiteral("KEY"));
     cli.addOptions({outOption, linkOption, tcpOption, baudOption, stateOption, silentOption,
-                    idleOption, capacityOption, storeTimeOption});
+                    idleOption, capacityOption, storeTimeOption, failingKeyOption});
     cli.process(app);
 
     ServeOptions options;
@@ -118,6 +122,11 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("--store-time wants seconds from 0 to 3600"), 2);
         graphics.storeTime = std::chrono::duration_cast<std::chrono::nanoseconds>(
             std::chrono::duration<double>(seconds));
+    }
+    if (cli.isSet(failingKeyOption)) {
+        graphics.failingKey = cli.value(failingKeyOption).toLatin1();
+        if (graphics.failingKey.size() != 2)
+            return fail(QStringLiteral("--failing-key wants a key of two characters"), 2);
     }
     quint16 port = 0;
     if (cli.isSet(tcpOption)) {
