@@ -5,9 +5,10 @@
 #include "VirtualPrinterProcess.h"
 #include "modBitmap.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -79,6 +80,42 @@ TEST_F(WindowAndPrinter, UploadsThreePicturesThenPrintsThemAsTheirRecords)
                   expected.convertToFormat(QImage::Format_RGB32))
             << printed.toStdString();
     }
+}
+
+TEST_F(WindowAndPrinter, StoresThreePicturesAsNvGraphicsAndPrintsEachDotForDot)
+{
+    QTemporaryDir out;
+    VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+    ASSERT_TRUE(printer.start(out.path()));
+    createWindowOn(printer.address());
+    // Black and white, whole bytes wide and at most 512 dots: the dots are the pixels.
+    QList<QImage> pictures;
+    for (const QSize size : {QSize(8, 8), QSize(96, 40), QSize(512, 256)}) {
+        pictures << asymmetricPicture(size);
+        const QString path = folder.filePath(QStringLiteral("p%1.png").arg(pictures.size()));
+        ASSERT_TRUE(pictures.last().save(path));
+        addPicture(path);
+    }
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    QTest::mouseClick(window->chkNvGraphics, Qt::LeftButton);
+    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
+    ASSERT_EQ(dialogs->messages.size(), 1);
+    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("verified: 3 graphics stored"));
+
+    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    ASSERT_TRUE(printer.waitForLog(QStringLiteral("printed graphic \"03\""), LogWaitMs))
+        << printer.log().toStdString();
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QString printed =
+            printer.outPath(QStringLiteral("print-000%1-key0%1.png").arg(i + 1));
+        EXPECT_EQ(QImage(printed).convertToFormat(QImage::Format_RGB32),
+                  pictures[i].convertToFormat(QImage::Format_RGB32))
+            << printed.toStdString();
+    }
+    EXPECT_FALSE(printer.log().contains(QStringLiteral("key04")));
 }
 
 TEST_F(WindowAndPrinter, UploadsToANetworkPrinterTypedIntoThePortBox)

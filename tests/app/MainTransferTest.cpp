@@ -1,6 +1,7 @@
 #include "MainFixture.h"
 #include "StatusQuestions.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -206,4 +207,49 @@ TEST_F(WindowTransfer, EachPrinterStateAfterARealClick)
         EXPECT_FALSE(serial->PortOpen());
         EXPECT_TRUE(window->Command1->isEnabled());
     }
+}
+
+TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStates)
+{
+    const QByteArray deleteAll = QByteArray::fromHex("1D284C 0500 3041 434C52");
+    addPicture(picture(QStringLiteral("a.bmp"), {8, 8}));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QRect uploadRect = window->Command7->geometry();
+    EXPECT_FALSE(window->chkNvGraphics->isChecked());
+    QTest::mouseClick(window->chkNvGraphics, Qt::LeftButton);
+    ASSERT_TRUE(window->chkNvGraphics->isChecked());
+
+    // A one-way line: the job goes on without waiting for answers.
+    serial->setStatusAnswers({});
+    bool statesHeld = true;
+    serial->setOnOutput([&](const QByteArray &) {
+        statesHeld = statesHeld && !window->Command7->isVisible() &&
+                     !window->Command6->isEnabled() && !window->Command3->isEnabled();
+    });
+    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    EXPECT_TRUE(statesHeld);
+    ASSERT_EQ(dialogs->messages.size(), 1);
+    EXPECT_EQ(dialogs->messages[0].text,
+              QStringLiteral("not verified (the printer does not answer)"));
+    EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("Upload finished."));
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
+    EXPECT_TRUE(serial->sent().startsWith(StatusQuestions +
+                                          QByteArray::fromHex("1D284C 0200 3030") + deleteAll));
+    EXPECT_TRUE(window->Command7->isVisible() && window->Command7->isEnabled());
+    EXPECT_EQ(window->Command7->geometry(), uploadRect);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvane Ver.0.9"));
+
+    serial->setOnOutput({});
+    qsizetype before = serial->sent().size();
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(serial->sent().mid(before), StatusQuestions + deleteAll);
+
+    // Unchecked by the keyboard, the next erase is the bit-image one again.
+    window->chkNvGraphics->setFocus();
+    QTest::keyClick(window->chkNvGraphics, Qt::Key_Space);
+    ASSERT_FALSE(window->chkNvGraphics->isChecked());
+    before = serial->sent().size();
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(serial->sent().mid(before), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
 }
