@@ -76,6 +76,8 @@ expect "orvane raster " "logo.png more photo.JPG scan.tiff"
 expect "orvane preview logo.png -o n" "notes.txt"
 expect_has "orvane upload --" --dither --threshold --width
 expect "orvane raster logo.png --dither " "atkinson floyd-steinberg none ordered"
+expect_has "orvane print --" --nv
+expect "orvane erase --nv " "bit-image graphics"
 expect "orvane ports " ""
 expect_has "orvane-virtual-printer --" --baud --exit-after-idle --failing-key --graphics-capacity --link --out \
     --store-time --tcp --version

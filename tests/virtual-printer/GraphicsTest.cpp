@@ -18,7 +18,7 @@ QByteArray hex(const char *text)
 struct Bench
 {
     explicit Bench(qint64 capacity = 256 * 1024)
-        : printer(dir.path(), {capacity, {}, {}})
+        : printer(dir.path(), {capacity, {}, {}, {}})
     {}
 
     QString file(const QString &name) const { return QDir(dir.path()).filePath(name); }
