@@ -150,8 +150,9 @@ void Main::setTabOrder()
     for (QLabel *label : findChildren<QLabel *>())
         label->setFocusPolicy(Qt::NoFocus);
     ProgressBar1->setFocusPolicy(Qt::NoFocus);
-    const QList<QWidget *> order{Command6, Command7, cmbPortList,   BMPList,  Command3,
-                                 PathList, Command1, chkNvGraphics, Command4, CmbBaudRate};
+    // The command-set choice comes last, so the walk through the original controls is unchanged.
+    const QList<QWidget *> order{Command6, Command7, cmbPortList, BMPList,     Command3,
+                                 PathList, Command1, Command4,    CmbBaudRate, chkNvGraphics};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -106,9 +106,9 @@ TEST_F(MainWindow, StartsWithFocusOnAddImageAndTabsInTabIndexOrder)
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(QApplication::focusWidget(), window->Command6);
-    const QList<QWidget *> expected{window->cmbPortList, window->BMPList,     window->Command3,
-                                    window->PathList,    window->Command1,    window->chkNvGraphics,
-                                    window->Command4,    window->CmbBaudRate, window->Command6};
+    const QList<QWidget *> expected{window->cmbPortList, window->BMPList,       window->Command3,
+                                    window->PathList,    window->Command1,      window->Command4,
+                                    window->CmbBaudRate, window->chkNvGraphics, window->Command6};
     for (QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
