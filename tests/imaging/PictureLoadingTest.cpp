@@ -15,14 +15,6 @@ using namespace modBitmap;
 
 namespace {
 
-// 16 x 16, the top-left 8 x 8 pixels black (Qt reads GIF but does not write it).
-const unsigned char SquareGif[] = {
-    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x10, 0x00, 0x10, 0x00, 0xf0, 0x01, 0x00, 0x00,
-    0x00, 0x00, 0xff, 0xff, 0xff, 0x21, 0xf9, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c,
-    0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x10, 0x00, 0x00, 0x02, 0x1a, 0x84, 0x6f, 0xa1,
-    0xab, 0x88, 0xcc, 0xdc, 0x81, 0x4b, 0x26, 0x1a, 0x2c, 0xc0, 0xd9, 0x72, 0xfd, 0x79,
-    0xdc, 0x48, 0x96, 0xe6, 0x89, 0xa6, 0xea, 0x4a, 0x16, 0x00, 0x3b};
-
 class PictureFiles : public testing::Test
 {
 protected:
@@ -58,9 +50,15 @@ TEST_F(PictureFiles, BitmapsOfEveryDepthGiveTheSameRecord)
     const QByteArray expected = rasterFromImage(glyph).record;
     ASSERT_FALSE(expected.isEmpty());
     QStringList paths;
-    for (int bits : {1, 4, 8, 24, 32})
+    for (int bits : {1, 4, 8, 16, 24, 32})
         paths << writeFile(dir, QStringLiteral("crafted%1.bmp").arg(bits), craftBmp(glyph, bits));
-    paths << writeFile(dir, QStringLiteral("topdown.bmp"), craftBmp(glyph, 24, true));
+    paths << writeFile(dir, QStringLiteral("topdown.bmp"), craftBmp(glyph, 24, true))
+          << writeFile(dir, QStringLiteral("os2.bmp"), craftBmp(glyph, 8, false, BmpHeader::Core))
+          << writeFile(dir, QStringLiteral("v5.bmp"), craftBmp(glyph, 24, false, BmpHeader::V5));
+    for (int bits : {4, 8}) {
+        paths << writeFile(dir, QStringLiteral("runs%1.bmp").arg(bits),
+                           craftRunLengthBmp(glyph, glyph.height(), bits));
+    }
     paths << savePicture(dir, QStringLiteral("qt1.bmp"),
                          glyph.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither))
           << savePicture(dir, QStringLiteral("qt8.bmp"),
@@ -92,9 +90,7 @@ TEST_F(PictureFiles, LosslessFormatsGiveTheSameRecord)
 
 TEST_F(PictureFiles, GifLoads)
 {
-    const QString path =
-        writeFile(dir, QStringLiteral("square.gif"),
-                  QByteArray(reinterpret_cast<const char *>(SquareGif), sizeof(SquareGif)));
+    const QString path = writeFile(dir, QStringLiteral("square.gif"), squareGif());
     ASSERT_TRUE(IsPictureFile(path));
     const QByteArray record = recordOfFile(path);
     // X = Y = 2 within a 4 x 4 extent.
@@ -256,8 +252,7 @@ TEST_F(PictureFiles, CutShortAndForgedPicturesAreRefused)
     QByteArray marked = jpeg;
     marked.replace(jpeg.size() / 2, 2, QByteArray("\xFF\xD3", 2));
     expectDamaged(QStringLiteral("marked.jpg"), marked);
-    expectDamaged(QStringLiteral("cut.gif"),
-                  QByteArray(reinterpret_cast<const char *>(SquareGif), sizeof(SquareGif) - 20));
+    expectDamaged(QStringLiteral("cut.gif"), squareGif().chopped(20));
 
     // 65000 x 65000 in the frame header of a file of a few hundred bytes.
     QByteArray forgedJpeg = readFile(savePicture(dir, QStringLiteral("g.jpg"), glyphPicture(), 90));

@@ -13,13 +13,20 @@ QImage glyphPicture();
 
 bool isBlack(const QImage &picture, int column, int row);
 
-// The picture as a bitmap file of the given depth (1, 4, 8, 24 or 32 bits), written byte by
-// byte so that depths Qt does not write are covered and palettes are not in the usual order.
+// The info header of a bitmap: OS/2's 12-byte core header, Windows' 40-byte one, or its
+// 124-byte fifth version (with a colour space).
+enum class BmpHeader { Core, Info, V5 };
+
+// The picture as a bitmap file of the given depth (1, 4, 8, 16, 24 or 32 bits), written byte
+// by byte so that depths Qt does not write are covered and palettes are not in the usual order.
 // Top down: the top row stored first, the height negative.
-QByteArray craftBmp(const QImage &picture, int bitsPerPixel, bool topDown = false);
-// The picture as an 8-bit bitmap coded in runs, bottom row first, whose runs end after its
-// bottom rows rows: no run reaches the rows above.
-QByteArray craftRunLengthBmp(const QImage &picture, int rows);
+QByteArray craftBmp(const QImage &picture, int bitsPerPixel, bool topDown = false,
+                    BmpHeader header = BmpHeader::Info);
+// The picture as a 4- or 8-bit bitmap coded in runs, bottom row first, whose runs end after
+// its bottom rows rows: no run reaches the rows above.
+QByteArray craftRunLengthBmp(const QImage &picture, int rows, int bitsPerPixel = 8);
+// 16 x 16, the top-left 8 x 8 pixels black (Qt reads GIF but does not write it).
+QByteArray squareGif();
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 QString savePicture(const QTemporaryDir &dir, const QString &name, const QImage &picture,
