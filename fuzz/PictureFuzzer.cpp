@@ -1,0 +1,72 @@
+#include "RasterGeometry.h"
+#include "modBitmap.h"
+
+#include <QImageReader>
+#include <QString>
+#include <QtGlobal>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// Bytes as a picture file, through the same calls the window and the command line make: the
+// size from the header, then the record. The file lives in memory, so runs leave no files.
+namespace {
+
+// Decoding, which Qt does uninstrumented, is what makes a run slow: pictures whose header
+// claims more pixels than this get only the size from the header; the tests take big ones.
+constexpr qint64 PixelBudget = qint64(4) << 20;
+
+int pictureFile()
+{
+    static const int fd = [] {
+        const int created = memfd_create("picture", MFD_CLOEXEC);
+        if (created < 0) {
+            std::perror("memfd_create");
+            std::abort();
+        }
+        return created;
+    }();
+    return fd;
+}
+
+void fail(const char *what)
+{
+    std::fprintf(stderr, "picture fuzzer: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Decoders warn about every damaged input.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const int fd = pictureFile();
+    if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != ssize_t(size))
+        fail("cannot write the picture file");
+    const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
+
+    const modBitmap::RasterSizeResult extent = modBitmap::RasterSize(path);
+    const QSize pixels = QImageReader(path).size();
+    if (qint64(qAbs(pixels.width())) * qAbs(pixels.height()) > PixelBudget)
+        return 0;
+    const modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
+    if (!raster.ok())
+        return 0;
+    // The capacity check and the upload's length count what the header says; what is sent
+    // must be exactly that.
+    if (!extent.ok())
+        fail("a converted picture has no size");
+    if (raster.record.size() != modBitmap::recordSize(extent.extent))
+        fail("the record's length differs from the size its header gives");
+    return 0;
+}
