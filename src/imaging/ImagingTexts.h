@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 // Every text of the imaging module that an operator can see.
@@ -23,6 +24,15 @@ inline QString notAPicture()
 inline QString damagedPicture(const QString &detail)
 {
     return QStringLiteral("the picture data is damaged (%1)").arg(detail);
+}
+
+inline QString sizeUnlikeHeader(QSize decoded, QSize header)
+{
+    return QStringLiteral("it decodes to %1 x %2 pixels where its header says %3 x %4")
+        .arg(decoded.width())
+        .arg(decoded.height())
+        .arg(header.width())
+        .arg(header.height());
 }
 
 inline QString bitmapCutShort()

@@ -194,15 +194,22 @@ DecodedPicture decodePicture(const QString &path, qint32 widthDots)
     if (!picture.ok())
         return {QImage(), picture.error()};
     QImageReader &reader = picture.reader();
+    // The size the record is counted by before any picture is converted.
+    QSize promised = picture.size();
     if (picture.format() == "jpeg") {
-        const QSize size = picture.size();
-        const auto scaled = scaledPictureSize(size.width(), size.height(), widthDots);
-        if (scaled && scaled->width() < size.width() && scaled->height() >= 8) {
+        const auto scaled = scaledPictureSize(promised.width(), promised.height(), widthDots);
+        if (scaled && scaled->width() < promised.width() && scaled->height() >= 8) {
             reader.setQuality(HighQuality);
             reader.setScaledSize(*scaled);
+            promised = *scaled;
         }
     }
     DecodedPicture decoded = decode(picture);
+    // A GIF whose frame lies outside its screen decodes to another size than its header says.
+    if (decoded.error.isEmpty() && promised.isValid() && decoded.image.size() != promised) {
+        return {QImage(), ImagingTexts::damagedPicture(
+                              ImagingTexts::sizeUnlikeHeader(decoded.image.size(), promised))};
+    }
     if (decoded.error.isEmpty() && picture.runLength() &&
         !runsReachEveryPixel(reader, decoded.image))
         return {QImage(), ImagingTexts::bitmapRunsIncomplete()};

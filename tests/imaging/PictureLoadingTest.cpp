@@ -1,5 +1,6 @@
 #include "Polling.h"
 #include "RasterFromImage.h"
+#include "RasterGeometry.h"
 #include "TestPictures.h"
 #include "modBitmap.h"
 
@@ -98,6 +99,23 @@ TEST_F(PictureFiles, GifLoads)
     EXPECT_TRUE(dotAt(record, 2, 0, 0));
     EXPECT_TRUE(dotAt(record, 2, 7, 7));
     EXPECT_FALSE(dotAt(record, 2, 8, 8));
+}
+
+TEST_F(PictureFiles, GifThatDecodesBeyondItsHeaderSizeIsRefused)
+{
+    // A frame past the right edge of a 16 x 16400 screen: Qt's reader gives the frame's size
+    // as the header's and decodes the whole screen. The upload counts 2 x 2 units for it.
+    QByteArray gif = squareGif();
+    qToLittleEndian<quint16>(16400, gif.data() + 8);
+    qToLittleEndian<quint16>(512, gif.data() + 28);
+    const QString path = writeFile(dir, QStringLiteral("outside.gif"), gif);
+    const RasterSizeResult size = RasterSize(path);
+    ASSERT_TRUE(size.ok()) << size.error.toStdString();
+    EXPECT_FALSE(IsPictureFile(path));
+    const RasterRecordResult record = BitmapToRaster(path);
+    EXPECT_FALSE(record.ok()) << record.record.size() << " bytes where " << recordSize(size.extent)
+                              << " were counted";
+    EXPECT_TRUE(record.error.contains(QStringLiteral("damaged"))) << record.error.toStdString();
 }
 
 TEST_F(PictureFiles, LargePhotoLoadsAndShrinks)
