@@ -1,13 +1,13 @@
 #include "EscPosParser.h"
+#include "FuzzFailure.h"
 #include "NvPrinter.h"
 
 #include <QByteArrayView>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 // The first byte gives the length of the pieces the rest arrives in (0: one piece); whatever
 // the pieces, the decoder must log the same and end idle.
@@ -31,10 +31,8 @@ QStringList decode(QByteArrayView stream, qsizetype piece)
         stream = stream.sliced(take);
     }
     parser.endOfStream();
-    if (!parser.isIdle()) {
-        std::fprintf(stderr, "escpos fuzzer: not idle after the end of the stream\n");
-        std::abort();
-    }
+    if (!parser.isIdle())
+        fuzzFailure("escpos", "not idle after the end of the stream");
     return lines;
 }
 
@@ -47,9 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArrayView stream(data + 1, qsizetype(size - 1));
     const qsizetype piece = data[0] == 0 ? stream.size() : data[0];
     const QStringList inPieces = decode(stream, std::max<qsizetype>(piece, 1));
-    if (piece < stream.size() && decode(stream, stream.size()) != inPieces) {
-        std::fprintf(stderr, "escpos fuzzer: the log depends on how the stream was cut\n");
-        std::abort();
-    }
+    if (piece < stream.size() && decode(stream, stream.size()) != inPieces)
+        fuzzFailure("escpos", "the log depends on how the stream was cut");
     return 0;
 }

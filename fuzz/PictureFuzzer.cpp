@@ -1,3 +1,4 @@
+#include "FuzzFailure.h"
 #include "RasterGeometry.h"
 #include "modBitmap.h"
 
@@ -9,8 +10,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 // Bytes as a picture file, through the same calls the window and the command line make: the
 // size from the header, then the record. The file lives in memory, so runs leave no files.
@@ -24,19 +23,11 @@ int pictureFile()
 {
     static const int fd = [] {
         const int created = memfd_create("picture", MFD_CLOEXEC);
-        if (created < 0) {
-            std::perror("memfd_create");
-            std::abort();
-        }
+        if (created < 0)
+            fuzzFailure("picture", "memfd_create failed");
         return created;
     }();
     return fd;
-}
-
-void fail(const char *what)
-{
-    std::fprintf(stderr, "picture fuzzer: %s\n", what);
-    std::abort();
 }
 
 } // namespace
@@ -52,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const int fd = pictureFile();
     if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != ssize_t(size))
-        fail("cannot write the picture file");
+        fuzzFailure("picture", "cannot write the picture file");
     const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
 
     const modBitmap::RasterSizeResult extent = modBitmap::RasterSize(path);
@@ -65,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The capacity check and the upload's length count what the header says; what is sent
     // must be exactly that.
     if (!extent.ok())
-        fail("a converted picture has no size");
+        fuzzFailure("picture", "a converted picture has no size");
     if (raster.record.size() != modBitmap::recordSize(extent.extent))
-        fail("the record's length differs from the size its header gives");
+        fuzzFailure("picture", "the record's length differs from the size its header gives");
     return 0;
 }
