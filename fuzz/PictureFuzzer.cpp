@@ -13,6 +13,8 @@
 
 // Bytes as a picture file, through the same calls the window and the command line make: the
 // size from the header, then the record. The file lives in memory, so runs leave no files.
+// The conversion choices follow from the input's length, so the file stays a plain picture
+// while every reduction and printer width is met.
 namespace {
 
 // Decoding, which Qt does uninstrumented, is what makes a run slow: pictures whose header
@@ -28,6 +30,17 @@ int pictureFile()
         return created;
     }();
     return fd;
+}
+
+modBitmap::ConversionChoices choicesFor(std::size_t size)
+{
+    using namespace modBitmap;
+    constexpr std::size_t widths = MaxWidthDots / MinWidthDots;
+    ConversionChoices choices;
+    choices.reduction = Reduction(size % 4);
+    choices.widthDots = MinWidthDots * qint32(1 + size / 4 % widths);
+    choices.thresholdLevel = int(size * 97 % (MaxThresholdLevel + 1));
+    return choices;
 }
 
 } // namespace
@@ -46,11 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzzFailure("picture", "cannot write the picture file");
     const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
 
-    const modBitmap::RasterSizeResult extent = modBitmap::RasterSize(path);
+    const modBitmap::ConversionChoices choices = choicesFor(size);
+    const modBitmap::RasterSizeResult extent = modBitmap::RasterSize(path, choices.widthDots);
     const QSize pixels = QImageReader(path).size();
     if (qint64(qAbs(pixels.width())) * qAbs(pixels.height()) > PixelBudget)
         return 0;
-    const modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path);
+    const modBitmap::RasterRecordResult raster = modBitmap::BitmapToRaster(path, choices);
     if (!raster.ok())
         return 0;
     // The capacity check and the upload's length count what the header says; what is sent
