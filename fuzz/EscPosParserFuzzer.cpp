@@ -10,7 +10,7 @@
 #include <cstdint>
 
 // The first byte gives the length of the pieces the rest arrives in (0: one piece); whatever
-// the pieces, the decoder must log the same and end idle.
+// the pieces, the decoder must log and answer the same and end idle.
 namespace {
 
 // Prints go to a folder that does not exist: they are rendered, never written.
@@ -24,7 +24,11 @@ QStringList decode(QByteArrayView stream, qsizetype piece)
 {
     NvPrinter printer(absentFolder());
     QStringList lines;
-    EscPosParser parser(printer, [&](const QString &line) { lines << line; });
+    EscPosParser parser(
+        printer, [&](const QString &line) { lines << line; },
+        [&](QByteArrayView answer) {
+            lines << QStringLiteral("answer ") + QString::fromLatin1(answer.toByteArray().toHex());
+        });
     while (!stream.isEmpty()) {
         const qsizetype take = std::min(piece, stream.size());
         parser.feed(stream.first(take));

@@ -60,6 +60,16 @@ Files streams()
     files[QStringLiteral("faults.bin")] = '\x03' + QByteArray("ab\x1Cx\x1D\x07\x02\x1C", 8) +
                                           defineCommand({recordHeader(0, 1), one}) + FinishCommand +
                                           defineCommand({one, two}).chopped(9);
+    // NV graphics in both frames and both layouts, the questions about them, the status.
+    const QByteArray keys = graphicsFunction("\x30\x40KC");
+    files[QStringLiteral("graphics.bin")] =
+        '\x05' + graphicsFunction(rasterGraphicBody("G1", randomPicture(20, 10, 3))) +
+        graphicsFunction(columnGraphicBody("G2", randomPicture(16, 24, 4)), true) +
+        graphicsFunction("\x30\x30") + keys + printGraphicCommand("G1", 2, 2) +
+        graphicsFunction("\x30\x42G2") +
+        graphicsFunction("\x30\x41"
+                         "CLR") +
+        keys + QByteArray("\x10\x04\x01\x10\x04\x04", 6);
     return files;
 }
 
