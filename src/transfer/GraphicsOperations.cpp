@@ -82,11 +82,8 @@ TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &li
 
     if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
         return fail(sent, portText);
-    for (int row = 0; row < graphics.defines.size(); ++row) {
-        m_host.selectImageRow(row);
-        if (StepResult sent = m_transmitter.SendBytes(graphics.defines[row]); !sent.ok())
-            return fail(sent, portText);
-    }
+    if (StepResult sent = sendPictures(graphics.defines); !sent.ok())
+        return fail(sent, portText);
     m_host.setStatus(TransferTexts::Writing);
     // The printer lists its keys once it has stored every define before the question.
     const GraphicsStoreReply stored =

@@ -43,11 +43,8 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
         return *ready.refused;
     if (StepResult sent = m_transmitter.SendBytes(*header); !sent.ok())
         return fail(sent, portText);
-    for (int row = 0; row < pictures.records.size(); ++row) {
-        m_host.selectImageRow(row);
-        if (StepResult sent = m_transmitter.SendBytes(pictures.records[row]); !sent.ok())
-            return fail(sent, portText);
-    }
+    if (StepResult sent = sendPictures(pictures.records); !sent.ok())
+        return fail(sent, portText);
     m_host.setStatus(TransferTexts::Writing);
     return finish(portText);
 }
@@ -107,6 +104,16 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
         break;
     }
     return {TransferOutcome::Failed, {}, failure, {}};
+}
+
+StepResult TransferOperations::sendPictures(const QList<QByteArray> &pictures)
+{
+    for (int row = 0; row < pictures.size(); ++row) {
+        m_host.selectImageRow(row);
+        if (StepResult sent = m_transmitter.SendBytes(pictures[row]); !sent.ok())
+            return sent;
+    }
+    return {};
 }
 
 TransferResult TransferOperations::refuse(const QString &message)

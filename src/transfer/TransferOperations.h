@@ -81,6 +81,8 @@ private:
                                         const std::optional<QList<QByteArray>> &keys);
 
     TransferResult refuse(const QString &message);
+    // Sends one array per listed picture, its row selected while it goes out.
+    StepResult sendPictures(const QList<QByteArray> &pictures);
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
     Readiness checkReady(const QString &portText);
     StepResult inquiryFailure(const StepResult &step) const;
