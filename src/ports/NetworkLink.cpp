@@ -9,8 +9,9 @@
 
 #include <climits>
 
-NetworkLink::NetworkLink(NetworkAddress address)
+NetworkLink::NetworkLink(NetworkAddress address, std::chrono::milliseconds connectLimit)
     : m_address(std::move(address))
+    , m_connectLimit(connectLimit)
 {
     QObject::connect(&m_socket, &QAbstractSocket::errorOccurred, &m_socket,
                      [this](QAbstractSocket::SocketError error) { onError(error); });
@@ -21,11 +22,11 @@ bool NetworkLink::open()
     m_socket.connectToHost(m_address.host, m_address.port);
     const bool connected = waitUntil(
         [this] { return m_socket.state() == QAbstractSocket::ConnectedState || failed(); },
-        ConnectLimit);
+        m_connectLimit);
     if (connected && !failed())
         return true;
     if (!failed())
-        m_errorText = LinkTexts::timedOut(m_address.text(), ConnectLimit);
+        m_errorText = LinkTexts::timedOut(m_address.text(), m_connectLimit);
     // Nothing was sent, so nothing is lost by dropping the attempt.
     m_socket.abort();
     return false;
@@ -96,7 +97,7 @@ void NetworkLink::onError(QAbstractSocket::SocketError error)
         m_errorText = LinkTexts::noRoute(address, m_socket.errorString());
         break;
     case QAbstractSocket::SocketTimeoutError:
-        m_errorText = LinkTexts::timedOut(address, ConnectLimit);
+        m_errorText = LinkTexts::timedOut(address, m_connectLimit);
         break;
     case QAbstractSocket::RemoteHostClosedError:
         m_closedByPrinter = true;

@@ -19,7 +19,8 @@ public:
     // flight on a fast line: pieces of 256 KiB, at most 512 KiB on the way.
     static constexpr int BufferSize = 1024 * 1024;
 
-    explicit NetworkLink(NetworkAddress address);
+    explicit NetworkLink(NetworkAddress address,
+                         std::chrono::milliseconds connectLimit = ConnectLimit);
 
     bool open() override;
     // Every byte written, the write side shut, then the printer's own close awaited (at most
@@ -45,6 +46,7 @@ private:
     bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit);
 
     NetworkAddress m_address;
+    std::chrono::milliseconds m_connectLimit;
     QTcpSocket m_socket;
     QString m_errorText;
     bool m_closedByPrinter = false;

@@ -38,6 +38,7 @@ PortLink::PortLink(SerialControl &MSComm, TraceSink trace, DeviceResolver parall
     , m_trace(trace ? std::move(trace) : TraceSink(TraceMessage))
     , m_parallelDevice(parallelDevice ? std::move(parallelDevice)
                                       : DeviceResolver(parallelDeviceFor))
+    , m_connectLimit(NetworkLink::ConnectLimit)
 {}
 
 PortLink::~PortLink() = default;
@@ -108,7 +109,8 @@ bool PortLink::openNetwork(const QString &portText)
 {
     if (m_link)
         return false;
-    if (!open(std::make_unique<NetworkLink>(*networkAddressOf(portText)), LinkKind::Network))
+    if (!open(std::make_unique<NetworkLink>(*networkAddressOf(portText), m_connectLimit),
+              LinkKind::Network))
         return false;
     m_trace(PortOpened);
     return true;

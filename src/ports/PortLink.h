@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 #include <functional>
 #include <memory>
 
@@ -28,6 +30,9 @@ public:
     bool OpenPort(const QString &portText, const QString &rateText);
     // Closes the open link; with none open, answers for the kind that portText names.
     bool ClosePort(const QString &portText);
+
+    // How long a network link may take to connect (NetworkLink::ConnectLimit unless set).
+    void setConnectLimit(std::chrono::milliseconds limit) { m_connectLimit = limit; }
 
     LinkKind openKind() const;
     // The open link; nullptr while none is open.
@@ -53,6 +58,7 @@ private:
     TraceSink m_trace;
     DeviceResolver m_parallelDevice;
     std::unique_ptr<PrinterLink> m_link;
+    std::chrono::milliseconds m_connectLimit;
     LinkKind m_openKind = LinkKind::None;
     bool m_closedLinkFailed = false;
     QString m_errorText;

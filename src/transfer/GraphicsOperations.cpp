@@ -3,7 +3,6 @@
 #include "GraphicDots.h"
 #include "GraphicsCommands.h"
 #include "GraphicsStoreInquiry.h"
-#include "PictureConversion.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
 #include "TransferHost.h"
@@ -43,22 +42,13 @@ GraphicsSet defineGraphics(const QList<ListedPicture> &listed, const ConvertedPi
 } // namespace
 
 TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &listed,
+                                                  const ConvertedPictures &pictures,
                                                   const QString &portText, const QString &rateText)
 {
-    if (listed.isEmpty())
-        return refuse(TransferTexts::noPictures());
-    if (listed.size() > MaxUploadPictures)
-        return refuse(TransferTexts::tooManyPictures(listed.size()));
+    if (pictures.records.size() > MaxUploadPictures)
+        return refuse(TransferTexts::tooManyPictures(pictures.records.size()));
     // As for bit images, every picture is ready before the link opens.
-    GraphicsSet graphics;
-    {
-        const ConvertedPictures pictures = convertPictures(listed, m_host);
-        if (pictures.stopped)
-            return {TransferOutcome::Failed, TransferTexts::Stopped};
-        if (!pictures.error.isEmpty())
-            return refuse(pictures.error);
-        graphics = defineGraphics(listed, pictures);
-    }
+    const GraphicsSet graphics = defineGraphics(listed, pictures);
     if (!graphics.error.isEmpty())
         return refuse(graphics.error);
 
@@ -105,8 +95,11 @@ TransferOperations::reportGraphicsUpload(const QString &portText, int stored, bo
                     portText);
     }
     QStringList missing;
+    m_facts.verifiedKeys.emplace();
     for (int picture = 1; picture <= stored; ++picture) {
-        if (!keys->contains(graphicKey(picture)))
+        if (keys->contains(graphicKey(picture)))
+            m_facts.verifiedKeys->append(graphicKey(picture));
+        else
             missing << QString::fromLatin1(graphicKey(picture));
     }
     if (!missing.isEmpty()) {

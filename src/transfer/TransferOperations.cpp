@@ -1,5 +1,6 @@
 #include "TransferOperations.h"
 
+#include "IdentityInquiry.h"
 #include "PictureConversion.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
@@ -19,12 +20,10 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
                                           const QString &portText, const QString &rateText,
                                           NvCommandSet set)
 {
-    if (set == NvCommandSet::Graphics)
-        return uploadGraphics(listed, portText, rateText);
+    m_facts = {};
     if (listed.isEmpty())
         return refuse(TransferTexts::noPictures());
-    const std::optional<QByteArray> header = uploadHeader(int(listed.size()));
-    if (!header)
+    if (listed.size() > MaxUploadPictures)
         return refuse(TransferTexts::tooManyPictures(listed.size()));
     // Every picture is converted before the link opens, so a bad file never leaves the
     // printer with half an image set.
@@ -33,6 +32,20 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
         return {TransferOutcome::Failed, TransferTexts::Stopped};
     if (!pictures.error.isEmpty())
         return refuse(pictures.error);
+    return upload(listed, pictures, portText, rateText, set);
+}
+
+TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
+                                          const ConvertedPictures &pictures,
+                                          const QString &portText, const QString &rateText,
+                                          NvCommandSet set)
+{
+    m_facts = {};
+    if (set == NvCommandSet::Graphics)
+        return uploadGraphics(listed, pictures, portText, rateText);
+    const std::optional<QByteArray> header = uploadHeader(int(pictures.records.size()));
+    if (!header)
+        return refuse(TransferTexts::tooManyPictures(pictures.records.size()));
 
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
@@ -52,6 +65,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
 TransferResult TransferOperations::erase(const QString &portText, const QString &rateText,
                                          NvCommandSet set)
 {
+    m_facts = {};
     if (set == NvCommandSet::Graphics)
         return eraseGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
@@ -67,6 +81,7 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
 TransferResult TransferOperations::print(const QString &portText, const QString &rateText,
                                          NvCommandSet set)
 {
+    m_facts = {};
     if (set == NvCommandSet::Graphics)
         return printGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
@@ -80,30 +95,39 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
     return close(portText);
 }
 
-StatusReport TransferOperations::status(const QString &portText, const QString &rateText)
+StatusReport TransferOperations::status(const QString &portText, const QString &rateText,
+                                        bool askAboutStore)
 {
+    m_facts = {};
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}, {}, {}};
+        return {TransferOutcome::NotOpened, {}, {}, {}, {}};
     const bool answers = m_transmitter.hearsAnswers();
     const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
     const QString failure = inquiryFailure(reply.step).error;
     // A printer that cannot print does not carry out the questions about its store either.
     const bool ready = reply.outcome == StatusReply::Outcome::Answered && reply.status.ready();
-    const GraphicsStoreStatus graphics = ready ? graphicsStatus() : GraphicsStoreStatus();
+    // Whatever the identity questions meet, the graphics questions meet it again.
+    const IdentityReply identity =
+        ready ? inquireIdentity(m_transmitter, m_limits.graphicsAnswer) : IdentityReply();
+    const GraphicsStoreStatus graphics =
+        ready && askAboutStore ? graphicsStatus() : GraphicsStoreStatus();
     m_link.ClosePort(portText);
     switch (reply.outcome) {
     case StatusReply::Outcome::Answered:
-        return {TransferOutcome::Succeeded, reply.status, {}, graphics};
+        m_facts.status = reply.status;
+        m_facts.identity = identity.identity;
+        return {TransferOutcome::Succeeded, reply.status, {}, graphics, identity.identity};
     case StatusReply::Outcome::Silent:
         return {TransferOutcome::Failed,
                 {},
                 answers ? TransferTexts::noAnswer(m_limits.firstAnswer)
                         : TransferTexts::linkCarriesNoAnswers(),
+                {},
                 {}};
     case StatusReply::Outcome::Failed:
         break;
     }
-    return {TransferOutcome::Failed, {}, failure, {}};
+    return {TransferOutcome::Failed, {}, failure, {}, {}};
 }
 
 StepResult TransferOperations::sendPictures(const QList<QByteArray> &pictures)
@@ -133,9 +157,16 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
     case StatusReply::Outcome::Answered:
         break;
     }
+    m_facts.status = reply.status;
     if (!reply.status.ready())
         return {fail({StepStatus::Failed, TransferTexts::printerCannotTakeJob(reply.status)},
                      portText)};
+    if (m_identityWanted) {
+        const IdentityReply identity = inquireIdentity(m_transmitter, m_limits.graphicsAnswer);
+        if (!identity.step.ok())
+            return {fail(identity.step, portText)};
+        m_facts.identity = identity.identity;
+    }
     if (reply.status.paperNearEnd)
         m_host.showMessage(TransferTexts::paperNearEnd(), TransferTexts::WarningTitle,
                            TransferHost::MessageKind::Warning);

@@ -2,6 +2,8 @@
 
 #include "ListedPicture.h"
 #include "NvCommandSet.h"
+#include "PictureConversion.h"
+#include "PrinterIdentity.h"
 #include "PrinterStatus.h"
 #include "TransferLimits.h"
 #include "Transmitter.h"
@@ -41,6 +43,15 @@ struct [[nodiscard]] StatusReport
     PrinterStatus status;
     QString message; // why there is no status
     GraphicsStoreStatus graphics;
+    PrinterIdentity identity;
+};
+
+// What the printer told during the last job, for whoever reports on many printers.
+struct JobFacts
+{
+    std::optional<PrinterStatus> status;           // its answers to the status questions
+    PrinterIdentity identity;                      // asked only when wanted
+    std::optional<QList<QByteArray>> verifiedKeys; // the keys an upload found stored
 };
 
 // Upload, erase and print as the window and the command line run them. The caller owns the
@@ -54,6 +65,9 @@ public:
     // graphics under the keys "01" to n in hexadecimal.
     TransferResult upload(const QList<ListedPicture> &listed, const QString &portText,
                           const QString &rateText, NvCommandSet set = NvCommandSet::BitImage);
+    // The same with pictures converted beforehand, which may be shared by many jobs.
+    TransferResult upload(const QList<ListedPicture> &listed, const ConvertedPictures &pictures,
+                          const QString &portText, const QString &rateText, NvCommandSet set);
     // Erases every stored NV image, or every NV graphic.
     TransferResult erase(const QString &portText, const QString &rateText,
                          NvCommandSet set = NvCommandSet::BitImage);
@@ -61,8 +75,15 @@ public:
     // does not answer).
     TransferResult print(const QString &portText, const QString &rateText,
                          NvCommandSet set = NvCommandSet::BitImage);
-    // Asks the printer how it is, and about its NV graphics; tells nobody but the caller.
-    StatusReport status(const QString &portText, const QString &rateText);
+    // Asks the printer how it is, who it is and, unless told not to, about its NV graphics;
+    // tells nobody but the caller.
+    StatusReport status(const QString &portText, const QString &rateText,
+                        bool askAboutStore = true);
+
+    // Whether a job asks a printer that answers who it is; status always does.
+    void setIdentityWanted(bool wanted) { m_identityWanted = wanted; }
+    // What the printer told during the last job.
+    const JobFacts &facts() const { return m_facts; }
 
 private:
     struct Readiness
@@ -71,7 +92,8 @@ private:
         bool answered = false;                 // the printer answered the status questions
     };
 
-    TransferResult uploadGraphics(const QList<ListedPicture> &listed, const QString &portText,
+    TransferResult uploadGraphics(const QList<ListedPicture> &listed,
+                                  const ConvertedPictures &pictures, const QString &portText,
                                   const QString &rateText);
     TransferResult eraseGraphics(const QString &portText, const QString &rateText);
     TransferResult printGraphics(const QString &portText, const QString &rateText);
@@ -86,6 +108,8 @@ private:
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
     Readiness checkReady(const QString &portText);
     StepResult inquiryFailure(const StepResult &step) const;
+    // Asks a ready printer who it is; the job goes on whatever it answers.
+    StepResult askIdentity();
     TransferResult finish(const QString &portText);
     // Closes the link; once it closed without loss, "Done!!" and SUCCESS.
     TransferResult closeWithDone(const QString &portText, const QString &done);
@@ -97,4 +121,6 @@ private:
     TransferHost &m_host;
     TransferLimits m_limits;
     Transmitter m_transmitter;
+    bool m_identityWanted = false;
+    JobFacts m_facts;
 };

@@ -8,6 +8,7 @@ constexpr char Gs = 0x1D;
 constexpr char FinishCommand[] = {0x1D, 0x07, 0x02, 0x01, 0x01};
 constexpr char GraphicsShort[] = {0x1D, 0x28, 0x4C}; // GS ( L
 constexpr char GraphicsLong[] = {0x1D, 0x38, 0x4C};  // GS 8 L
+constexpr char Identity[] = {0x1D, 0x49};            // GS I n
 constexpr char Ack = 0x06;
 constexpr char Can = 0x18;
 // Long runs of unknown bytes show only their start, so the log stays readable.
@@ -94,7 +95,8 @@ void EscPosParser::takeByte(char byte)
         fits = m_prefix.size() != 1 || byte == 'q' || byte == 'p';
         break;
     case Gs:
-        fits = starts(FinishCommand) || starts(GraphicsShort) || starts(GraphicsLong);
+        fits = starts(FinishCommand) || starts(GraphicsShort) || starts(GraphicsLong) ||
+               starts(Identity) || (m_prefix.size() == 2 && m_prefix[1] == Identity[1]);
         break;
     default:
         fits = m_prefix.size() == 1 ? byte == Eot : m_printer.status(byte).has_value();
@@ -117,6 +119,8 @@ void EscPosParser::runCommandIfComplete()
         log(QStringLiteral("GS BEL 02 01 01: finish"));
     } else if (m_prefix.size() == 3 && m_prefix[0] == Dle) {
         answerStatus(m_prefix[2]);
+    } else if (m_prefix.size() == 3 && m_prefix[0] == Gs && m_prefix[1] == Identity[1]) {
+        answerIdentity(uchar(m_prefix[2]));
     } else if (m_prefix == QByteArrayView(GraphicsShort, sizeof GraphicsShort) ||
                m_prefix == QByteArrayView(GraphicsLong, sizeof GraphicsLong)) {
         m_graphics.start(m_prefix[1] == GraphicsLong[1]);
@@ -180,6 +184,23 @@ void EscPosParser::answerStatus(int n)
             .arg(n)
             .arg(QString::fromLatin1(QByteArray(1, answer).toHex().toUpper())));
     m_reply(QByteArrayView(&answer, 1));
+}
+
+void EscPosParser::answerIdentity(int n)
+{
+    const std::optional<QByteArray> answer = m_identity.answer(n);
+    if (!answer) {
+        log(QStringLiteral("GS I %1: not known, ignored").arg(n));
+        return;
+    }
+    if (!m_reply) {
+        log(QStringLiteral("GS I %1: not answered (one-way line)").arg(n));
+        return;
+    }
+    log(QStringLiteral("GS I %1: answered %2")
+            .arg(n)
+            .arg(QString::fromLatin1(answer->sliced(1).chopped(1))));
+    m_reply(*answer);
 }
 
 void EscPosParser::startRecord()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GraphicsReader.h"
+#include "IdentityAnswers.h"
 #include "NvPrinter.h"
 
 #include <QByteArray>
@@ -12,8 +13,8 @@
 
 // Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
 // FS q (define or erase NV images), FS p (print one), the finish command, DLE EOT n (answered
-// with the printer's state), and the NV graphics functions of GS ( L and GS 8 L; anything else
-// is logged as unknown bytes.
+// with the printer's state), GS I n (who it is), and the NV graphics functions of GS ( L and GS 8
+// L; anything else is logged as unknown bytes.
 class EscPosParser
 {
 public:
@@ -22,6 +23,9 @@ public:
     using Reply = std::function<void(QByteArrayView)>;
 
     EscPosParser(NvPrinter &printer, LogLine log, Reply reply = {});
+
+    // Who the printer says it is; the defaults until set.
+    void setIdentity(IdentityAnswers identity) { m_identity = std::move(identity); }
 
     void feed(QByteArrayView bytes);
     // The stream ended or stalled: a command still open is abandoned, pending bytes logged.
@@ -38,6 +42,7 @@ private:
     void finishRecord();
     void runCommandIfComplete();
     void answerStatus(int n);
+    void answerIdentity(int n);
     void addUnknown(QByteArrayView bytes);
     void flushUnknown();
     void log(const QString &line);
@@ -58,6 +63,7 @@ private:
     QList<NvImage> m_images;
 
     GraphicsReader m_graphics;
+    IdentityAnswers m_identity;
 
     QByteArray m_unknownShown;
     qint64 m_unknownCount = 0;

@@ -111,7 +111,7 @@ private:
 class TcpTransport : public Transport
 {
 public:
-    QString address() const override { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    QString address() const override { return QStringLiteral("%1:%2").arg(m_host).arg(m_port); }
     bool waitForData(std::chrono::nanoseconds timeout) override
     {
         const auto start = std::chrono::steady_clock::now();
@@ -153,6 +153,7 @@ public:
 
     Fd m_listener;
     Fd m_client;
+    QString m_host;
     quint16 m_port = 0;
 
 private:
@@ -203,7 +204,7 @@ OpenedTransport openPty()
     return {std::move(pty), {}};
 }
 
-OpenedTransport openTcp(quint16 port)
+OpenedTransport openTcp(quint16 port, quint32 loopbackAddress)
 {
     auto tcp = std::make_unique<TcpTransport>();
     tcp->m_listener.reset(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
@@ -216,7 +217,7 @@ OpenedTransport openTcp(quint16 port)
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = htonl(loopbackAddress);
     if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
         return {nullptr, systemError("bind")};
     if (listen(listener, 4) != 0)
@@ -224,5 +225,10 @@ OpenedTransport openTcp(quint16 port)
     socklen_t length = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
     tcp->m_port = ntohs(address.sin_port);
+    tcp->m_host = QStringLiteral("%1.%2.%3.%4")
+                      .arg(loopbackAddress >> 24)
+                      .arg((loopbackAddress >> 16) & 0xFF)
+                      .arg((loopbackAddress >> 8) & 0xFF)
+                      .arg(loopbackAddress & 0xFF);
     return {std::move(tcp), {}};
 }

@@ -6,13 +6,13 @@
 #include <chrono>
 #include <memory>
 
-// Where the printer's bytes come from: a pseudo-terminal or a TCP port on 127.0.0.1.
+// Where the printer's bytes come from: a pseudo-terminal or a TCP port on a loopback address.
 class Transport
 {
 public:
     virtual ~Transport() = default;
 
-    // The slave path ("/dev/pts/5") or "127.0.0.1:PORT".
+    // The slave path ("/dev/pts/5") or "127.0.0.N:PORT".
     virtual QString address() const = 0;
     // True when bytes (or the end of a client's stream) can be read; false on time-out or
     // a stop signal. The timeout may be StopSignal::Forever.
@@ -30,4 +30,5 @@ struct OpenedTransport
 };
 
 OpenedTransport openPty();
-OpenedTransport openTcp(quint16 port);
+// Listens on PORT of a loopback address (127.x.y.z, in host byte order).
+OpenedTransport openTcp(quint16 port, quint32 loopbackAddress = 0x7F000001);

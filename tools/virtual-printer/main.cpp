@@ -1,4 +1,5 @@
 #include "EscPosParser.h"
+#include "IdentityAnswers.h"
 #include "NvPrinter.h"
 #include "OrvaneProject.h"
 #include "Recorder.h"
@@ -35,6 +36,23 @@ QString makeLink(const QString &link, const QString &target)
     return {};
 }
 
+// 127.X.Y.Z in host byte order; nothing for any other text.
+std::optional<quint32> loopbackAddress(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4 || parts[0] != QLatin1String("127"))
+        return std::nullopt;
+    quint32 address = 0;
+    for (const QString &part : parts) {
+        bool ok = false;
+        const uint value = part.toUInt(&ok);
+        if (!ok || value > 255)
+            return std::nullopt;
+        address = address << 8 | value;
+    }
+    return address;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -49,7 +67,7 @@ int main(int argc, char *argv[])
         "GS 8 L), prints them (FS p, GS ( L fn 69) as PNG files, answers DLE EOT status "
         "requests and questions about its graphics store, and records the byte stream. It "
         "serves a new pseudo-terminal, whose slave path it prints as the first line, or a TCP "
-        "port on 127.0.0.1, one connection at a time."));
+        "port on a loopback address, one connection at a time. It tells who it is to GS I."));
     cli.addHelpOption();
     cli.addVersionOption();
     const QCommandLineOption outOption(
@@ -61,7 +79,8 @@ int main(int argc, char *argv[])
         QStringLiteral("PATH"));
     const QCommandLineOption tcpOption(
         QStringLiteral("tcp"),
-        QStringLiteral("Serve TCP on 127.0.0.1:PORT instead (0: any free port)."),
+        QStringLiteral("Serve TCP on PORT of 127.0.0.1 (or --address) instead (0: any free "
+                       "port)."),
         QStringLiteral("PORT"));
     const QCommandLineOption baudOption(
         QStringLiteral("baud"),
@@ -89,8 +108,30 @@ int main(int argc, char *argv[])
         QStringLiteral("failing-key"),
         QStringLiteral("Fail to write any NV graphic defined under KEY (two characters)."),
         QStringLiteral("KEY"));
-    cli.addOptions({outOption, linkOption, tcpOption, baudOption, stateOption, silentOption,
-                    idleOption, capacityOption, storeTimeOption, failingKeyOption});
+    const QCommandLineOption addressOption(
+        QStringLiteral("address"),
+        QStringLiteral("Serve TCP on this loopback address (127.0.0.1 by default)."),
+        QStringLiteral("127.X.Y.Z"));
+    const IdentityAnswers defaults;
+    const QCommandLineOption makerOption(
+        QStringLiteral("maker"),
+        QStringLiteral("Maker named to GS I 66 (default %1).").arg(defaults.maker),
+        QStringLiteral("TEXT"), defaults.maker);
+    const QCommandLineOption modelOption(
+        QStringLiteral("model"),
+        QStringLiteral("Model named to GS I 67 (default %1).").arg(defaults.model),
+        QStringLiteral("TEXT"), defaults.model);
+    const QCommandLineOption firmwareOption(
+        QStringLiteral("firmware"),
+        QStringLiteral("Firmware version named to GS I 65 (default %1).").arg(defaults.firmware),
+        QStringLiteral("TEXT"), defaults.firmware);
+    const QCommandLineOption serialOption(
+        QStringLiteral("serial-number"),
+        QStringLiteral("Serial number named to GS I 68 (default %1).").arg(defaults.serialNumber),
+        QStringLiteral("TEXT"), defaults.serialNumber);
+    cli.addOptions({outOption, linkOption, tcpOption, addressOption, baudOption, stateOption,
+                    silentOption, idleOption, capacityOption, storeTimeOption, failingKeyOption,
+                    makerOption, modelOption, firmwareOption, serialOption});
     cli.process(app);
 
     ServeOptions options;
@@ -128,6 +169,24 @@ int main(int argc, char *argv[])
         if (graphics.failingKey.size() != 2)
             return fail(QStringLiteral("--failing-key wants a key of two characters"), 2);
     }
+    IdentityAnswers identity{cli.value(makerOption), cli.value(modelOption),
+                             cli.value(firmwareOption), cli.value(serialOption)};
+    for (const QString &text :
+         {identity.maker, identity.model, identity.firmware, identity.serialNumber}) {
+        if (!isIdentityText(text))
+            return fail(QStringLiteral("--maker, --model, --firmware and --serial-number want "
+                                       "1 to 80 printable ASCII characters"),
+                        2);
+    }
+    quint32 loopback = 0x7F000001;
+    if (cli.isSet(addressOption)) {
+        const std::optional<quint32> address = loopbackAddress(cli.value(addressOption));
+        if (!address)
+            return fail(QStringLiteral("--address wants a loopback address 127.X.Y.Z"), 2);
+        if (!cli.isSet(tcpOption))
+            return fail(QStringLiteral("--address goes with --tcp"), 2);
+        loopback = *address;
+    }
     quint16 port = 0;
     if (cli.isSet(tcpOption)) {
         port = cli.value(tcpOption).toUShort(&ok);
@@ -142,7 +201,7 @@ int main(int argc, char *argv[])
     Recorder recorder;
     if (const QString error = recorder.open(outDir); !error.isEmpty())
         return fail(error);
-    const OpenedTransport opened = cli.isSet(tcpOption) ? openTcp(port) : openPty();
+    const OpenedTransport opened = cli.isSet(tcpOption) ? openTcp(port, loopback) : openPty();
     if (!opened.transport)
         return fail(opened.error);
     Transport &transport = *opened.transport;
@@ -165,6 +224,7 @@ int main(int argc, char *argv[])
         reply = [&transport](QByteArrayView bytes) { transport.write(bytes); };
     EscPosParser parser(
         printer, [&recorder](const QString &line) { recorder.logLine(line); }, reply);
+    parser.setIdentity(std::move(identity));
     serve(transport, parser, recorder, options);
 
     // Someone may have pointed the link elsewhere meanwhile; leave theirs alone.

@@ -17,6 +17,11 @@ inline const QString Usage = QStringLiteral(
     "         upload, erase and print take --nv bit-image (the default) or --nv graphics\n"
     "       orvane status --port PORT [--baud RATE]\n"
     "                                       tell how the printer is; exit 3 when not ready\n"
+    "         upload, erase, print and status take --port many times, --ports FILE,\n"
+    "         --jobs N and --json: the job runs on every printer named, a table at the end\n"
+    "       orvane discover RANGE [--port-number PORT] [--jobs N] [--json]\n"
+    "                                       find the printers of a network, such as\n"
+    "                                       192.168.1.0/24\n"
     "       orvane --version                print the name and version\n"
     "Each subcommand takes --help.\n");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
@@ -36,4 +41,24 @@ inline const QString GraphicsKeys = QStringLiteral("NV graphics stored: %1");
 inline const QString NoKeys = QStringLiteral("none");
 inline const QString BadWidth =
     QStringLiteral("--width takes a multiple of 8 from 8 to 576 (dots), not '%1'");
+inline const QString Model = QStringLiteral("model");
+inline const QString SerialNumber = QStringLiteral("serial number");
+inline const QString Maker = QStringLiteral("maker");
+inline const QString Firmware = QStringLiteral("firmware");
+inline const QString CannotReadPorts = QStringLiteral("cannot read %1: %2");
+inline const QString PortsFileTooLarge = QStringLiteral("%1 is too large for a list of ports");
+inline const QString NotAPortLine =
+    QStringLiteral("%1, line %2: '%3' names no serial, parallel or network port");
+inline const QString NoPortsInFile = QStringLiteral("%1 names no port");
+inline const QString FleetNeedsYes =
+    QStringLiteral("an upload to more than one printer needs --yes: nobody can reset every "
+                   "printer at one prompt");
+inline const QString BadJobs =
+    QStringLiteral("--jobs takes a whole number from %1 to %2, not '%3'");
+inline const QString PortMissing = QStringLiteral("--port PORT or --ports FILE is missing");
+inline const QString BadRange =
+    QStringLiteral("RANGE takes an IPv4 network A.B.C.D/N (N from 20 to 32) or one address, not "
+                   "'%1'");
+inline const QString BadPortNumber =
+    QStringLiteral("--port-number takes a TCP port from 1 to 65535, not '%1'");
 } // namespace CliTexts

@@ -3,9 +3,12 @@
 #include "CliParsing.h"
 #include "CliTexts.h"
 #include "ConversionOptions.h"
+#include "FleetCommand.h"
 #include "GraphicsCommands.h"
+#include "IdentityLines.h"
 #include "ImageTotal.h"
 #include "PortLink.h"
+#include "PortsFile.h"
 #include "PrinterCommands.h"
 #include "QtSerialControl.h"
 #include "RasterGeometry.h"
@@ -28,7 +31,18 @@ struct LinkOptions
     bool assumeYes = false;
     QList<ListedPicture> pictures;
     NvCommandSet set = NvCommandSet::BitImage;
+    // Set when the job runs on many printers (many ports, a file of ports, or JSON wanted).
+    std::optional<FleetJob> fleet;
 };
+
+constexpr int DefaultJobs = 8;
+constexpr int MaxJobs = 64;
+
+int usageError(const QString &message, const QCommandLineParser &parser)
+{
+    errorStream() << "orvane: " << message << "\n" << helpText(parser);
+    return ExitUsage;
+}
 
 std::optional<NvCommandSet> commandSetNamed(const QString &name)
 {
@@ -44,8 +58,23 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     QCommandLineParser parser;
     const QCommandLineOption port(
         QStringLiteral("port"),
-        QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, ...)."),
+        QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, ...); may be "
+                       "given many times."),
         QStringLiteral("PORT"));
+    const QCommandLineOption portsFile(
+        QStringLiteral("ports"),
+        QStringLiteral("Read the ports from FILE, one a line; blank lines and # comments are "
+                       "skipped."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption jobs(
+        QStringLiteral("jobs"),
+        QStringLiteral("Serve at most N printers at once (1 to %1, default %2).")
+            .arg(MaxJobs)
+            .arg(DefaultJobs),
+        QStringLiteral("N"), QString::number(DefaultJobs));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("Write one JSON object per printer instead of the table."));
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Rate of a serial port (default 9600)."),
                                   QStringLiteral("RATE"), QStringLiteral("9600"));
@@ -57,6 +86,9 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
                        "or graphics (GS ( L, NV graphics kept by key)."),
         QStringLiteral("SET"), QStringLiteral("bit-image"));
     parser.addOption(port);
+    parser.addOption(portsFile);
+    parser.addOption(jobs);
+    parser.addOption(json);
     parser.addOption(baud);
     if (command != LinkCommand::Status)
         parser.addOption(nv);
@@ -94,22 +126,42 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     }
     if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
         return *stop;
-    if (!parser.isSet(port)) {
-        errorStream() << "orvane: --port PORT is missing\n" << helpText(parser);
-        return ExitUsage;
+    QStringList ports = parser.values(port);
+    if (parser.isSet(portsFile)) {
+        const PortsFile read = readPortsFile(parser.value(portsFile));
+        if (!read.error.isEmpty())
+            return usageError(read.error, parser);
+        ports += read.ports;
     }
-    LinkOptions options{parser.value(port),
+    if (ports.isEmpty())
+        return usageError(CliTexts::PortMissing, parser);
+    bool jobsOk = false;
+    const int jobCount = parser.value(jobs).toInt(&jobsOk);
+    if (!jobsOk || jobCount < 1 || jobCount > MaxJobs)
+        return usageError(CliTexts::BadJobs.arg(1).arg(MaxJobs).arg(parser.value(jobs)), parser);
+    LinkOptions options{ports.front(),
                         parser.value(baud),
                         command == LinkCommand::Upload && parser.isSet(yes),
                         {},
-                        NvCommandSet::BitImage};
+                        NvCommandSet::BitImage,
+                        {}};
+    if (ports.size() > 1 || parser.isSet(portsFile) || parser.isSet(json)) {
+        if (command == LinkCommand::Upload && ports.size() > 1 && !options.assumeYes)
+            return usageError(CliTexts::FleetNeedsYes, parser);
+        options.fleet = FleetJob{command,
+                                 ports,
+                                 options.rate,
+                                 jobCount,
+                                 parser.isSet(json),
+                                 options.assumeYes,
+                                 NvCommandSet::BitImage,
+                                 {},
+                                 0};
+    }
     if (command != LinkCommand::Status) {
         const std::optional<NvCommandSet> set = commandSetNamed(parser.value(nv));
-        if (!set) {
-            errorStream() << "orvane: " << CliTexts::BadNv.arg(parser.value(nv)) << "\n"
-                          << helpText(parser);
-            return ExitUsage;
-        }
+        if (!set)
+            return usageError(CliTexts::BadNv.arg(parser.value(nv)), parser);
         options.set = *set;
     }
     if (command == LinkCommand::Upload) {
@@ -149,13 +201,10 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
     return streamBytes;
 }
 
-// The window stays silent when the link does not open; a script must learn why. A fresh link
-// fails without a reason only for a text that names no port.
+// The window stays silent when the link does not open; a script must learn why.
 int portNotOpened(const QString &port, const PortLink &link)
 {
-    const QString reason =
-        link.errorText().isEmpty() ? CliTexts::NotAPort : QStringLiteral(": ") + link.errorText();
-    errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(port, reason) << Qt::endl;
+    errorStream() << "orvane: " << portNotOpenedText(port, link) << Qt::endl;
     return ExitFailure;
 }
 
@@ -173,6 +222,8 @@ int reportStatus(TransferOperations &transfer, const PortLink &link, const LinkO
         return ExitFailure;
     }
     QTextStream out(stdout);
+    for (const auto &[label, text] : identityLines(report.identity))
+        out << label << ": " << text << '\n';
     if (report.status.ready())
         out << CliTexts::Ready << '\n';
     for (const QString &condition : TransferTexts::conditions(report.status))
@@ -192,6 +243,14 @@ int reportStatus(TransferOperations &transfer, const PortLink &link, const LinkO
 }
 
 } // namespace
+
+// A fresh link fails without a reason only for a text that names no port.
+QString portNotOpenedText(const QString &port, const PortLink &link)
+{
+    const QString reason =
+        link.errorText().isEmpty() ? CliTexts::NotAPort : QStringLiteral(": ") + link.errorText();
+    return CliTexts::PortNotOpened.arg(port, reason);
+}
 
 int runLinkCommand(LinkCommand command, const QStringList &arguments)
 {
@@ -221,6 +280,13 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         break;
     case LinkCommand::Status:
         break;
+    }
+    if (options.fleet) {
+        FleetJob fleet = *options.fleet;
+        fleet.set = options.set;
+        fleet.pictures = options.pictures;
+        fleet.streamBytes = streamBytes;
+        return runFleet(fleet);
     }
 
     QtSerialControl serial;

@@ -2,6 +2,7 @@
 #include "CliParsing.h"
 #include "CliTexts.h"
 #include "ConversionOptions.h"
+#include "DiscoverCommand.h"
 #include "LinkCommand.h"
 #include "ListedPorts.h"
 #include "OutputFile.h"
@@ -115,7 +116,12 @@ int status(const QStringList &arguments)
     return runLinkCommand(LinkCommand::Status, arguments);
 }
 
-const std::array<Subcommand, 7> subcommands{{
+int discover(const QStringList &arguments)
+{
+    return runDiscover(arguments);
+}
+
+const std::array<Subcommand, 8> subcommands{{
     {QStringLiteral("ports"), ports},
     {QStringLiteral("raster"), raster},
     {QStringLiteral("preview"), preview},
@@ -123,6 +129,7 @@ const std::array<Subcommand, 7> subcommands{{
     {QStringLiteral("erase"), erase},
     {QStringLiteral("print"), print},
     {QStringLiteral("status"), status},
+    {QStringLiteral("discover"), discover},
 }};
 
 } // namespace

@@ -23,6 +23,18 @@ QString clockText(qint64 seconds)
 
 } // namespace
 
+void waitAtPrompt(const QString &title, const QString &text)
+{
+    QTextStream err(stderr);
+    if (isTerminal(stdin)) {
+        err << title << ' ' << text << " Press Enter to go on." << Qt::flush;
+        std::string line;
+        std::getline(std::cin, line);
+    } else {
+        err << title << ' ' << text << Qt::endl;
+    }
+}
+
 TerminalHost::TerminalHost(bool assumeYes, qint64 expectedBytes)
     : m_assumeYes(assumeYes)
     , m_expectedBytes(expectedBytes)
@@ -93,13 +105,10 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
         m_err << Qt::endl;
     switch (kind) {
     case MessageKind::Prompt:
-        if (!m_assumeYes && isTerminal(stdin)) {
-            m_err << title << ' ' << text << " Press Enter to go on." << Qt::flush;
-            std::string line;
-            std::getline(std::cin, line);
-        } else {
+        if (m_assumeYes)
             m_err << title << ' ' << text << Qt::endl;
-        }
+        else
+            waitAtPrompt(title, text);
         break;
     case MessageKind::Notice:
         m_err << title << ' ' << text << Qt::endl;

@@ -5,6 +5,9 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
+// Shows the reset prompt on stderr; waits for Enter when stdin is a terminal.
+void waitAtPrompt(const QString &title, const QString &text);
+
 // Runs a transfer on a terminal: messages and progress on stderr, the reset prompt on stdin.
 class TerminalHost : public TransferHost
 {

@@ -9,6 +9,9 @@ const QByteArray GraphicsQuestions =
     QByteArray::fromHex("1D284C020030 30 1D284C020030 33 1D284C040030404B43");
 const char GraphicsStatusLines[] = "NV graphics: 262144 bytes, 262144 free\n"
                                    "NV graphics stored: none\n";
+// Who the virtual printer says it is by default.
+const char IdentityLines[] = "model: Virtual Printer\nserial number: VP000001\nmaker: Orvane\n"
+                             "firmware: 1.00\n";
 
 TEST(CliStatus, TellsEachStateAndRefusesJobsThePrinterCannotTake)
 {
@@ -36,7 +39,8 @@ TEST(CliStatus, TellsEachStateAndRefusesJobsThePrinterCannotTake)
         EXPECT_EQ(status.exitCode, row.exitCode) << status.err.toStdString();
         // A ready printer is asked about its NV graphics too.
         const bool ready = status.exitCode == 0;
-        EXPECT_EQ(status.out, row.lines + QString(ready ? GraphicsStatusLines : ""));
+        EXPECT_EQ(status.out, (ready ? IdentityLines : "") + QString(row.lines) +
+                                  (ready ? GraphicsStatusLines : ""));
 
         const ProgramRun erase = runOrvane({"erase", "--port", printer.address()});
         if (*row.eraseMessage) {
@@ -54,7 +58,8 @@ TEST(CliStatus, TellsEachStateAndRefusesJobsThePrinterCannotTake)
             EXPECT_EQ(erase.err.contains(TransferTexts::paperNearEnd()),
                       QByteArray(row.state) == "paper-near-end")
                 << erase.err.toStdString();
-            const QByteArray expected = StatusQuestions + GraphicsQuestions + EraseStream;
+            const QByteArray expected =
+                StatusQuestions + IdentityQuestions + GraphicsQuestions + EraseStream;
             EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
         }
     }

@@ -1,0 +1,162 @@
+#include "DiscoverCommand.h"
+
+#include "AddressRange.h"
+#include "CliParsing.h"
+#include "CliTexts.h"
+#include "FleetHost.h"
+#include "FleetTexts.h"
+#include "NetworkAddress.h"
+#include "PortLink.h"
+#include "PrinterPool.h"
+#include "QtSerialControl.h"
+#include "StopSignals.h"
+#include "Subcommands.h"
+#include "TextTable.h"
+#include "TransferOperations.h"
+#include "TransferTexts.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+
+constexpr int DefaultJobs = 64;
+constexpr int MaxJobs = 256;
+// A printer on the local network accepts well within this; a scan must not crawl.
+constexpr std::chrono::milliseconds ConnectLimit(300);
+
+struct Found
+{
+    bool accepted = false;
+    PrinterIdentity identity;
+    std::optional<PrinterStatus> status;
+    QString error; // why it gave no status
+};
+
+Found probe(const QString &portText)
+{
+    QtSerialControl serial;
+    PortLink link(serial);
+    link.setConnectLimit(ConnectLimit);
+    PrinterProgress progress;
+    FleetHost host(progress, 0);
+    TransferOperations transfer(link, host);
+    const StatusReport report = transfer.status(portText, {}, false);
+    if (report.outcome == TransferOutcome::NotOpened)
+        return {};
+    return {true, report.identity, transfer.facts().status, report.message};
+}
+
+QString stateText(const Found &found)
+{
+    if (!found.status)
+        return FleetTexts::Failed.arg(found.error);
+    if (found.status->ready())
+        return FleetTexts::Ready;
+    return FleetTexts::NotReady.arg(
+        TransferTexts::conditions(*found.status).join(QStringLiteral(", ")));
+}
+
+QString jsonLine(const QString &address, const QString &portText, const Found &found)
+{
+    QJsonObject identity;
+    const auto add = [&identity](const char *key, const QString &text) {
+        if (!text.isEmpty())
+            identity.insert(QLatin1String(key), text);
+    };
+    add("maker", found.identity.maker);
+    add("model", found.identity.model);
+    add("firmware", found.identity.firmware);
+    add("serialNumber", found.identity.serialNumber);
+    QJsonValue states = QJsonValue::Null;
+    if (found.status) {
+        QStringList conditions = TransferTexts::conditions(*found.status);
+        if (found.status->ready())
+            conditions.prepend(FleetTexts::Ready);
+        states = QJsonArray::fromStringList(conditions);
+    }
+    const QJsonObject object{
+        {QStringLiteral("address"), address},
+        {QStringLiteral("port"), portText},
+        {QStringLiteral("identity"), identity},
+        {QStringLiteral("states"), states},
+        {QStringLiteral("error"), found.status ? QJsonValue::Null : QJsonValue(found.error)},
+    };
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +
+           QLatin1Char('\n');
+}
+
+} // namespace
+
+int runDiscover(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Tries a TCP connection to each address of RANGE (A.B.C.D/N, N from 20 to 32, or one "
+        "address), asks each that accepts how it is and who it is, and prints what answered, "
+        "sorted by address. Sends nothing else."));
+    const QCommandLineOption portNumber(
+        QStringLiteral("port-number"),
+        QStringLiteral("The TCP port printers take jobs on (default %1).")
+            .arg(NetworkAddress::RawPrintingPort),
+        QStringLiteral("PORT"), QString::number(NetworkAddress::RawPrintingPort));
+    const QCommandLineOption jobs(
+        QStringLiteral("jobs"),
+        QStringLiteral("Try at most N addresses at once (1 to %1, default %2).")
+            .arg(MaxJobs)
+            .arg(DefaultJobs),
+        QStringLiteral("N"), QString::number(DefaultJobs));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Write one JSON object per printer found."));
+    parser.addOptions({portNumber, jobs, json});
+    parser.addPositionalArgument(QStringLiteral("RANGE"),
+                                 QStringLiteral("The addresses to try, such as 192.168.1.0/24."));
+    if (auto stop = parseArguments(parser, arguments, 1, 1))
+        return *stop;
+    const std::optional<AddressRange> range = addressRangeOf(parser.positionalArguments().front());
+    bool ok = false;
+    const uint port = parser.value(portNumber).toUInt(&ok);
+    const bool portOk = ok && port >= 1 && port <= 65535;
+    const int jobCount = parser.value(jobs).toInt(&ok);
+    const QString problem = !range    ? CliTexts::BadRange.arg(parser.positionalArguments().front())
+                            : !portOk ? CliTexts::BadPortNumber.arg(parser.value(portNumber))
+                            : !ok || jobCount < 1 || jobCount > MaxJobs
+                                ? CliTexts::BadJobs.arg(1).arg(MaxJobs).arg(parser.value(jobs))
+                                : QString();
+    if (!problem.isEmpty()) {
+        errorStream() << "orvane: " << problem << "\n" << helpText(parser);
+        return ExitUsage;
+    }
+
+    catchStopSignals();
+    std::vector<Found> found(range->count);
+    const auto portText = [&](quint32 index) {
+        return NetworkAddress{range->address(index), quint16(port)}.portText();
+    };
+    runPrinterPool(
+        int(range->count), jobCount, [&](int index) { found[index] = probe(portText(index)); },
+        stopSignalled, [] {});
+
+    QList<QStringList> rows;
+    QString lines;
+    for (quint32 index = 0; index < range->count; ++index) {
+        const Found &printer = found[index];
+        if (!printer.accepted)
+            continue;
+        rows.append({range->address(index), printer.identity.model, printer.identity.serialNumber,
+                     stateText(printer)});
+        lines += jsonLine(range->address(index), portText(index), printer);
+    }
+    QTextStream out(stdout);
+    if (parser.isSet(json))
+        out << lines;
+    else
+        out << textTable(
+            {FleetTexts::Address, FleetTexts::Model, FleetTexts::SerialNumber, FleetTexts::State},
+            rows);
+    return stopSignalled() ? ExitFailure : ExitOk;
+}

@@ -1,0 +1,111 @@
+#include "FleetCommand.h"
+
+#include "CliParsing.h"
+#include "FleetHost.h"
+#include "FleetLines.h"
+#include "FleetReport.h"
+#include "FleetTexts.h"
+#include "PictureConversion.h"
+#include "PortLink.h"
+#include "PrinterPool.h"
+#include "QtSerialControl.h"
+#include "StopSignals.h"
+#include "Subcommands.h"
+#include "TransferTexts.h"
+
+#include <QElapsedTimer>
+
+#include <vector>
+
+namespace {
+
+struct JobOutcome
+{
+    TransferOutcome outcome;
+    QString message;
+};
+
+// Exactly the job one printer gets from a single --port, on the calling thread.
+PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
+                         const QString &port, PrinterProgress &progress)
+{
+    QElapsedTimer clock;
+    clock.start();
+    progress.set(FleetTexts::Running);
+    QtSerialControl serial;
+    PortLink link(serial);
+    const bool waitAtPrompt = job.ports.size() == 1 && !job.assumeYes;
+    FleetHost host(progress, job.streamBytes, waitAtPrompt);
+    TransferOperations transfer(link, host);
+    transfer.setIdentityWanted(true);
+    JobOutcome ended{TransferOutcome::Succeeded, {}};
+    switch (job.command) {
+    case LinkCommand::Upload: {
+        const TransferResult result =
+            transfer.upload(job.pictures, pictures, port, job.rate, job.set);
+        ended = {result.outcome, result.message};
+        break;
+    }
+    case LinkCommand::Erase: {
+        const TransferResult result = transfer.erase(port, job.rate, job.set);
+        ended = {result.outcome, result.message};
+        break;
+    }
+    case LinkCommand::Print: {
+        const TransferResult result = transfer.print(port, job.rate, job.set);
+        ended = {result.outcome, result.message};
+        break;
+    }
+    case LinkCommand::Status: {
+        const StatusReport report = transfer.status(port, job.rate);
+        ended = {report.outcome, report.message};
+        break;
+    }
+    }
+    if (ended.outcome == TransferOutcome::NotOpened)
+        ended.message = portNotOpenedText(port, link);
+    PrinterRun run = printerRun(job.command, port, ended.outcome, ended.message, transfer.facts());
+    run.seconds = clock.elapsed() / 1000.0;
+    progress.set(fleetResultText(run));
+    return run;
+}
+
+} // namespace
+
+int runFleet(const FleetJob &job)
+{
+    catchStopSignals();
+    const qsizetype count = job.ports.size();
+    std::vector<PrinterProgress> progress(count);
+    for (PrinterProgress &printer : progress)
+        printer.set(FleetTexts::Waiting);
+
+    ConvertedPictures pictures;
+    if (job.command == LinkCommand::Upload) {
+        FleetHost converting(progress.front(), 0);
+        pictures = convertPictures(job.pictures, converting);
+        if (!pictures.error.isEmpty()) {
+            errorStream() << "orvane: " << pictures.error << Qt::endl;
+            return ExitFailure;
+        }
+    }
+
+    std::vector<PrinterRun> runs;
+    for (const QString &port : job.ports)
+        runs.push_back({port, FleetResult::NotStarted, {}, {}, 0});
+    FleetLines lines(job.ports, progress);
+    if (!pictures.stopped) {
+        runPrinterPool(
+            int(count), job.jobs,
+            [&](int index) {
+                runs[index] = runOnePrinter(job, pictures, job.ports[index], progress[index]);
+            },
+            stopSignalled, [&lines] { lines.update(); });
+    }
+
+    const QList<PrinterRun> ended(runs.begin(), runs.end());
+    QTextStream out(stdout);
+    out << (job.json ? fleetJson(ended) : fleetTable(ended));
+    out.flush();
+    return stopSignalled() ? ExitFailure : fleetExitCode(job.command, ended);
+}

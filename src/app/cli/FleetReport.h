@@ -1,0 +1,36 @@
+#pragma once
+
+#include "LinkCommand.h"
+#include "TransferOperations.h"
+
+#include <QList>
+#include <QString>
+
+// How one printer's job ended.
+enum class FleetResult { NotStarted, Verified, NotVerified, Done, Ready, NotReady, Failed };
+
+struct PrinterRun
+{
+    QString port;
+    FleetResult result = FleetResult::NotStarted;
+    JobFacts facts;
+    QString error; // why it failed, or what it is not ready for
+    double seconds = 0;
+};
+
+// The result of a job that ended with outcome and message, after the printer told facts.
+PrinterRun printerRun(LinkCommand command, const QString &port, TransferOutcome outcome,
+                      const QString &message, const JobFacts &facts);
+
+// The result as the table and the printer's line tell it.
+QString fleetResultText(const PrinterRun &run);
+
+// 0 when every printer did what was asked; for status 3 when one answered not ready, 1 when
+// one did not answer (or any job failed or did not start).
+int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs);
+
+// The table: port, model, serial number, result, seconds; one line per printer.
+QString fleetTable(const QList<PrinterRun> &runs);
+// One JSON object per printer and line: port, identity, states, result, verifiedKeys,
+// seconds, error.
+QString fleetJson(const QList<PrinterRun> &runs);

@@ -1,0 +1,57 @@
+#include "IdentityScanner.h"
+#include "IdentityInquiry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::optional<QString> scanInPieces(const QByteArray &bytes, qsizetype piece)
+{
+    IdentityScanner scanner;
+    for (qsizetype at = 0; at < bytes.size(); at += piece)
+        scanner.feed(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
+    return scanner.text();
+}
+
+TEST(IdentityScanner, FindsTheAnswerInAnyPiecesAndRefusesHostileOnes)
+{
+    const QByteArray longText(10 * 1024, 'A');
+    const struct
+    {
+        QByteArray bytes;
+        std::optional<QString> text;
+    } table[] = {
+        {QByteArray("_TM-T88V\0", 9), QStringLiteral("TM-T88V")},
+        // Stray status bytes and an ASB block before the header; XON / XOFF anywhere.
+        {QByteArray::fromHex("12 14000f00 11") + QByteArray("_AB\x13"
+                                                            "C\0",
+                                                            6),
+         QStringLiteral("ABC")},
+        // A byte shaped as an ASB block's first does not hide the header after it.
+        {QByteArray("\x14_x\0", 4), QStringLiteral("x")},
+        // No NUL: no answer, however long the wait.
+        {QByteArray("_Model without end"), std::nullopt},
+        // A control byte spoils the text; the next whole answer counts.
+        {QByteArray("_Bad\x07text\0_Good\0", 16), QStringLiteral("Good")},
+        {QByteArray("_Bad\x1btext\0", 10), std::nullopt},
+        // 10 kB of text is no identity; a long but sane one is cut to 80 characters.
+        {'_' + longText + '\0', std::nullopt},
+        {'_' + QByteArray(200, 'B') + '\0', QString(80, QLatin1Char('B'))},
+        {'_' + longText + QByteArray("_ok\0", 4), QStringLiteral("ok")},
+        // Bytes above 7E are no ASCII.
+        {QByteArray("_caf\xe9\0", 6), std::nullopt},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.bytes.left(40).toHex().toStdString());
+        for (const qsizetype piece : {qsizetype(1), qsizetype(2), qsizetype(3), row.bytes.size()})
+            EXPECT_EQ(scanInPieces(row.bytes, piece), row.text) << "pieces of " << piece;
+    }
+    // Once found, the answer stays whatever follows.
+    IdentityScanner scanner;
+    scanner.feed(QByteArray("_one\0_two\0", 10));
+    scanner.feed(QByteArray("_three\0", 7));
+    EXPECT_EQ(scanner.text(), QStringLiteral("one"));
+    EXPECT_EQ(identityQuestion(IdentityItem::Model), QByteArray::fromHex("1d4943"));
+}
+
+} // namespace
