@@ -61,7 +61,7 @@ expect_has()
     done
 }
 
-expect "orvane " "erase ports preview print raster status upload"
+expect "orvane " "discover erase ports preview print raster status upload"
 expect "orvane up" "upload"
 expect "orvane --" "--help --port --version"
 expect_has "orvane upload --" --baud --help --port --yes
@@ -79,8 +79,12 @@ expect "orvane raster logo.png --dither " "atkinson floyd-steinberg none ordered
 expect_has "orvane print --" --nv
 expect "orvane erase --nv " "bit-image graphics"
 expect "orvane ports " ""
+expect_has "orvane status --" --ports --jobs --json
+expect "orvane erase --ports m" "more"
+expect "orvane discover " ""
+expect_has "orvane discover --" --port-number --jobs --json
 expect_has "orvane-virtual-printer --" --baud --exit-after-idle --failing-key --graphics-capacity --link --out \
-    --store-time --tcp --version
+    --store-time --tcp --version --address --maker --model --firmware --serial-number
 expect "orvane-virtual-printer --out m" "more"
 
 [[ $failures -eq 0 ]] && echo "completion: all cases passed"

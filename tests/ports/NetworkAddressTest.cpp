@@ -1,4 +1,5 @@
 #include "NetworkAddress.h"
+#include "AddressRange.h"
 #include "CatalogueSnapshot.h"
 #include "PortNames.h"
 #include "QStringPrinter.h"
@@ -74,6 +75,40 @@ TEST(NetworkAddress, APrintQueueOnTheNetworkIsListedAsUsed)
     FillPortList(box, CatalogueSnapshot(Machine()));
     EXPECT_EQ(box.items,
               QStringList({"/dev/ttyUSB0", "/dev/usb/lp0 (Used)", "tcp://10.0.0.5:9100 (Used)"}));
+}
+
+TEST(NetworkAddress, ARangeToScanIsANetworkOfAtMost4096AddressesOrOneAddress)
+{
+    const struct
+    {
+        const char *text;
+        const char *first; // empty: refused
+        quint32 count;
+        const char *last;
+    } table[] = {
+        {"127.0.0.0/27", "127.0.0.0", 32, "127.0.0.31"},
+        {"127.0.0.77/24", "127.0.0.0", 256, "127.0.0.255"}, // host bits dropped
+        {"127.1.2.3", "127.1.2.3", 1, "127.1.2.3"},
+        {"127.0.16.9/20", "127.0.16.0", 4096, "127.0.31.255"},
+        {"127.0.0.1/32", "127.0.0.1", 1, "127.0.0.1"},
+        {"127.0.0.0/19", "", 0, ""},
+        {"127.0.0.0/33", "", 0, ""},
+        {"127.0.0.256", "", 0, ""},
+        {"127.0.0", "", 0, ""},
+        {"127.0.0.+1", "", 0, ""},
+        {"127.0.0.1/", "", 0, ""},
+        {"localhost", "", 0, ""},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.text);
+        const std::optional<AddressRange> range = addressRangeOf(row.text);
+        ASSERT_EQ(range.has_value(), *row.first != 0);
+        if (!range)
+            continue;
+        EXPECT_EQ(range->address(0), row.first);
+        EXPECT_EQ(range->count, row.count);
+        EXPECT_EQ(range->address(range->count - 1), row.last);
+    }
 }
 
 } // namespace

@@ -20,8 +20,7 @@ inline const QString Usage = QStringLiteral(
     "         upload, erase, print and status take --port many times, --ports FILE,\n"
     "         --jobs N and --json: the job runs on every printer named, a table at the end\n"
     "       orvane discover RANGE [--port-number PORT] [--jobs N] [--json]\n"
-    "                                       find the printers of a network, such as\n"
-    "                                       192.168.1.0/24\n"
+    "                                       find the printers of a network A.B.C.D/N\n"
     "       orvane --version                print the name and version\n"
     "Each subcommand takes --help.\n");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");

@@ -114,7 +114,7 @@ int runDiscover(const QStringList &arguments)
                                   QStringLiteral("Write one JSON object per printer found."));
     parser.addOptions({portNumber, jobs, json});
     parser.addPositionalArgument(QStringLiteral("RANGE"),
-                                 QStringLiteral("The addresses to try, such as 192.168.1.0/24."));
+                                 QStringLiteral("The addresses to try: A.B.C.D/N or A.B.C.D."));
     if (auto stop = parseArguments(parser, arguments, 1, 1))
         return *stop;
     const std::optional<AddressRange> range = addressRangeOf(parser.positionalArguments().front());
