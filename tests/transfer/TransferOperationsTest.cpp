@@ -398,3 +398,38 @@ TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)
 }
 
 } // namespace
+
+TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsIOnlyOnce)
+{
+    const QByteArray Erase = bytes({0x1C, 0x71, 0x00}) + FinishBytes;
+    const QByteArray AllFour = QByteArray::fromHex("1D4941 1D4942 1D4943 1D4944");
+    const struct
+    {
+        bool answers; // to GS I
+        QByteArray sent;
+        PrinterIdentity identity;
+    } table[] = {
+        {true, StatusQuestions + AllFour + Erase, {"Maker B", "Model C", "Firmware A", "Serial D"}},
+        {false, StatusQuestions + AllFour.first(3) + Erase, {}},
+    };
+    TransferLimits limits;
+    limits.graphicsAnswer = 50ms;
+    for (const auto &row : table) {
+        ScriptedSerialControl fresh;
+        std::swap(control, fresh);
+        // Each answer after a stray XOFF, as a printer under XON/XOFF may send it.
+        const QList<QByteArray> texts{"Firmware A", "Maker B", "Model C", "Serial D"};
+        control.setOnOutput([&](const QByteArray &piece) {
+            if (row.answers && piece.size() == 3 && piece.startsWith("\x1DI"))
+                control.answer("\x13_" + texts.value(piece[2] - 0x41) + '\0');
+        });
+        TransferOperations asking(link, host, limits);
+        asking.setIdentityWanted(true);
+        EXPECT_EQ(asking.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
+        EXPECT_EQ(control.sent(), row.sent);
+        const PrinterIdentity &told = asking.facts().identity;
+        EXPECT_EQ(QStringList({told.maker, told.model, told.firmware, told.serialNumber}),
+                  QStringList({row.identity.maker, row.identity.model, row.identity.firmware,
+                               row.identity.serialNumber}));
+    }
+}

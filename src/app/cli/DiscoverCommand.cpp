@@ -4,6 +4,7 @@
 #include "CliParsing.h"
 #include "CliTexts.h"
 #include "FleetHost.h"
+#include "FleetReport.h"
 #include "FleetTexts.h"
 #include "NetworkAddress.h"
 #include "PortLink.h"
@@ -12,12 +13,6 @@
 #include "StopSignals.h"
 #include "Subcommands.h"
 #include "TextTable.h"
-#include "TransferOperations.h"
-#include "TransferTexts.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <chrono>
 #include <vector>
@@ -29,15 +24,8 @@ constexpr int MaxJobs = 256;
 // A printer on the local network accepts well within this; a scan must not crawl.
 constexpr std::chrono::milliseconds ConnectLimit(300);
 
-struct Found
-{
-    bool accepted = false;
-    PrinterIdentity identity;
-    std::optional<PrinterStatus> status;
-    QString error; // why it gave no status
-};
-
-Found probe(const QString &portText)
+// The printer at portText as status sees it; nothing when the address took no connection.
+std::optional<PrinterRun> probe(const QString &portText)
 {
     QtSerialControl serial;
     PortLink link(serial);
@@ -47,47 +35,9 @@ Found probe(const QString &portText)
     TransferOperations transfer(link, host);
     const StatusReport report = transfer.status(portText, {}, false);
     if (report.outcome == TransferOutcome::NotOpened)
-        return {};
-    return {true, report.identity, transfer.facts().status, report.message};
-}
-
-QString stateText(const Found &found)
-{
-    if (!found.status)
-        return FleetTexts::Failed.arg(found.error);
-    if (found.status->ready())
-        return FleetTexts::Ready;
-    return FleetTexts::NotReady.arg(
-        TransferTexts::conditions(*found.status).join(QStringLiteral(", ")));
-}
-
-QString jsonLine(const QString &address, const QString &portText, const Found &found)
-{
-    QJsonObject identity;
-    const auto add = [&identity](const char *key, const QString &text) {
-        if (!text.isEmpty())
-            identity.insert(QLatin1String(key), text);
-    };
-    add("maker", found.identity.maker);
-    add("model", found.identity.model);
-    add("firmware", found.identity.firmware);
-    add("serialNumber", found.identity.serialNumber);
-    QJsonValue states = QJsonValue::Null;
-    if (found.status) {
-        QStringList conditions = TransferTexts::conditions(*found.status);
-        if (found.status->ready())
-            conditions.prepend(FleetTexts::Ready);
-        states = QJsonArray::fromStringList(conditions);
-    }
-    const QJsonObject object{
-        {QStringLiteral("address"), address},
-        {QStringLiteral("port"), portText},
-        {QStringLiteral("identity"), identity},
-        {QStringLiteral("states"), states},
-        {QStringLiteral("error"), found.status ? QJsonValue::Null : QJsonValue(found.error)},
-    };
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +
-           QLatin1Char('\n');
+        return std::nullopt;
+    return printerRun(LinkCommand::Status, portText, report.outcome, report.message,
+                      transfer.facts());
 }
 
 } // namespace
@@ -133,7 +83,7 @@ int runDiscover(const QStringList &arguments)
     }
 
     catchStopSignals();
-    std::vector<Found> found(range->count);
+    std::vector<std::optional<PrinterRun>> found(range->count);
     const auto portText = [&](quint32 index) {
         return NetworkAddress{range->address(index), quint16(port)}.portText();
     };
@@ -144,12 +94,16 @@ int runDiscover(const QStringList &arguments)
     QList<QStringList> rows;
     QString lines;
     for (quint32 index = 0; index < range->count; ++index) {
-        const Found &printer = found[index];
-        if (!printer.accepted)
+        const std::optional<PrinterRun> &printer = found[index];
+        if (!printer)
             continue;
-        rows.append({range->address(index), printer.identity.model, printer.identity.serialNumber,
-                     stateText(printer)});
-        lines += jsonLine(range->address(index), portText(index), printer);
+        rows.append({range->address(index), printer->facts.identity.model,
+                     printer->facts.identity.serialNumber, fleetResultText(*printer)});
+        QJsonObject object = printerJson(*printer);
+        object.remove(QStringLiteral("verifiedKeys"));
+        object.remove(QStringLiteral("seconds"));
+        object.insert(QStringLiteral("address"), range->address(index));
+        lines += jsonLine(object);
     }
     QTextStream out(stdout);
     if (parser.isSet(json))

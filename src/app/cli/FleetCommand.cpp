@@ -11,7 +11,6 @@
 #include "QtSerialControl.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
-#include "TransferTexts.h"
 
 #include <QElapsedTimer>
 
@@ -65,7 +64,7 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     if (ended.outcome == TransferOutcome::NotOpened)
         ended.message = portNotOpenedText(port, link);
     PrinterRun run = printerRun(job.command, port, ended.outcome, ended.message, transfer.facts());
-    run.seconds = clock.elapsed() / 1000.0;
+    run.seconds = double(clock.nsecsElapsed()) / 1e9;
     progress.set(fleetResultText(run));
     return run;
 }

@@ -159,23 +159,30 @@ QString fleetTable(const QList<PrinterRun> &runs)
                      rows);
 }
 
+QJsonObject printerJson(const PrinterRun &run)
+{
+    const bool failed = run.result == FleetResult::Failed;
+    return {
+        {QStringLiteral("port"), run.port},
+        {QStringLiteral("identity"), identityObject(run.facts.identity)},
+        {QStringLiteral("states"), statesValue(run.facts.status)},
+        {QStringLiteral("result"), resultKey(run.result)},
+        {QStringLiteral("verifiedKeys"), keysValue(run.facts.verifiedKeys)},
+        {QStringLiteral("seconds"), std::round(run.seconds * 1000) / 1000},
+        {QStringLiteral("error"), failed ? QJsonValue(run.error) : QJsonValue::Null},
+    };
+}
+
 QString fleetJson(const QList<PrinterRun> &runs)
 {
     QString lines;
-    for (const PrinterRun &run : runs) {
-        const QJsonObject object{
-            {QStringLiteral("port"), run.port},
-            {QStringLiteral("identity"), identityObject(run.facts.identity)},
-            {QStringLiteral("states"), statesValue(run.facts.status)},
-            {QStringLiteral("result"), resultKey(run.result)},
-            {QStringLiteral("verifiedKeys"), keysValue(run.facts.verifiedKeys)},
-            {QStringLiteral("seconds"), std::round(run.seconds * 1000) / 1000},
-            {QStringLiteral("error"), run.error.isEmpty() || run.result == FleetResult::NotReady
-                                          ? QJsonValue::Null
-                                          : QJsonValue(run.error)},
-        };
-        lines += QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +
-                 QLatin1Char('\n');
-    }
+    for (const PrinterRun &run : runs)
+        lines += jsonLine(printerJson(run));
     return lines;
+}
+
+QString jsonLine(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +
+           QLatin1Char('\n');
 }

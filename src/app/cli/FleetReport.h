@@ -3,6 +3,7 @@
 #include "LinkCommand.h"
 #include "TransferOperations.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -31,6 +32,9 @@ int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs);
 
 // The table: port, model, serial number, result, seconds; one line per printer.
 QString fleetTable(const QList<PrinterRun> &runs);
-// One JSON object per printer and line: port, identity, states, result, verifiedKeys,
-// seconds, error.
+// The printer's JSON object: port, identity, states, result, verifiedKeys, seconds, error.
+QJsonObject printerJson(const PrinterRun &run);
+// One JSON object per printer and line.
 QString fleetJson(const QList<PrinterRun> &runs);
+// The object as one line of compact JSON.
+QString jsonLine(const QJsonObject &object);

@@ -223,7 +223,7 @@ TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuesti
                        R"("maker":"Orvane","model":"M3","serialNumber":"VP000001"},"port":)"
                        R"("tcp://127.0.0.3:)" +
                            port +
-                           R"(","states":["ready"]})"
+                           R"(","result":"ready","states":["ready"]})"
                            "\n");
     const QByteArray asked = StatusQuestions + IdentityQuestions;
     for (int n = 0; n < 3; ++n)
