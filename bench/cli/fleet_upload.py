@@ -12,36 +12,19 @@ usage: fleet_upload.py BUILD_DIR [SINGLE_RUNS]      (default 3)
 """
 import os
 import socket
-import struct
 import subprocess
 import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "transfer"))
+from upload_throughput import write_bmp  # noqa: E402  pictures of 512 x 256, 16 KiB of dots
+
 PRINTERS = 32
 PICTURES = 4
-WIDTH, HEIGHT = 512, 256
 BAUD = 115200
 STORE_TIME = 0.5
 DISCOVERED = 8
-
-
-def write_bmp(path, seed):
-    """A 1-bit BMP with a diagonal pattern, so every picture differs."""
-    stride = WIDTH // 8
-    rows = bytearray()
-    for y in range(HEIGHT):
-        row = bytearray(stride)
-        for x in range(WIDTH):
-            if (x + y * seed) % 7 == 0:
-                row[x // 8] |= 0x80 >> (x % 8)
-        rows += row
-    offset = 14 + 40 + 8
-    header = b"BM" + struct.pack("<IHHI", offset + len(rows), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, -HEIGHT, 1, 1, 0, len(rows), 0, 0, 2, 0)
-    palette = bytes([255, 255, 255, 0, 0, 0, 0, 0])
-    with open(path, "wb") as f:
-        f.write(header + info + palette + rows)
 
 
 def start_printer(build, folder, address, options):

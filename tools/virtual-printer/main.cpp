@@ -113,22 +113,21 @@ int main(int argc, char *argv[])
         QStringLiteral("Serve TCP on this loopback address (127.0.0.1 by default)."),
         QStringLiteral("127.X.Y.Z"));
     const IdentityAnswers defaults;
-    const QCommandLineOption makerOption(
-        QStringLiteral("maker"),
-        QStringLiteral("Maker named to GS I 66 (default %1).").arg(defaults.maker),
-        QStringLiteral("TEXT"), defaults.maker);
-    const QCommandLineOption modelOption(
-        QStringLiteral("model"),
-        QStringLiteral("Model named to GS I 67 (default %1).").arg(defaults.model),
-        QStringLiteral("TEXT"), defaults.model);
-    const QCommandLineOption firmwareOption(
-        QStringLiteral("firmware"),
-        QStringLiteral("Firmware version named to GS I 65 (default %1).").arg(defaults.firmware),
-        QStringLiteral("TEXT"), defaults.firmware);
-    const QCommandLineOption serialOption(
-        QStringLiteral("serial-number"),
-        QStringLiteral("Serial number named to GS I 68 (default %1).").arg(defaults.serialNumber),
-        QStringLiteral("TEXT"), defaults.serialNumber);
+    const auto identityOption = [](const char *name, const char *what, int n,
+                                   const QString &fallback) {
+        return QCommandLineOption(QLatin1String(name),
+                                  QStringLiteral("%1 told to GS I %2 (default %3).")
+                                      .arg(QLatin1String(what))
+                                      .arg(n)
+                                      .arg(fallback),
+                                  QStringLiteral("TEXT"), fallback);
+    };
+    const QCommandLineOption makerOption = identityOption("maker", "Maker", 66, defaults.maker);
+    const QCommandLineOption modelOption = identityOption("model", "Model", 67, defaults.model);
+    const QCommandLineOption firmwareOption =
+        identityOption("firmware", "Firmware version", 65, defaults.firmware);
+    const QCommandLineOption serialOption =
+        identityOption("serial-number", "Serial number", 68, defaults.serialNumber);
     cli.addOptions({outOption, linkOption, tcpOption, addressOption, baudOption, stateOption,
                     silentOption, idleOption, capacityOption, storeTimeOption, failingKeyOption,
                     makerOption, modelOption, firmwareOption, serialOption});

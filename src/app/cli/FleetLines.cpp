@@ -7,6 +7,14 @@
 
 namespace {
 
+// A redrawn line must not wrap, or moving up by one line per printer would miss.
+constexpr qsizetype RedrawnWidth = 79;
+
+QString clipped(const QString &line)
+{
+    return line.size() <= RedrawnWidth ? line : line.left(RedrawnWidth - 3) + QStringLiteral("...");
+}
+
 QString stage(const QString &state)
 {
     return state.section(QLatin1Char(' '), 0, 0);
@@ -33,7 +41,8 @@ void FleetLines::update()
         if (m_drawn)
             m_err << QStringLiteral("\x1b[%1A").arg(m_ports.size());
         for (qsizetype row = 0; row < m_ports.size(); ++row)
-            m_err << "\x1b[2K" << m_ports[row] << "  " << states[row] << '\n';
+            m_err << "\x1b[2K" << clipped(m_ports[row] + QStringLiteral("  ") + states[row])
+                  << '\n';
         m_drawn = true;
     } else {
         for (qsizetype row = 0; row < m_ports.size(); ++row) {
