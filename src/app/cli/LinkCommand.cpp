@@ -118,10 +118,10 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
         break;
     case LinkCommand::Status:
         parser.setApplicationDescription(
-            QStringLiteral("Prints how the printer is, one line per condition, then its NV "
-                           "graphics capacity, free bytes and stored keys when it tells them. "
-                           "Exits 0 when it is ready, 3 when it is not, 1 when it did not "
-                           "answer."));
+            QStringLiteral("Prints who the printer is (model, serial number, maker, firmware) "
+                           "and how it is, one line per condition, then its NV graphics "
+                           "capacity, free bytes and stored keys when it tells them. Exits 0 "
+                           "when it is ready, 3 when it is not, 1 when it did not answer."));
         break;
     }
     if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
