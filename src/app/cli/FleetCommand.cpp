@@ -18,12 +18,6 @@
 
 namespace {
 
-struct JobOutcome
-{
-    TransferOutcome outcome;
-    QString message;
-};
-
 // Exactly the job one printer gets from a single --port, on the calling thread.
 PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
                          const QString &port, PrinterProgress &progress)
@@ -37,24 +31,17 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     FleetHost host(progress, job.streamBytes, waitAtPrompt);
     TransferOperations transfer(link, host);
     transfer.setIdentityWanted(true);
-    JobOutcome ended{TransferOutcome::Succeeded, {}};
+    TransferResult ended;
     switch (job.command) {
-    case LinkCommand::Upload: {
-        const TransferResult result =
-            transfer.upload(job.pictures, pictures, port, job.rate, job.set);
-        ended = {result.outcome, result.message};
+    case LinkCommand::Upload:
+        ended = transfer.upload(job.pictures, pictures, port, job.rate, job.set);
         break;
-    }
-    case LinkCommand::Erase: {
-        const TransferResult result = transfer.erase(port, job.rate, job.set);
-        ended = {result.outcome, result.message};
+    case LinkCommand::Erase:
+        ended = transfer.erase(port, job.rate, job.set);
         break;
-    }
-    case LinkCommand::Print: {
-        const TransferResult result = transfer.print(port, job.rate, job.set);
-        ended = {result.outcome, result.message};
+    case LinkCommand::Print:
+        ended = transfer.print(port, job.rate, job.set);
         break;
-    }
     case LinkCommand::Status: {
         const StatusReport report = transfer.status(port, job.rate);
         ended = {report.outcome, report.message};

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <vector>
 
-int runPrinterPool(int count, int jobs, const std::function<void(int index)> &job,
-                   const std::function<bool()> &stopStarting, const std::function<void()> &tick)
+void runPrinterPool(int count, int jobs, const std::function<void(int index)> &job,
+                    const std::function<bool()> &stopStarting, const std::function<void()> &tick)
 {
     std::mutex mutex;
     std::condition_variable ended;
@@ -45,5 +45,4 @@ int runPrinterPool(int count, int jobs, const std::function<void(int index)> &jo
     for (const auto &thread : threads)
         thread->wait();
     tick();
-    return started;
 }
