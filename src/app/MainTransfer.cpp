@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "MainDialogs.h"
 #include "TransferOperations.h"
+#include "TransferTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,14 +12,35 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-template <typename Operation> void Main::runOperation(Operation operation)
+template <typename Operation> void Main::runOperation(Operation operation, bool showsOutcome)
 {
+    // The link is held by the job already running, if any.
+    const bool linkInUse = operationRunning();
     ++m_runningOperations;
     TransferOperations transfer(m_link, *this);
-    // The operation has told the operator everything through the host already.
-    static_cast<void>(operation(transfer, cmbPortList->currentText(), CmbBaudRate->currentText()));
+    const QString port = cmbPortList->currentText();
+    // Every other outcome has been told to the operator through the host already.
+    const TransferResult result = operation(transfer, port, CmbBaudRate->currentText());
+    if (result.outcome == TransferOutcome::NotOpened)
+        reportNotOpened(port, linkInUse, showsOutcome);
     --m_runningOperations;
-    if (m_runningOperations == 0 && m_closeWhenIdle)
+    closeIfAsked();
+}
+
+// The status line belongs to the job that holds the link; otherwise it must not keep an
+// earlier job's SUCCESS.
+void Main::reportNotOpened(const QString &port, bool linkInUse, bool showsOutcome)
+{
+    if (showsOutcome && !linkInUse)
+        LabAction->setText(TransferTexts::Failed);
+    const QString reason = linkInUse ? TransferTexts::linkInUse() : m_link.errorText();
+    showMessage(TransferTexts::linkNotOpened(port, reason), TransferTexts::FailedTitle,
+                MessageKind::Error);
+}
+
+void Main::closeIfAsked()
+{
+    if (m_closeWhenIdle && !operationRunning() && !m_checkingPictures)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
@@ -27,16 +49,18 @@ void Main::Command7_Click()
     Command7->setEnabled(false);
     Command7->setVisible(false);
     ProgressBar1->setValue(0);
-    // The count sent in the header must match the records that follow.
+    // The count sent in the header must match the records that follow, in the set chosen.
     Command6->setEnabled(false);
     Command3->setEnabled(false);
+    chkNvGraphics->setEnabled(false);
     const QList<ListedPicture> pictures = listedPictures();
-    runOperation([&pictures, set = commandSet()](TransferOperations &transfer, const QString &port,
-                                                 const QString &rate) {
-        return transfer.upload(pictures, port, rate, set);
-    });
+    runOperation([&pictures, set = commandSet()](
+                     TransferOperations &transfer, const QString &port,
+                     const QString &rate) { return transfer.upload(pictures, port, rate, set); },
+                 true);
     Command6->setEnabled(true);
     Command3->setEnabled(true);
+    chkNvGraphics->setEnabled(true);
     Command7->setVisible(true);
     Command7->setEnabled(true);
 }
@@ -46,7 +70,8 @@ void Main::Command1_Click()
     Command1->setEnabled(false);
     runOperation(
         [set = commandSet()](TransferOperations &transfer, const QString &port,
-                             const QString &rate) { return transfer.erase(port, rate, set); });
+                             const QString &rate) { return transfer.erase(port, rate, set); },
+        true);
     Command1->setEnabled(true);
 }
 
@@ -55,7 +80,8 @@ void Main::Command4_Click()
     Command1->setEnabled(false);
     runOperation(
         [set = commandSet()](TransferOperations &transfer, const QString &port,
-                             const QString &rate) { return transfer.print(port, rate, set); });
+                             const QString &rate) { return transfer.print(port, rate, set); },
+        false);
     Command1->setEnabled(true);
 }
 
