@@ -3,7 +3,6 @@
 #include "ImagingTexts.h"
 
 #include <cmath>
-#include <optional>
 
 quint32 windowsColour(Tone tone)
 {
@@ -19,14 +18,23 @@ QColor toneColour(Tone tone)
 namespace {
 
 // Nothing to store, in either store's words.
-std::optional<CapacityStatus> emptyStatus(qint64 total)
+CapacityStatus emptyStatus()
 {
-    if (total != 0)
-        return std::nullopt;
     CapacityStatus status;
-    status.toolTip = QString::number(total);
+    status.toolTip = QString::number(0);
     status.sizeNotify = {ImagingTexts::rasterDataInvalid(), Tone::Red};
     status.numberNotify = {ImagingTexts::noBitmapSelected(), Tone::Red};
+    return status;
+}
+
+// A list with raster data: its count, and what the store makes of it; red blocks the upload.
+CapacityStatus listedStatus(qint64 total, const QString &number, const StatusText &size)
+{
+    CapacityStatus status;
+    status.toolTip = QString::number(total);
+    status.numberNotify = {number, Tone::Blue};
+    status.sizeNotify = size;
+    status.uploadEnabled = size.tone == Tone::Blue;
     return status;
 }
 
@@ -34,34 +42,24 @@ std::optional<CapacityStatus> emptyStatus(qint64 total)
 
 CapacityStatus capacityStatus(qint64 total, int count)
 {
-    if (auto empty = emptyStatus(total))
-        return *empty;
-    CapacityStatus status;
-    status.toolTip = QString::number(total);
-    status.numberNotify = {ImagingTexts::bitmapsSelected(count), Tone::Blue};
-    if (total > CapacityLimit) {
-        status.sizeNotify = {ImagingTexts::rasterDataOverflow(), Tone::Red};
-        return status;
-    }
+    if (total == 0)
+        return emptyStatus();
+    const QString number = ImagingTexts::bitmapsSelected(count);
+    if (total > CapacityLimit)
+        return listedStatus(total, number, {ImagingTexts::rasterDataOverflow(), Tone::Red});
     // Adding 0.9 lifts every share of 0.1 % or more to the next whole percent.
     const auto percent = qint64(std::floor(double(total) / double(CapacityLimit) * 100 + 0.9));
-    status.sizeNotify = {ImagingTexts::shareUsed(percent), Tone::Blue};
-    status.uploadEnabled = true;
-    return status;
+    return listedStatus(total, number, {ImagingTexts::shareUsed(percent), Tone::Blue});
 }
 
 CapacityStatus graphicsCapacityStatus(qint64 total, int count)
 {
-    if (auto empty = emptyStatus(total))
-        return *empty;
-    CapacityStatus status;
-    status.toolTip = QString::number(total);
-    status.numberNotify = {ImagingTexts::graphicsSelected(count), Tone::Blue};
+    if (total == 0)
+        return emptyStatus();
+    const QString number = ImagingTexts::graphicsSelected(count);
     if (count > MaxGraphicsCount) {
-        status.sizeNotify = {ImagingTexts::tooManyGraphics(MaxGraphicsCount), Tone::Red};
-        return status;
+        return listedStatus(total, number,
+                            {ImagingTexts::tooManyGraphics(MaxGraphicsCount), Tone::Red});
     }
-    status.sizeNotify = {ImagingTexts::graphicsBytes(total), Tone::Blue};
-    status.uploadEnabled = true;
-    return status;
+    return listedStatus(total, number, {ImagingTexts::graphicsBytes(total), Tone::Blue});
 }
