@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -112,6 +113,9 @@ private:
     // Add Image from the chosen path on: the check, the entry, the read-outs.
     void checkAndAdd(const QString &path);
     bool listLocked() const;
+    // True when the action must wait for the running check: it acts once the check has ended,
+    // as it would have had the check held the window.
+    bool deferredWhileChecking(std::function<void()> action);
     void showListMenu(const QPoint &at);
     bool handleListKey(const QKeyEvent *key);
     // Each entry's tooltip names the NV image or graphic key it will become.
@@ -132,5 +136,6 @@ private:
     bool m_closeWhenIdle = false;
     bool m_checkingPictures = false;
     QStringList m_picturesToCheck;
+    QList<std::function<void()>> m_afterCheck;
     std::optional<QString> m_statusBeforeConversion;
 };

@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 // The colour is set before the text.
@@ -40,7 +42,20 @@ void Main::addPictureFiles(const QStringList &paths)
         checkAndAdd(m_picturesToCheck.takeFirst());
     m_picturesToCheck.clear();
     m_checkingPictures = false;
+    const QList<std::function<void()>> waiting = std::exchange(m_afterCheck, {});
+    for (const std::function<void()> &action : waiting) {
+        if (!m_stopRequested)
+            action();
+    }
     closeIfAsked();
+}
+
+bool Main::deferredWhileChecking(std::function<void()> action)
+{
+    if (!m_checkingPictures)
+        return false;
+    m_afterCheck.append(std::move(action));
+    return true;
 }
 
 // The file is decoded off the window's thread: a huge picture takes seconds.
@@ -59,6 +74,8 @@ void Main::checkAndAdd(const QString &path)
 
 void Main::Command3_Click()
 {
+    if (deferredWhileChecking([this] { Command3_Click(); }))
+        return;
     RemoveSelectedImage();
     UpdateImageStatus();
 }

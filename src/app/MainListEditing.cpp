@@ -52,6 +52,8 @@ bool Main::listLocked() const
 
 void Main::moveSelectedImage(int step)
 {
+    if (deferredWhileChecking([this, step] { moveSelectedImage(step); }))
+        return;
     const int from = BMPList->currentRow();
     const int to = from + step;
     if (listLocked() || from < 0 || to < 0 || to >= BMPList->count())

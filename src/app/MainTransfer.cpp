@@ -46,6 +46,12 @@ void Main::closeIfAsked()
 
 void Main::Command7_Click()
 {
+    // The picture being checked may leave the button disabled.
+    if (deferredWhileChecking([this] {
+            if (Command7->isEnabled())
+                Command7_Click();
+        }))
+        return;
     Command7->setEnabled(false);
     Command7->setVisible(false);
     ProgressBar1->setValue(0);
