@@ -108,7 +108,7 @@ private:
     // Runs one transfer; closes the window afterwards if asked. showsOutcome: the job ends with
     // SUCCESS or FAILED on the status line.
     template <typename Operation> void runOperation(Operation operation, bool showsOutcome);
-    void reportNotOpened(const QString &port, bool linkInUse, bool showsOutcome);
+    void reportNotOpened(const QString &port, bool showsOutcome);
     void closeIfAsked();
     // Add Image from the chosen path on: the check, the entry, the read-outs.
     void checkAndAdd(const QString &path);

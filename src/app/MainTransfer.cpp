@@ -14,27 +14,26 @@
 
 template <typename Operation> void Main::runOperation(Operation operation, bool showsOutcome)
 {
-    // The link is held by the job already running, if any.
-    const bool linkInUse = operationRunning();
     ++m_runningOperations;
     TransferOperations transfer(m_link, *this);
     const QString port = cmbPortList->currentText();
     // Every other outcome has been told to the operator through the host already.
     const TransferResult result = operation(transfer, port, CmbBaudRate->currentText());
     if (result.outcome == TransferOutcome::NotOpened)
-        reportNotOpened(port, linkInUse, showsOutcome);
+        reportNotOpened(port, showsOutcome);
     --m_runningOperations;
     closeIfAsked();
 }
 
-// The status line belongs to the job that holds the link; otherwise it must not keep an
-// earlier job's SUCCESS.
-void Main::reportNotOpened(const QString &port, bool linkInUse, bool showsOutcome)
+// A job that holds the link goes on and tells its own outcome; a box now would hold its wait.
+// Otherwise the status line must not keep an earlier job's SUCCESS.
+void Main::reportNotOpened(const QString &port, bool showsOutcome)
 {
-    if (showsOutcome && !linkInUse)
+    if (m_link.link())
+        return;
+    if (showsOutcome)
         LabAction->setText(TransferTexts::Failed);
-    const QString reason = linkInUse ? TransferTexts::linkInUse() : m_link.errorText();
-    showMessage(TransferTexts::linkNotOpened(port, reason), TransferTexts::FailedTitle,
+    showMessage(TransferTexts::linkNotOpened(port, m_link.errorText()), TransferTexts::FailedTitle,
                 MessageKind::Error);
 }
 

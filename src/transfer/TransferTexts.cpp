@@ -69,11 +69,6 @@ QString linkNotOpened(const QString &port, const QString &reason)
                                     : reason);
 }
 
-QString linkInUse()
-{
-    return QStringLiteral("another job is using the link");
-}
-
 QStringList conditions(const PrinterStatus &status)
 {
     QStringList lines;

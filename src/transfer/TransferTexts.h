@@ -37,8 +37,6 @@ QString writeFailed(const QString &reason);
 // Why the link to the port text did not open, in the link's words; with none, the text names
 // no port.
 QString linkNotOpened(const QString &port, const QString &reason);
-// Another job holds the link.
-QString linkInUse();
 
 // One short line per condition the printer reported; empty when it reported none.
 QStringList conditions(const PrinterStatus &status);
