@@ -11,6 +11,7 @@
 #include "QtSerialControl.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
+#include "TransferTexts.h"
 
 #include <QElapsedTimer>
 
@@ -49,7 +50,7 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     }
     }
     if (ended.outcome == TransferOutcome::NotOpened)
-        ended.message = portNotOpenedText(port, link);
+        ended.message = TransferTexts::linkNotOpened(port, link.errorText());
     PrinterRun run = printerRun(job.command, port, ended.outcome, ended.message, transfer.facts());
     run.seconds = double(clock.nsecsElapsed()) / 1e9;
     progress.set(fleetResultText(run));

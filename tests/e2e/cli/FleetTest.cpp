@@ -89,8 +89,8 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
         QStringList{"upload", "--nv", "graphics", "--yes", "--jobs", "3", "--ports", ports} +
         paths);
     EXPECT_EQ(upload.exitCode, 1) << upload.err.toStdString();
-    const QString refusedText = CliTexts::PortNotOpened.arg(
-        refused, ": " + LinkTexts::refused(refused.mid(6), refused.section(':', -1).toUShort()));
+    const QString refusedText = TransferTexts::linkNotOpened(
+        refused, LinkTexts::refused(refused.mid(6), refused.section(':', -1).toUShort()));
     const QStringList rows{
         ready + R"(\s+TM-A\s+SN-A\s+stored and verified)",
         coverOpen + R"(\s+not ready: offline, cover open)",
