@@ -9,6 +9,10 @@
 class PrinterLink
 {
 public:
+    // The most a link keeps of what the printer sent and nobody read yet: far more than any
+    // answer Orvane asks for, and a bound on a printer that floods.
+    static constexpr qsizetype AnswerWindow = 64 * 1024;
+
     virtual ~PrinterLink() = default;
 
     // Opens what the link was made for; false when it did not come up, errorText() says why.
@@ -30,7 +34,8 @@ public:
 
     // Whether the printer's answers come back over this link.
     virtual bool canAnswer() const = 0;
-    // What the printer sent since the last call; it arrives while the event loop runs.
+    // What the printer sent since the last call, at most AnswerWindow bytes; it arrives while
+    // the event loop runs.
     virtual QByteArray takeAnswers() = 0;
 
     // True once the link has failed: a write refused, the device gone, the connection lost.

@@ -4,10 +4,14 @@
 
 namespace {
 
-// A question the printer may answer; a one-way link gets it paced like the job's own bytes.
-StepResult ask(Transmitter &transmitter, const QByteArray &question)
+GraphicsStoreReply stepFailed(const StepResult &step)
 {
-    return transmitter.hearsAnswers() ? transmitter.ask(question) : transmitter.SendBytes(question);
+    return {step, StoreAnswer::None, {}, {}, {}, 0};
+}
+
+StoreAnswer brokenAnswer(const KeyListScanner &scanner)
+{
+    return scanner.tooLong() ? StoreAnswer::TooLong : StoreAnswer::Malformed;
 }
 
 } // namespace
@@ -17,42 +21,52 @@ GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
 {
     const QByteArray question =
         figure == StoreFigure::Capacity ? askGraphicsCapacity() : askGraphicsRemaining();
-    if (StepResult asked = ask(transmitter, question); !asked.ok())
-        return {asked, {}, {}};
-    if (!transmitter.hearsAnswers())
-        return {};
-    const Answer answer = transmitter.readAnswer(
-        [figure](const QByteArray &bytes) { return findStoreFigure(bytes, figure).has_value(); },
-        QDeadlineTimer(wait));
+    if (StepResult asked = transmitter.ask(question); !asked.ok())
+        return stepFailed(asked);
+    StoreFigureScanner scanner(figure);
+    const Answer answer = transmitter.readAnswer(scanner, QDeadlineTimer(wait));
     if (!answer.step.ok())
-        return {answer.step, {}, {}};
-    return {{}, findStoreFigure(answer.bytes, figure), {}};
+        return stepFailed(answer.step);
+    if (!answer.complete && !scanner.begun())
+        return {{}, StoreAnswer::None, {}, {}, wait, 0};
+    // An answer begun and not ended in time is as broken as one ended wrongly.
+    if (!scanner.found())
+        return {{}, StoreAnswer::Malformed, {}, {}, {}, 0};
+    return {{}, StoreAnswer::Answered, scanner.figure(), {}, {}, 0};
 }
 
 GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::milliseconds firstWait,
-                                 std::chrono::milliseconds nextWait)
+                                 std::chrono::milliseconds wholeList)
 {
-    QByteArray question = askGraphicKeys();
-    std::chrono::milliseconds wait = firstWait;
+    if (StepResult asked = transmitter.ask(askGraphicKeys()); !asked.ok())
+        return stepFailed(asked);
+    const QDeadlineTimer first(firstWait);
+    const QDeadlineTimer whole(wholeList);
+    KeyListScanner scanner;
     QList<QByteArray> keys;
+    bool firstBlock = true;
     for (;;) {
-        if (StepResult asked = ask(transmitter, question); !asked.ok())
-            return {asked, {}, {}};
-        if (!transmitter.hearsAnswers())
-            return {};
-        const Answer answer = transmitter.readAnswer(
-            [](const QByteArray &bytes) { return findKeyListBlock(bytes).has_value(); },
-            QDeadlineTimer(wait));
-        if (!answer.step.ok())
-            return {answer.step, {}, {}};
-        const std::optional<KeyListBlock> block = findKeyListBlock(answer.bytes);
-        // A list that breaks off tells nothing sure about the keys it did not reach.
-        if (!block)
-            return {};
-        keys += block->keys;
-        if (!block->more)
-            return {{}, {}, keys};
-        question = QByteArray(1, NextKeyBlockRequest);
-        wait = nextWait;
+        const Answer answer = transmitter.readAnswer(scanner, firstBlock ? first : whole);
+        if (!answer.step.ok() || !answer.complete || scanner.malformed()) {
+            // The link may be gone; what counts then is the failure, not the cancel.
+            (void)transmitter.ask(QByteArray(1, KeyListCancel));
+            if (!answer.step.ok())
+                return stepFailed(answer.step);
+            if (scanner.malformed())
+                return {{}, brokenAnswer(scanner), {}, {}, {}, int(keys.size())};
+            return {{},
+                    firstBlock ? StoreAnswer::None : StoreAnswer::BrokenOff,
+                    {},
+                    {},
+                    firstBlock ? firstWait : wholeList,
+                    int(keys.size())};
+        }
+        keys += scanner.blockKeys();
+        if (StepResult acked = transmitter.ask(QByteArray(1, KeyListAck)); !acked.ok())
+            return stepFailed(acked);
+        if (!scanner.more())
+            return {{}, StoreAnswer::Answered, {}, keys, {}, 0};
+        scanner.nextBlock();
+        firstBlock = false;
     }
 }

@@ -115,6 +115,15 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
     m_lastDrawMs = -1;
 }
 
+bool TerminalHost::confirm(const QString &question, const QString &)
+{
+    if (m_assumeYes)
+        return true;
+    showMessage(question + QStringLiteral(" Not confirmed: --yes confirms it."), {},
+                MessageKind::Error);
+    return false;
+}
+
 void TerminalHost::yield()
 {
     yieldToEventLoop();

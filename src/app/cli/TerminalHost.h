@@ -17,6 +17,8 @@ public:
     void setProgressMax(int value) override;
     void setProgressValue(int value) override;
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
+    // Only --yes confirms: a question on the terminal would stall scripts that run the upload.
+    bool confirm(const QString &question, const QString &title) override;
     // The exit code tells the outcome.
     void setStatus(const QString &) override {}
     void selectImageRow(int) override {}
