@@ -2,6 +2,8 @@
 
 #include "GraphicsCommands.h"
 
+#include <algorithm>
+
 namespace {
 
 GraphicsStoreReply stepFailed(const StepResult &step)
@@ -46,7 +48,10 @@ GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::millisec
     QList<QByteArray> keys;
     bool firstBlock = true;
     for (;;) {
-        const Answer answer = transmitter.readAnswer(scanner, firstBlock ? first : whole);
+        // A printer that has begun its list sends each further block as fast as the first.
+        const QDeadlineTimer nextBlock(firstWait);
+        const QDeadlineTimer deadline = firstBlock ? first : std::min(whole, nextBlock);
+        const Answer answer = transmitter.readAnswer(scanner, deadline);
         if (!answer.step.ok() || !answer.complete || scanner.malformed()) {
             // The link may be gone; what counts then is the failure, not the cancel.
             (void)transmitter.ask(QByteArray(1, KeyListCancel));
@@ -54,12 +59,9 @@ GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::millisec
                 return stepFailed(answer.step);
             if (scanner.malformed())
                 return {{}, brokenAnswer(scanner), {}, {}, {}, int(keys.size())};
-            return {{},
-                    firstBlock ? StoreAnswer::None : StoreAnswer::BrokenOff,
-                    {},
-                    {},
-                    firstBlock ? firstWait : wholeList,
-                    int(keys.size())};
+            return {
+                {}, firstBlock ? StoreAnswer::None : StoreAnswer::BrokenOff,   {},
+                {}, firstBlock || !whole.hasExpired() ? firstWait : wholeList, int(keys.size())};
         }
         keys += scanner.blockKeys();
         if (StepResult acked = transmitter.ask(QByteArray(1, KeyListAck)); !acked.ok())

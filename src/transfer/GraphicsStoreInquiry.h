@@ -34,7 +34,7 @@ GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
                                   std::chrono::milliseconds wait);
 // Asks the printer that answers on this link for the keys stored and gathers every block of
 // the list: the first within firstWait (the printer answers once it has carried out what came
-// before), the whole list within wholeList. Each block is answered with ACK, the last one
+// before), each further one within firstWait too, and the whole list within wholeList. Each block is answered with ACK, the last one
 // included; a list that breaks off, runs late or is refused is cancelled with CAN, so that
 // the printer waits for nothing when the next bytes come.
 GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::milliseconds firstWait,

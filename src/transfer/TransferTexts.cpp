@@ -181,8 +181,8 @@ QString keyListFailed(StoreAnswer answer, std::chrono::milliseconds limit, int k
         return QStringLiteral("The printer did not list its NV graphics within %1")
             .arg(durationText(limit));
     case StoreAnswer::BrokenOff:
-        return QStringLiteral("The printer's list of NV graphics broke off after %1 keys (the "
-                              "whole list was due within %2)")
+        return QStringLiteral("The printer's list of NV graphics broke off after %1 keys (nothing "
+                              "more came within %2)")
             .arg(keysBefore)
             .arg(durationText(limit));
     case StoreAnswer::TooLong:

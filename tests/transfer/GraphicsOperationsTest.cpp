@@ -70,6 +70,7 @@ struct GraphicsPrinter
     std::optional<QByteArray> capacity; // the digits it answers
     std::optional<QList<QByteArray>> keys;
     int perBlock = 80;
+    bool breaksOff = false; // sends nothing after the first block
     QList<QByteArray> pending;
 
     void attach(ScriptedSerialControl &control)
@@ -79,7 +80,7 @@ struct GraphicsPrinter
                 control.answer("70" + *capacity + '\0');
             if (piece == AskKeys && keys)
                 pending = *keys;
-            if ((piece == AskKeys && keys) || (piece == Ack && !pending.isEmpty())) {
+            if ((piece == AskKeys && keys) || (piece == Ack && !pending.isEmpty() && !breaksOff)) {
                 const QList<QByteArray> block =
                     pending.first(std::min<qsizetype>(perBlock, pending.size()));
                 pending.remove(0, block.size());
@@ -263,6 +264,15 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
                                    TransferTexts::keyListFailed(StoreAnswer::TooLong, {}, 0)));
     EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskKeys + Ack.repeated(6) + Can);
 
+    // One that stops after its first block is given up on once the next is as late as the
+    // first may be, and the list cancelled.
+    printer.breaksOff = true;
+    before = control.sent().size();
+    refused = operations.print(Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(refused.message, TransferTexts::nothingPrinted(
+                                   TransferTexts::keyListFailed(StoreAnswer::BrokenOff, 50ms, 40)));
+    EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskKeys + Ack + Can);
+
     // Without the printer's list, every key an upload gives.
     control.setStatusAnswers({});
     const qsizetype silentStart = control.sent().size();
@@ -273,7 +283,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     EXPECT_EQ(silent.mid(StatusQuestions.size(), 22), printKey("01") + printKey("02"));
     EXPECT_EQ(silent.mid(StatusQuestions.size() + 9 * 11, 11), printKey("0A"));
     EXPECT_TRUE(silent.endsWith(printKey("FE") + printKey("FF")));
-    EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS", "FAILED"}));
+    EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS", "FAILED", "FAILED"}));
     expectLinkClosed();
 }
 
