@@ -11,6 +11,13 @@ GraphicsStoreReply stepFailed(const StepResult &step)
     return {step, StoreAnswer::None, {}, {}, {}, 0};
 }
 
+// waited: the wait that ran out; keysBefore: those of the blocks that came whole.
+GraphicsStoreReply unanswered(StoreAnswer answer, std::chrono::milliseconds waited = {},
+                              qsizetype keysBefore = 0)
+{
+    return {{}, answer, {}, {}, waited, int(keysBefore)};
+}
+
 StoreAnswer brokenAnswer(const KeyListScanner &scanner)
 {
     return scanner.tooLong() ? StoreAnswer::TooLong : StoreAnswer::Malformed;
@@ -30,10 +37,10 @@ GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
     if (!answer.step.ok())
         return stepFailed(answer.step);
     if (!answer.complete && !scanner.begun())
-        return {{}, StoreAnswer::None, {}, {}, wait, 0};
+        return unanswered(StoreAnswer::None, wait);
     // An answer begun and not ended in time is as broken as one ended wrongly.
     if (!scanner.found())
-        return {{}, StoreAnswer::Malformed, {}, {}, {}, 0};
+        return unanswered(StoreAnswer::Malformed);
     return {{}, StoreAnswer::Answered, scanner.figure(), {}, {}, 0};
 }
 
@@ -58,10 +65,11 @@ GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::millisec
             if (!answer.step.ok())
                 return stepFailed(answer.step);
             if (scanner.malformed())
-                return {{}, brokenAnswer(scanner), {}, {}, {}, int(keys.size())};
-            return {
-                {}, firstBlock ? StoreAnswer::None : StoreAnswer::BrokenOff,   {},
-                {}, firstBlock || !whole.hasExpired() ? firstWait : wholeList, int(keys.size())};
+                return unanswered(brokenAnswer(scanner), {}, keys.size());
+            if (firstBlock && !scanner.begun())
+                return unanswered(StoreAnswer::None, firstWait);
+            return unanswered(StoreAnswer::BrokenOff, whole.hasExpired() ? wholeList : firstWait,
+                              keys.size());
         }
         keys += scanner.blockKeys();
         if (StepResult acked = transmitter.ask(QByteArray(1, KeyListAck)); !acked.ok())
