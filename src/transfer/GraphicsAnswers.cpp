@@ -12,8 +12,8 @@ bool isDigit(char byte)
 
 } // namespace
 
-HeaderAnswerScanner::HeaderAnswerScanner(char identifier)
-    : m_identifier(identifier)
+HeaderAnswerScanner::HeaderAnswerScanner(QByteArrayView header)
+    : m_header(header.toByteArray())
 {}
 
 void HeaderAnswerScanner::feed(QByteArrayView bytes)
@@ -24,11 +24,14 @@ void HeaderAnswerScanner::feed(QByteArrayView bytes)
         case State::Malformed:
             return;
         case State::Seeking:
-            if (m_afterHeader && byte == m_identifier) {
+            if (byte == m_header[m_matched])
+                ++m_matched;
+            else
+                m_matched = byte == m_header[0] ? 1 : 0;
+            if (m_matched == m_header.size()) {
                 m_state = State::Reading;
                 m_noise = {};
             }
-            m_afterHeader = byte == Header && m_state == State::Seeking;
             break;
         case State::Reading: {
             const bool fit = fits(byte);
@@ -48,11 +51,11 @@ void HeaderAnswerScanner::feed(QByteArrayView bytes)
 void HeaderAnswerScanner::seekAgain()
 {
     m_state = State::Seeking;
-    m_afterHeader = false;
+    m_matched = 0;
 }
 
 StoreFigureScanner::StoreFigureScanner(StoreFigure figure)
-    : HeaderAnswerScanner(char(figure))
+    : HeaderAnswerScanner(QByteArray(1, Header) + char(figure))
     , m_identifier(char(figure))
 {}
 
@@ -82,7 +85,7 @@ bool StoreFigureScanner::finish()
 }
 
 KeyListScanner::KeyListScanner()
-    : HeaderAnswerScanner(0x72)
+    : HeaderAnswerScanner("\x37\x72")
 {}
 
 void KeyListScanner::nextBlock()

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// The printer's answers to the NV graphics questions: each is 37 (the header), an identifier,
-// the answer's middle, 00. Before the header anything is passed over (status bytes, noise, ASB
+// A header-to-NUL answer: its header (37 and an identifier for the NV graphics questions), the
+// answer's middle, 00. Before the header anything is passed over (status bytes, noise, ASB
 // blocks); inside it only XON, XOFF and an ASB block that cannot be part of the middle are.
 class HeaderAnswerScanner : public AnswerScanner
 {
@@ -22,7 +22,8 @@ public:
     bool malformed() const { return m_state == State::Malformed; }
 
 protected:
-    explicit HeaderAnswerScanner(char identifier);
+    // header: one or two bytes, the first of them found nowhere else in it.
+    explicit HeaderAnswerScanner(QByteArrayView header);
     // Whether the byte can belong to the middle at all.
     virtual bool fits(char byte) const = 0;
     // Takes a byte of the middle that fits; false when it breaks the answer.
@@ -35,9 +36,9 @@ protected:
 private:
     enum class State { Seeking, Reading, Found, Malformed };
 
-    char m_identifier;
+    QByteArray m_header;
     State m_state = State::Seeking;
-    bool m_afterHeader = false;
+    qsizetype m_matched = 0; // bytes of the header seen so far
     AnswerNoise m_noise;
 };
 
