@@ -38,3 +38,45 @@ bool AnswerNoise::skips(char byte, bool content)
     }
     return false;
 }
+
+HeaderAnswerScanner::HeaderAnswerScanner(QByteArrayView header)
+    : m_header(header.toByteArray())
+{}
+
+void HeaderAnswerScanner::feed(QByteArrayView bytes)
+{
+    for (const char byte : bytes) {
+        switch (m_state) {
+        case State::Found:
+        case State::Malformed:
+            return;
+        case State::Seeking:
+            if (byte == m_header[m_matched])
+                ++m_matched;
+            else
+                m_matched = byte == m_header[0] ? 1 : 0;
+            if (m_matched == m_header.size()) {
+                m_state = State::Reading;
+                m_noise = {};
+            }
+            break;
+        case State::Reading: {
+            const bool fit = fits(byte);
+            // Before the NUL test: an ASB block carries NULs of its own.
+            if (m_noise.skips(byte, fit))
+                break;
+            if (byte == '\0')
+                m_state = finish() ? State::Found : State::Malformed;
+            else if (!fit || !take(byte))
+                m_state = State::Malformed;
+            break;
+        }
+        }
+    }
+}
+
+void HeaderAnswerScanner::seekAgain()
+{
+    m_state = State::Seeking;
+    m_matched = 0;
+}
