@@ -36,6 +36,9 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
+// Why the link to the port text did not open, in the link's words; with none, the text names
+// no port.
+QString linkNotOpened(const QString &port, const QString &reason);
 
 // One short line per condition the printer reported; empty when it reported none.
 QStringList conditions(const PrinterStatus &status);
