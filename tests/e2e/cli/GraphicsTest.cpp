@@ -123,7 +123,7 @@ TEST_F(CliGraphicsSmallStore, ASetOverTheCapacityIsStoppedBeforeAnythingIsDelete
     const ProgramRun beyond2M =
         runOrvane(graphics({"upload", "--port", pty, "--yes"}) +
                   QStringList(65, save(noisePicture(512, 512, 8), "c.png")));
-    EXPECT_TRUE(beyond2M.err.contains(TransferTexts::graphicsDoNotFit(65 * 32768, 3000)))
+    EXPECT_TRUE(beyond2M.err.contains(TransferTexts::graphicsDoNotFit(65 * (32768 + 24), 3000)))
         << beyond2M.err.toStdString();
 
     const ProgramRun status = runOrvane({"status", "--port", pty});
