@@ -25,6 +25,7 @@ public:
     PosixPortCatalogue(DeviceRoots roots, std::unique_ptr<CupsQueueSource> queues);
     QStringList ports() const override;
     QList<InstalledPrinter> printers() const override;
+    QStringList queues() const override;
 
 private:
     DeviceRoots m_roots;
