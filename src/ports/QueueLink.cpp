@@ -5,12 +5,15 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
 
-// How often the scheduler is asked about the job while the printer works on it.
-constexpr std::chrono::milliseconds PollInterval(200);
+// How often the scheduler is asked about the job while the printer works on it: soon at first,
+// since a short job completes in a few milliseconds, then less and less often.
+constexpr std::chrono::milliseconds FirstPoll(5);
+constexpr std::chrono::milliseconds LastPoll(250);
 
 QString verdictText(PrintQueueJob::Verdict verdict)
 {
@@ -194,7 +197,7 @@ bool QueueLink::handOn()
 
 void QueueLink::waitForCompletion()
 {
-    for (;;) {
+    for (std::chrono::milliseconds pause = FirstPoll;; pause = std::min(2 * pause, LastPoll)) {
         std::string said;
         const PrintQueueJob::Phase phase = m_job->phase(said);
         if (phase != PrintQueueJob::Phase::Waiting && phase != PrintQueueJob::Phase::Completed) {
@@ -207,7 +210,7 @@ void QueueLink::waitForCompletion()
             m_stage = Stage::Completed;
             return;
         }
-        if (m_wake.wait_for(lock, PollInterval, [this] { return m_quit; }))
+        if (m_wake.wait_for(lock, pause, [this] { return m_quit; }))
             return;
     }
 }
