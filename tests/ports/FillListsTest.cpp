@@ -34,22 +34,15 @@ RecordingComboBox filledPortBox(const QStringList &ports, const QList<InstalledP
     return box;
 }
 
-TEST(FillPortList, ListsComAndLptPortsReversedAndMarksTheUsedOne)
+TEST(FillPortList, ListsComAndLptPortsReversedAndMarksTheUsedOneThenTheQueues)
 {
-    const RecordingComboBox box =
-        filledPortBox({"LPT1:", "COM1:", "COM2:", "FILE:"}, {{"LPT1:", "Receipt"}});
-    EXPECT_EQ(box.items, QStringList({"COM2:", "COM1:", "LPT1: (Used)"}));
+    const RecordingComboBox box = filledPortBox({"LPT1:", "COM1:", "COM2:", "FILE:"},
+                                                {{"LPT1:", "Receipt"}}, {"Receipt", "Bar 2"});
+    EXPECT_EQ(box.items,
+              QStringList({"COM2:", "COM1:", "LPT1: (Used)", "queue:Receipt", "queue:Bar 2"}));
     EXPECT_EQ(box.clears, 1);
     EXPECT_EQ(box.currentIndex, 0);
     EXPECT_EQ(box.text, QStringLiteral("COM2:"));
-}
-
-TEST(FillPortList, ListsThePrintQueuesAfterThePorts)
-{
-    const RecordingComboBox box =
-        filledPortBox({"LPT1:", "COM1:"}, {{"LPT1:", "Receipt"}}, {"Receipt", "Bar 2"});
-    EXPECT_EQ(box.items, QStringList({"COM1:", "LPT1: (Used)", "queue:Receipt", "queue:Bar 2"}));
-    EXPECT_EQ(box.text, QStringLiteral("COM1:"));
 }
 
 TEST(FillPortList, KeepsNamesAsTheyAre)

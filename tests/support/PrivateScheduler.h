@@ -14,19 +14,15 @@ class PrivateScheduler
 public:
     // Starts cupsd and waits until it answers; false, with why() set, when it does not.
     bool start();
+    QString why() const { return m_why; }
     // The value of CUPS_SERVER that reaches it.
     QString server() const { return m_dir.filePath(QStringLiteral("cups.sock")); }
     // An environment whose CUPS programs and libraries reach this scheduler only.
     QProcessEnvironment environment() const;
-
     // A raw queue on deviceUri, enabled and accepting jobs; options go to lpadmin as -o.
     bool addQueue(const QString &name, const QString &deviceUri, const QStringList &options = {});
     // Runs a CUPS program (lpadmin, cupsdisable, lpstat...) against this scheduler only.
     ProgramRun run(const QString &program, const QStringList &arguments) const;
-    // Jobs of the queue that have not completed, one per line, as lpstat lists them.
-    QString unfinishedJobs(const QString &queue) const;
-
-    QString why() const { return m_why; }
 
 private:
     QTemporaryDir m_dir;

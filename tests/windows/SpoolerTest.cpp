@@ -9,8 +9,6 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -129,8 +127,8 @@ TEST(Spooler, ARawJobReachesThePrinterByteForByte)
     ASSERT_TRUE(job->finish()) << job->error();
     PrintQueueJob::Phase phase = PrintQueueJob::Phase::Waiting;
     for (int poll = 0; poll < 600 && phase == PrintQueueJob::Phase::Waiting; ++poll) {
+        Sleep(100);
         phase = job->phase(said);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     EXPECT_EQ(phase, PrintQueueJob::Phase::Completed) << said;
     EXPECT_EQ(control.request("expect lpt1 " + std::to_string(bytes.size())), "ok");

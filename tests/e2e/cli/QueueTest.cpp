@@ -26,14 +26,7 @@ protected:
     }
     QString picture(int width, int height, unsigned seed)
     {
-        const QString path = m_dir.filePath(QStringLiteral("p%1.bmp").arg(seed));
-        EXPECT_TRUE(noisePicture(width, height, seed).save(path));
-        return path;
-    }
-    void startOrvaneOnQueue(QProcess &process, const QStringList &arguments)
-    {
-        process.setProcessEnvironment(scheduler.environment());
-        startOrvane(process, arguments);
+        return savedNoise(m_dir, width, height, seed);
     }
     ProgramRun orvane(const QStringList &arguments)
     {
@@ -47,11 +40,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-QByteArray withoutQuestions(const QByteArray &stream)
-{
-    return stream.mid(StatusQuestions.size());
-}
-
 TEST_F(QueuePrinter, UploadEraseAndPrintArriveByteForByteThroughTheScheduler)
 {
     startPrinter();
@@ -61,18 +49,16 @@ TEST_F(QueuePrinter, UploadEraseAndPrintArriveByteForByteThroughTheScheduler)
     EXPECT_TRUE(ports.out.split('\n').contains("queue:receipt")) << ports.out.toStdString();
 
     const QStringList paths{picture(512, 256, 1), picture(90, 90, 2)};
-    const ProgramRun upload =
-        orvane(QStringList{"upload", "--port", "queue:receipt", "--yes"} + paths);
-    EXPECT_EQ(upload.exitCode, 0) << upload.err.toStdString();
-    const ProgramRun print = orvane({"print", "--port", "queue:receipt"});
-    EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
-    const ProgramRun erase = orvane({"erase", "--port", "queue:receipt"});
-    EXPECT_EQ(erase.exitCode, 0) << erase.err.toStdString();
+    for (const QStringList &command :
+         {QStringList{"upload", "--yes"} + paths, {"print"}, {"erase"}}) {
+        const ProgramRun run = orvane(command + QStringList{"--port", "queue:receipt"});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
 
     // Done means the scheduler completed each job: the printer has every byte by then.
-    const QByteArray expected =
-        withoutQuestions(uploadStream({recordOf(paths[0]), recordOf(paths[1])})) +
-        withoutQuestions(printStream()) + withoutQuestions(EraseStream);
+    const qsizetype asked = StatusQuestions.size();
+    const QByteArray expected = uploadStream({recordOf(paths[0]), recordOf(paths[1])}).mid(asked) +
+                                printStream().mid(asked) + EraseStream.mid(asked);
     EXPECT_EQ(printer.stream(), expected);
     EXPECT_TRUE(printer.waitForLog("FS p: printed NV image 2 as print-0002-nv02.png"))
         << printer.log().toStdString();
@@ -121,7 +107,7 @@ TEST_F(QueuePrinter, APrinterThatRefusesTheConnectionEndsTheJobWithTheSchedulers
     EXPECT_TRUE(erase.err.contains(LinkTexts::queueProblem("gone", LinkTexts::JobAborted, "")))
         << erase.err.toStdString();
     EXPECT_FALSE(erase.err.contains(TransferTexts::Done)) << erase.err.toStdString();
-    EXPECT_TRUE(scheduler.unfinishedJobs("gone").isEmpty());
+    EXPECT_TRUE(scheduler.run("lpstat", {"-W", "not-completed", "-o"}).out.isEmpty());
 }
 
 TEST_F(QueuePrinter, CtrlCWhileThePrinterWorksCancelsTheJobInTheQueue)
@@ -131,14 +117,15 @@ TEST_F(QueuePrinter, CtrlCWhileThePrinterWorksCancelsTheJobInTheQueue)
     startPrinter({"--baud", "1200"});
     ASSERT_TRUE(scheduler.addQueue("slow", "socket://" + printer.address()));
     QProcess upload;
-    startOrvaneOnQueue(upload, {"upload", "--port", "queue:slow", "--yes", picture(512, 256, 3)});
+    upload.setProcessEnvironment(scheduler.environment());
+    startOrvane(upload, {"upload", "--port", "queue:slow", "--yes", picture(512, 256, 3)});
     ASSERT_TRUE(waitFor([&] { return !printer.stream().isEmpty(); }));
-    EXPECT_FALSE(scheduler.unfinishedJobs("slow").isEmpty());
+    EXPECT_FALSE(scheduler.run("lpstat", {"-W", "not-completed", "-o"}).out.isEmpty());
     ::kill(upload.processId(), SIGINT);
     ASSERT_TRUE(upload.waitForFinished(30000));
     EXPECT_EQ(upload.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(upload.readAllStandardError()).contains(TransferTexts::Stopped));
-    EXPECT_TRUE(scheduler.unfinishedJobs("slow").isEmpty());
+    EXPECT_TRUE(scheduler.run("lpstat", {"-W", "not-completed", "-o"}).out.isEmpty());
     EXPECT_LT(printer.stream().size(), 3 + 16388);
 }
 
