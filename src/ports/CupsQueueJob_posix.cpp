@@ -1,23 +1,13 @@
+#include "CupsConnection.h"
 #include "PrintQueueJob.h"
 
 #include <cups/cups.h>
 
 namespace {
 
-constexpr int ConnectLimitMs = 5000;
+constexpr std::chrono::seconds ConnectLimit(5);
 // The longest the scheduler may leave one request or one write unanswered.
-constexpr double AnswerLimitSeconds = 10.0;
-
-int giveUpWaiting(http_t *, void *)
-{
-    return 0;
-}
-
-// A scheduler that asks for a password refuses the job instead of prompting on a terminal.
-const char *noPassword(const char *, http_t *, const char *, const char *, void *)
-{
-    return nullptr;
-}
+constexpr std::chrono::seconds AnswerLimit(10);
 
 std::string textOf(ipp_t *response, const char *name)
 {
@@ -150,14 +140,11 @@ private:
     {
         if (m_http)
             return true;
-        cupsSetPasswordCB2(noPassword, nullptr);
-        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                              ConnectLimitMs, nullptr);
+        m_http = connectToScheduler(cupsServer(), ippPort(), ConnectLimit, AnswerLimit);
         if (!m_http) {
             m_error = std::string("no scheduler answers at ") + cupsServer();
             return false;
         }
-        httpSetTimeout(m_http, AnswerLimitSeconds, giveUpWaiting, nullptr);
         return true;
     }
 
