@@ -1,6 +1,7 @@
 #include "TerminalHost.h"
 #include "EventLoopYield.h"
 #include "Terminal.h"
+#include "TransferTexts.h"
 
 #include <csignal>
 #include <cstdio>
@@ -113,6 +114,13 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
         break;
     }
     m_lastDrawMs = -1;
+}
+
+void TerminalHost::setStatus(const QString &text)
+{
+    if (text == TransferTexts::WaitingForPrinter)
+        showMessage(text + QStringLiteral("..."), QStringLiteral("Job handed to the queue."),
+                    MessageKind::Notice);
 }
 
 void TerminalHost::yield()

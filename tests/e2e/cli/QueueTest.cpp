@@ -53,6 +53,7 @@ TEST_F(QueuePrinter, UploadEraseAndPrintArriveByteForByteThroughTheScheduler)
          {QStringList{"upload", "--yes"} + paths, {"print"}, {"erase"}}) {
         const ProgramRun run = orvane(command + QStringList{"--port", "queue:receipt"});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(TransferTexts::WaitingForPrinter)) << run.err.toStdString();
     }
 
     // Done means the scheduler completed each job: the printer has every byte by then.
