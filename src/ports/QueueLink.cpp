@@ -57,12 +57,17 @@ QueueLink::~QueueLink()
 {
     if (!m_worker.joinable())
         return;
+    askWorkerToQuit();
+    m_worker.join();
+}
+
+void QueueLink::askWorkerToQuit()
+{
     {
         const std::lock_guard lock(m_mutex);
         m_quit = true;
     }
     m_wake.notify_all();
-    m_worker.join();
 }
 
 bool QueueLink::open()
@@ -75,11 +80,7 @@ bool QueueLink::open()
 
 bool QueueLink::close()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_quit = true;
-    }
-    m_wake.notify_all();
+    askWorkerToQuit();
     // Each call to the scheduler has a limit of its own, so the worker ends soon.
     waitForWorker([this] { return m_workerDone; });
     m_worker.join();

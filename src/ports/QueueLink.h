@@ -47,6 +47,7 @@ private:
     enum class Stage { Checking, Open, Refused, Completed, Failed };
 
     void run();
+    void askWorkerToQuit();
     // Hands the pieces on as they come; true once the whole job is with the scheduler.
     bool handOn();
     void waitForCompletion();
