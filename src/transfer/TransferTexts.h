@@ -37,6 +37,9 @@ QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
 // said: the scheduler's latest word on the job, if any.
 QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said);
+// Why the link to the port text did not open, in the link's words; with none, the text names
+// no port.
+QString linkNotOpened(const QString &port, const QString &reason);
 
 // One short line per condition the printer reported; empty when it reported none.
 QStringList conditions(const PrinterStatus &status);
