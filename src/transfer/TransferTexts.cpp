@@ -58,6 +58,14 @@ QString printerNotFinished(std::chrono::milliseconds limit)
     return QStringLiteral("The printer did not finish storing within %1.").arg(durationText(limit));
 }
 
+QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said)
+{
+    const QString text =
+        QStringLiteral("The print queue did not complete the job within %1; it was cancelled.")
+            .arg(durationText(limit));
+    return said.isEmpty() ? text : text + QStringLiteral(" The scheduler said: ") + said;
+}
+
 QString writeFailed(const QString &reason)
 {
     return QStringLiteral("Writing to the printer failed: %1").arg(reason);

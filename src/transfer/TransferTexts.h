@@ -20,6 +20,7 @@ inline const QString Writing = QStringLiteral("Writing");
 inline const QString Success = QStringLiteral("SUCCESS");
 inline const QString Failed = QStringLiteral("FAILED");
 inline const QString Processing = QStringLiteral("PROCESSING");
+inline const QString WaitingForPrinter = QStringLiteral("Waiting for the printer");
 
 inline const QString RefusedTitle = QStringLiteral("Upload not started.");
 inline const QString WarningTitle = QStringLiteral("Printer warning.");
@@ -36,6 +37,8 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
+// said: the scheduler's latest word on the job, if any.
+QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said);
 // Why the link to the port text did not open, in the link's words; with none, the text names
 // no port.
 QString linkNotOpened(const QString &port, const QString &reason);

@@ -158,7 +158,27 @@ StepResult Transmitter::drain()
     PrinterLink *link = m_link.link();
     if (!link)
         return {StepStatus::NoLink, {}};
-    return waitForRoom(*link, 1);
+    if (StepResult drained = waitForRoom(*link, 1); !drained.ok())
+        return drained;
+    return waitForJob(*link);
+}
+
+StepResult Transmitter::waitForJob(PrinterLink &link)
+{
+    if (link.jobCompleted())
+        return {};
+    m_host.setStatus(TransferTexts::WaitingForPrinter);
+    link.endJob();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!link.jobCompleted()) {
+        m_host.yield();
+        if (StepResult stop = interruption(link); !stop.ok())
+            return stop;
+        if (expired(elapsed, m_limits.completion))
+            return failure(TransferTexts::jobNotCompleted(m_limits.completion, link.errorText()));
+    }
+    return {};
 }
 
 bool Transmitter::hearsAnswers() const

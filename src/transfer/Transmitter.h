@@ -43,7 +43,8 @@ public:
     StepResult SendBytes(const QByteArray &bytes);
     // Waits until the printer may take more (on a paced link), then sends the finish command.
     StepResult FinishTransfer();
-    // Waits until the link has handed every queued byte on towards the printer.
+    // Waits until the link has handed every queued byte on towards the printer, and on a link
+    // to a scheduler until it says the job completed.
     StepResult drain();
 
     // Whether the open link carries the printer's answers back.
@@ -63,6 +64,7 @@ private:
     // Lets the window run once; what the printer says meanwhile answers no question and is
     // dropped, so it never piles up while a job is sent.
     StepResult pause(PrinterLink &link);
+    StepResult waitForJob(PrinterLink &link);
     StepResult interruption(const PrinterLink &link) const;
 
     PortLink &m_link;

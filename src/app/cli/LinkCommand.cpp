@@ -44,7 +44,8 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     QCommandLineParser parser;
     const QCommandLineOption port(
         QStringLiteral("port"),
-        QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, ...)."),
+        QStringLiteral(
+            "The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, queue:NAME, ...)."),
         QStringLiteral("PORT"));
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Rate of a serial port (default 9600)."),

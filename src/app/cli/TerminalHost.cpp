@@ -1,6 +1,7 @@
 #include "TerminalHost.h"
 #include "EventLoopYield.h"
 #include "Terminal.h"
+#include "TransferTexts.h"
 
 #include <csignal>
 #include <cstdio>
@@ -122,6 +123,13 @@ bool TerminalHost::confirm(const QString &question, const QString &)
     showMessage(question + QStringLiteral(" Not confirmed: --yes confirms it."), {},
                 MessageKind::Error);
     return false;
+}
+
+void TerminalHost::setStatus(const QString &text)
+{
+    if (text == TransferTexts::WaitingForPrinter)
+        showMessage(text + QStringLiteral("..."), QStringLiteral("Job handed to the queue."),
+                    MessageKind::Notice);
 }
 
 void TerminalHost::yield()

@@ -21,9 +21,7 @@ protected:
     }
     QString picture(int width, int height, unsigned seed)
     {
-        const QString path = m_dir.filePath(QStringLiteral("p%1.bmp").arg(seed));
-        EXPECT_TRUE(noisePicture(width, height, seed).save(path));
-        return path;
+        return savedNoise(m_dir, width, height, seed);
     }
 
     VirtualPrinterProcess printer{QStringLiteral(VIRTUAL_PRINTER_EXE)};
