@@ -13,6 +13,8 @@ NetworkLink::NetworkLink(NetworkAddress address, std::chrono::milliseconds conne
     : m_address(std::move(address))
     , m_connectLimit(connectLimit)
 {
+    // Qt stops reading the socket once this much waits, so a flood waits in the kernel instead.
+    m_socket.setReadBufferSize(AnswerWindow);
     QObject::connect(&m_socket, &QAbstractSocket::errorOccurred, &m_socket,
                      [this](QAbstractSocket::SocketError error) { onError(error); });
 }
@@ -77,7 +79,7 @@ void NetworkLink::write(const QByteArray &bytes)
 
 QByteArray NetworkLink::takeAnswers()
 {
-    return m_socket.readAll();
+    return m_socket.read(AnswerWindow);
 }
 
 void NetworkLink::onError(QAbstractSocket::SocketError error)

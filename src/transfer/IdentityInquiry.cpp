@@ -36,21 +36,14 @@ IdentityReply inquireIdentity(Transmitter &transmitter, std::chrono::millisecond
         if (StepResult sent = transmitter.ask(identityQuestion(asked.item)); !sent.ok())
             return {sent, reply.identity};
         IdentityScanner scanner;
-        qsizetype scanned = 0;
-        const Answer answer = transmitter.readAnswer(
-            [&](const QByteArray &bytes) {
-                scanner.feed(QByteArrayView(bytes).sliced(scanned));
-                scanned = bytes.size();
-                return scanner.text().has_value();
-            },
-            QDeadlineTimer(wait));
+        const Answer answer = transmitter.readAnswer(scanner, QDeadlineTimer(wait));
         if (!answer.step.ok())
             return {answer.step, reply.identity};
-        if (!answer.complete) {
-            if (asked.item == AskedItems.front().item)
-                return reply;
+        if (!answer.complete && asked.item == AskedItems.front().item)
+            return reply;
+        // A malformed answer still shows that the printer knows GS I.
+        if (!scanner.found())
             continue;
-        }
         reply.identity.*asked.field = *scanner.text();
     }
     return reply;

@@ -3,6 +3,7 @@
 #include "GraphicsReader.h"
 #include "IdentityAnswers.h"
 #include "NvPrinter.h"
+#include "RealTimeWatch.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -13,8 +14,8 @@
 
 // Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
 // FS q (define or erase NV images), FS p (print one), the finish command, DLE EOT n (answered
-// with the printer's state), GS I n (who it is), and the NV graphics functions of GS ( L and GS 8
-// L; anything else is logged as unknown bytes.
+// with the printer's state, also inside a command's data), GS I n (who it is), and the NV
+// graphics functions of GS ( L and GS 8 L; anything else is logged as unknown bytes.
 class EscPosParser
 {
 public:
@@ -41,7 +42,8 @@ private:
     void startRecord();
     void finishRecord();
     void runCommandIfComplete();
-    void answerStatus(int n);
+    // inData: the request came inside the data of a command, which goes on after it.
+    void answerStatus(int n, bool inData);
     void answerIdentity(int n);
     void addUnknown(QByteArrayView bytes);
     void flushUnknown();
@@ -63,6 +65,7 @@ private:
     QList<NvImage> m_images;
 
     GraphicsReader m_graphics;
+    RealTimeWatch m_dataWatch;
     IdentityAnswers m_identity;
 
     QByteArray m_unknownShown;

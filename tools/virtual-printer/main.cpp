@@ -1,3 +1,4 @@
+#include "AutomaticStatusBack.h"
 #include "EscPosParser.h"
 #include "IdentityAnswers.h"
 #include "NvPrinter.h"
@@ -108,6 +109,9 @@ int main(int argc, char *argv[])
         QStringLiteral("failing-key"),
         QStringLiteral("Fail to write any NV graphic defined under KEY (two characters)."),
         QStringLiteral("KEY"));
+    const QCommandLineOption asbOption(
+        QStringLiteral("asb"),
+        QStringLiteral("Send automatic status back blocks unasked, before every second answer."));
     const QCommandLineOption addressOption(
         QStringLiteral("address"),
         QStringLiteral("Serve TCP on this loopback address (127.0.0.1 by default)."),
@@ -130,7 +134,7 @@ int main(int argc, char *argv[])
         identityOption("serial-number", "Serial number", 68, defaults.serialNumber);
     cli.addOptions({outOption, linkOption, tcpOption, addressOption, baudOption, stateOption,
                     silentOption, idleOption, capacityOption, storeTimeOption, failingKeyOption,
-                    makerOption, modelOption, firmwareOption, serialOption});
+                    asbOption, makerOption, modelOption, firmwareOption, serialOption});
     cli.process(app);
 
     ServeOptions options;
@@ -219,8 +223,15 @@ int main(int argc, char *argv[])
     NvPrinter printer(outDir, std::move(graphics));
     printer.setState(*state);
     EscPosParser::Reply reply;
-    if (!cli.isSet(silentOption))
-        reply = [&transport](QByteArrayView bytes) { transport.write(bytes); };
+    AutomaticStatusBack asb;
+    const bool sendsAsb = cli.isSet(asbOption);
+    if (!cli.isSet(silentOption)) {
+        reply = [&transport, &asb, &printer, sendsAsb](QByteArrayView bytes) {
+            if (sendsAsb)
+                transport.write(asb.beforeAnswer(printer.state()));
+            transport.write(bytes);
+        };
+    }
     EscPosParser parser(
         printer, [&recorder](const QString &line) { recorder.logLine(line); }, reply);
     parser.setIdentity(std::move(identity));

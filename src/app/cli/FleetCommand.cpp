@@ -29,7 +29,7 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     QtSerialControl serial;
     PortLink link(serial);
     const bool waitAtPrompt = job.ports.size() == 1 && !job.assumeYes;
-    FleetHost host(progress, job.streamBytes, waitAtPrompt);
+    FleetHost host(progress, job.streamBytes, job.assumeYes, waitAtPrompt);
     TransferOperations transfer(link, host);
     transfer.setIdentityWanted(true);
     TransferResult ended;

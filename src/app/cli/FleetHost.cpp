@@ -18,9 +18,11 @@ QString PrinterProgress::state() const
     return m_state;
 }
 
-FleetHost::FleetHost(PrinterProgress &progress, qint64 expectedBytes, bool waitAtPrompt)
+FleetHost::FleetHost(PrinterProgress &progress, qint64 expectedBytes, bool assumeYes,
+                     bool waitAtPrompt)
     : m_progress(progress)
     , m_expectedBytes(expectedBytes)
+    , m_assumeYes(assumeYes)
     , m_waitAtPrompt(waitAtPrompt)
 {}
 
@@ -61,6 +63,8 @@ void FleetHost::setStatus(const QString &text)
 {
     if (text == TransferTexts::Writing)
         m_progress.set(FleetTexts::Writing + m_warning);
+    else if (text == TransferTexts::WaitingForPrinter)
+        m_progress.set(FleetTexts::Queued + m_warning);
 }
 
 void FleetHost::yield()

@@ -7,6 +7,7 @@ namespace FleetTexts {
 inline const QString Waiting = QStringLiteral("waiting");
 inline const QString Running = QStringLiteral("running");
 inline const QString Writing = QStringLiteral("writing");
+inline const QString Queued = QStringLiteral("queued, waiting for the printer");
 inline QString sending(int percent)
 {
     return QStringLiteral("sending %1%").arg(percent);

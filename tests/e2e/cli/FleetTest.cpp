@@ -19,7 +19,7 @@
 namespace {
 
 const QByteArray StoreQuestions =
-    QByteArray::fromHex("1D284C020030 30 1D284C020030 33 1D284C040030404B43");
+    QByteArray::fromHex("1D284C020030 30 1D284C020030 33 1D284C040030404B43 06");
 
 // A port on a loopback address that refuses connections.
 QString refusedPort(const QHostAddress &address)
@@ -108,10 +108,12 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
             << lines[row + 1].toStdString();
     }
 
-    const QByteArray job = QByteArray::fromHex("1D284C020030 30") + deleteAllGraphics() +
-                           defineOf(paths[0], 1) + defineOf(paths[1], 2) + askGraphicKeys();
+    // A silent printer is asked nothing about its store, and its keys are not listed.
+    const QByteArray defines = deleteAllGraphics() + defineOf(paths[0], 1) + defineOf(paths[1], 2);
+    const QByteArray job = QByteArray::fromHex("1D284C020030 30") + defines + askGraphicKeys() +
+                           QByteArray::fromHex("06");
     const QList<QByteArray> uploaded{StatusQuestions + IdentityQuestions + job, StatusQuestions,
-                                     StatusQuestions + job,
+                                     StatusQuestions + defines,
                                      StatusQuestions + IdentityQuestions + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;
