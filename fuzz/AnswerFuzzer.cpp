@@ -1,5 +1,7 @@
 #include "FuzzFailure.h"
 #include "GraphicsAnswers.h"
+#include "IdentityScanner.h"
+#include "PrinterIdentity.h"
 #include "StatusScanner.h"
 
 #include <QByteArrayView>
@@ -46,6 +48,16 @@ Found keysOf(const KeyListScanner &scanner)
     return {scanner.done(), scanner.malformed(), keys};
 }
 
+Found identityOf(const IdentityScanner &scanner)
+{
+    const std::optional<QString> text = scanner.text();
+    if (text && (text->size() > MaxIdentityText ||
+                 std::any_of(text->begin(), text->end(),
+                             [](QChar c) { return c.unicode() < 0x20 || c.unicode() > 0x7E; })))
+        fuzzFailure("answers", "an identity text that is not printable ASCII of 80 at most");
+    return {scanner.done(), scanner.malformed(), text ? text->toLatin1() : QByteArray()};
+}
+
 template <typename Scanner, typename Read>
 Found scan(Scanner scanner, QByteArrayView stream, qsizetype piece, Read read)
 {
@@ -82,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(StoreFigureScanner(StoreFigure::Capacity), stream, piece, figureOf);
     check(StoreFigureScanner(StoreFigure::Remaining), stream, piece, figureOf);
     check(KeyListScanner(), stream, piece, keysOf);
+    check(IdentityScanner(), stream, piece, identityOf);
     return 0;
 }
