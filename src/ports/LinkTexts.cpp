@@ -62,4 +62,18 @@ QString notHandedOn(qint64 count, const QString &address)
         .arg(address);
 }
 
+QString notAcknowledged(qint64 count, const QString &address)
+{
+    return QStringLiteral("%1 never acknowledged the last %2 bytes: the printer may not have "
+                          "received the whole job")
+        .arg(address)
+        .arg(count);
+}
+
+QString reset(const QString &address)
+{
+    return QStringLiteral("%1 reset the connection before the printer had read the whole job")
+        .arg(address);
+}
+
 } // namespace LinkTexts

@@ -19,5 +19,7 @@ QString timedOut(const QString &address, std::chrono::milliseconds limit);
 QString closed(const QString &address);
 QString networkFailed(const QString &address, const QString &systemReason);
 QString notHandedOn(qint64 count, const QString &address);
+QString notAcknowledged(qint64 count, const QString &address);
+QString reset(const QString &address);
 
 } // namespace LinkTexts

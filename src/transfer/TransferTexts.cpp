@@ -57,6 +57,20 @@ QString printerNotFinished(std::chrono::milliseconds limit)
     return QStringLiteral("The printer did not finish storing within %1.").arg(durationText(limit));
 }
 
+QString deliveryNotConfirmed(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not answer the status question after the job within "
+                          "%1: it may not have received the whole job.")
+        .arg(durationText(limit));
+}
+
+QString jobNotReadToEnd(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not read the job to its end within %1: it may not "
+                          "have received the whole job.")
+        .arg(durationText(limit));
+}
+
 QString writeFailed(const QString &reason)
 {
     return QStringLiteral("Writing to the printer failed: %1").arg(reason);

@@ -34,6 +34,8 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
+QString deliveryNotConfirmed(std::chrono::milliseconds limit);
+QString jobNotReadToEnd(std::chrono::milliseconds limit);
 
 // One short line per condition the printer reported; empty when it reported none.
 QStringList conditions(const PrinterStatus &status);

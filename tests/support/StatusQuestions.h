@@ -4,3 +4,5 @@
 
 // DLE EOT 1, 2 and 4: what every job on a link that can answer sends before its own bytes.
 inline const QByteArray StatusQuestions = QByteArray::fromHex("100401100402100404");
+// DLE EOT 1 once more after the job, to a printer that answered: it confirms delivery.
+inline const QByteArray DeliveryQuestion = QByteArray::fromHex("100401");

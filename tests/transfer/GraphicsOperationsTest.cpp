@@ -130,7 +130,7 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
     EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity + DeleteAll +
                                   hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") + rowsOf(small) +
                                   hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
-                                  rowsOf(tall) + AskKeys + Ack);
+                                  rowsOf(tall) + AskKeys + Ack + DeliveryQuestion);
     EXPECT_EQ(host.events(),
               QStringList({"row:0", "row:1", "status:Writing",
                            "message:verified: 2 graphics stored", "status:SUCCESS"}));
@@ -141,10 +141,19 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
 TEST_F(GraphicsOperationsTest, ASetOverTheCapacityIsStoppedBeforeAnythingIsDeleted)
 {
     const QList<ListedPicture> pictures{save(noise(512, 32, 3), "wide.bmp")}; // 2,048 bytes
-    printer.capacity = 2047;
     printer.keys = QList<QByteArray>{"01"};
     printer.attach(control);
+    // A set that exactly fills the store goes through.
+    printer.capacity = 2048;
+    EXPECT_EQ(operations.upload(pictures, Port, Rate, NvCommandSet::Graphics).outcome,
+              TransferOutcome::Succeeded);
+    EXPECT_TRUE(control.sent().contains(DeleteAll));
 
+    printer.capacity = 2047;
+    ScriptedSerialControl fresh;
+    std::swap(control, fresh);
+    printer.attach(control);
+    host = RecordingTransferHost();
     const TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
 
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
@@ -161,18 +170,25 @@ TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
     const QString path = save(noise(8, 8, 4), "one.bmp");
     const QList<ListedPicture> pictures{path, path, path};
     printer.capacity = 1000;
-    printer.keys = QList<QByteArray>{"01", "03"};
     printer.attach(control);
-    TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
-    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(result.message, TransferTexts::graphicsMissing({"02"}, 3));
-    EXPECT_EQ(host.statuses(), QStringList({"Writing", "FAILED"}));
-    expectLinkClosed();
+    // The last key is checked as much as any other.
+    for (const auto &[listed, missing] :
+         {std::pair{QList<QByteArray>{"01", "03"}, QStringList{"02"}},
+          std::pair{QList<QByteArray>{"01", "02"}, QStringList{"03"}}}) {
+        printer.keys = listed;
+        host = RecordingTransferHost();
+        const TransferResult result =
+            operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+        EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+        EXPECT_EQ(result.message, TransferTexts::graphicsMissing(missing, 3));
+        EXPECT_EQ(host.statuses(), QStringList({"Writing", "FAILED"}));
+        expectLinkClosed();
+    }
 
     // A printer that never lists its keys is waited for up to the completion limit.
     printer.keys.reset();
     TransferOperations impatient(link, host, {30s, 40ms, 300ms, 50ms});
-    result = impatient.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+    const TransferResult result = impatient.upload(pictures, Port, Rate, NvCommandSet::Graphics);
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
     EXPECT_EQ(result.message, TransferTexts::graphicsNotListed(40ms));
     expectLinkClosed();
@@ -185,6 +201,7 @@ TEST_F(GraphicsOperationsTest, APrinterThatDoesNotAnswerGetsTheSameStreamUnverif
     const QByteArray stream = StatusQuestions + AskCapacity + DeleteAll +
                               hex("1D284C 1300 30 43 30 3031 01 0800 0800 31") + rowsOf(picture) +
                               AskKeys;
+    // Only the printer that answered its status is asked it again after the job.
     // Silent altogether, or answering its status but knowing no NV graphics.
     for (const QByteArray &statusAnswers : {QByteArray(), QByteArray(4, 0x12)}) {
         ScriptedSerialControl fresh;
@@ -194,7 +211,7 @@ TEST_F(GraphicsOperationsTest, APrinterThatDoesNotAnswerGetsTheSameStreamUnverif
 
         const TransferResult result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
         EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
-        EXPECT_EQ(control.sent(), stream);
+        EXPECT_EQ(control.sent(), statusAnswers.isEmpty() ? stream : stream + DeliveryQuestion);
         EXPECT_EQ(host.events(), QStringList({"row:0", "status:Writing",
                                               "message:not verified (the printer does not answer)",
                                               "status:SUCCESS"}));
@@ -206,7 +223,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
 {
     EXPECT_EQ(operations.erase(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent(), StatusQuestions + DeleteAll);
+    EXPECT_EQ(control.sent(), StatusQuestions + DeleteAll + DeliveryQuestion);
     EXPECT_EQ(host.events(),
               QStringList({"status:PROCESSING", "message:Done!!", "status:SUCCESS"}));
 
@@ -216,7 +233,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
     EXPECT_EQ(control.sent().mid(before),
-              StatusQuestions + AskKeys + printKey("01") + printKey("7r"));
+              StatusQuestions + AskKeys + printKey("01") + printKey("7r") + DeliveryQuestion);
 
     // Without the printer's list, every key an upload gives.
     control.setStatusAnswers({});
