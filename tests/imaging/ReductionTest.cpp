@@ -1,3 +1,4 @@
+#include "GraphicDots.h"
 #include "PictureConverter.h"
 #include "RasterFromImage.h"
 #include "RasterGeometry.h"
@@ -41,6 +42,29 @@ QImage flatGrey(int width, int height, int grey)
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(qRgb(grey, grey, grey));
     return picture;
+}
+
+// The 8 x 8 Bayer ranks, built by their recursion: each quarter-size matrix interleaved four
+// times, offset by the 2 x 2 ranks scaled to the whole.
+int bayerRank(int x, int y, int size = 8)
+{
+    if (size == 1)
+        return 0;
+    constexpr int Two[2][2] = {{0, 2}, {3, 1}};
+    return Two[y % 2][x % 2] * (size / 2) * (size / 2) + bayerRank(x / 2, y / 2, size / 2);
+}
+
+TEST(Reduction, OrderedDotsFollowTheBayerRanks)
+{
+    // Flat grey 4k leaves white exactly the dots of rank below k: the order in which dots turn
+    // white as the grey lightens is the pattern itself.
+    for (int k = 0; k < 64; ++k) {
+        const QByteArray record = recordOf(flatGrey(16, 16, 4 * k), reducedBy(Reduction::Ordered));
+        for (int row = 0; row < 16; ++row)
+            for (int column = 0; column < 16; ++column)
+                ASSERT_EQ(dotAt(record, 2, column, row), bayerRank(column % 8, row % 8) >= k)
+                    << "grey " << 4 * k << " at " << column << "," << row;
+    }
 }
 
 TEST(Reduction, GreyRampDensityFollowsTheGreyInEveryDitherMode)
@@ -118,7 +142,7 @@ TEST(Reduction, UnscaledBlackAndWhiteStaysExactInEveryMode)
     for (int level : {1, DefaultThresholdLevel, MaxThresholdLevel})
         modes << reducedBy(Reduction::Threshold, level);
     for (ConversionChoices choices : modes) {
-        for (qint32 width : {72, 384, 576}) {
+        for (qint32 width : {96, 384, 576}) {
             choices.widthDots = width;
             EXPECT_EQ(recordOf(noise, choices), expected)
                 << "reduction " << int(choices.reduction) << " at level " << choices.thresholdLevel
@@ -153,6 +177,28 @@ TEST(PrinterWidth, TakesThePlaceOf512InTheGeometry)
     const RasterRecordResult flat = rasterFromImage(whitePicture(4000, 20), widthOf(384));
     EXPECT_TRUE(flat.error.contains(QStringLiteral("at most 384 dots")))
         << flat.error.toStdString();
+}
+
+TEST(PrinterWidth, NoRecordIsWiderThanThePrinter)
+{
+    // At every width a printer may have, for a picture wider than it, as wide and 8 dots less:
+    // the blank columns that raise x to a multiple of 4 stop at the printer's width, and at 512
+    // x is raised as earlier versions stored it.
+    const QImage wide = whitePicture(1000, 1000);
+    for (qint32 dots = MinWidthDots; dots <= MaxWidthDots; dots += 8) {
+        for (const QImage &picture :
+             {wide, whitePicture(dots, 64), whitePicture(std::max(8, dots - 8), 64)}) {
+            const RasterRecordResult result = rasterFromImage(picture, widthOf(dots));
+            ASSERT_TRUE(result.ok()) << result.error.toStdString();
+            const qint32 x = uchar(result.record[0]) + 256 * uchar(result.record[1]);
+            EXPECT_LE(x * 8, dots) << picture.width() << " pixels at " << dots;
+            EXPECT_GE(x, result.extent.X);
+            if (dots == DefaultWidthDots)
+                EXPECT_EQ(x, recordExtent(result.extent.X));
+            EXPECT_EQ(result.record.size(), recordSize(result.extent, dots));
+            EXPECT_TRUE(graphicDots(result.record, result.extent)) << dots;
+        }
+    }
 }
 
 TEST(PictureConverter, GivesTheUploadsRecordForEveryChangeOfChoices)
