@@ -19,6 +19,9 @@ inline const QString Usage = QStringLiteral(
     "                                       tell how the printer is; exit 3 when not ready\n"
     "       orvane --version                print the name and version\n"
     "Each subcommand takes --help.\n");
+inline const QString UnknownSubcommand =
+    QStringLiteral("unknown subcommand '%1' (see: orvane --help)");
+inline const QString NoPorts = QStringLiteral("no serial, parallel or printer port was found");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
 inline const QString NotAPort = QStringLiteral(": it names no serial, parallel or network port");

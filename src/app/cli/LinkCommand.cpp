@@ -94,10 +94,8 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     }
     if (auto stop = parseArguments(parser, arguments, minPictures, maxPictures))
         return *stop;
-    if (!parser.isSet(port)) {
-        errorStream() << "orvane: --port PORT is missing\n" << helpText(parser);
-        return ExitUsage;
-    }
+    if (!parser.isSet(port))
+        return usageFault(QStringLiteral("--port PORT is missing"));
     LinkOptions options{parser.value(port),
                         parser.value(baud),
                         command == LinkCommand::Upload && parser.isSet(yes),
@@ -105,11 +103,8 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
                         NvCommandSet::BitImage};
     if (command != LinkCommand::Status) {
         const std::optional<NvCommandSet> set = commandSetNamed(parser.value(nv));
-        if (!set) {
-            errorStream() << "orvane: " << CliTexts::BadNv.arg(parser.value(nv)) << "\n"
-                          << helpText(parser);
-            return ExitUsage;
-        }
+        if (!set)
+            return usageFault(CliTexts::BadNv.arg(parser.value(nv)));
         options.set = *set;
     }
     if (command == LinkCommand::Upload) {
@@ -144,7 +139,7 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
         const modBitmap::RasterExtent extent =
             modBitmap::RasterSize(picture.path, picture.choices.widthDots).extent;
         streamBytes += graphics ? defineGraphicSize(extent.X * 8, extent.Y * 8)
-                                : modBitmap::recordSize(extent);
+                                : modBitmap::recordSize(extent, picture.choices.widthDots);
     }
     return streamBytes;
 }

@@ -33,6 +33,19 @@ TEST_F(CliRefusal, MissingPictureIsNamedAndNothingIsSent)
         EXPECT_TRUE(run.err.contains(missingName)) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(target)) << command.toStdString();
     }
+
+    // A PNG cut short is told in Orvane's words alone: libpng's own remark stays off stderr.
+    const QString png = picturePath("whole.png");
+    ASSERT_TRUE(noisePicture(64, 64, 5).save(png));
+    const QString cut = picturePath("cut.png");
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(readFile(png).chopped(40));
+    file.close();
+    const ProgramRun damaged = runOrvane({"raster", cut, "-o", picturePath("cut.out")});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.err, "orvane: Cannot read picture cut.png: the picture data is damaged "
+                           "(the file ends before the picture does)\n");
 }
 
 TEST_F(CliRefusal, PortThatDoesNotOpenFailsWithTheReasonInEnglish)
@@ -162,8 +175,24 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const ProgramRun run = runOrvane(arguments);
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_FALSE(run.err.isEmpty());
+        // One line naming the mistake and where help is, not the whole help.
+        const QString help = arguments[0] == "frobnicate"
+                                 ? QStringLiteral("unknown subcommand 'frobnicate' (see: orvane "
+                                                  "--help)\n")
+                                 : " (see: orvane " + arguments[0] + " --help)\n";
+        EXPECT_TRUE(run.err.startsWith("orvane: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.endsWith(help)) << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
     }
+
+    // Without a display the window cannot open: said so, and the subcommands pointed to.
+    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        headless.remove(QString::fromLatin1(name));
+    const ProgramRun window = runProgram(QStringLiteral(ORVANE_EXE), {}, headless, 30000);
+    EXPECT_EQ(window.exitCode, 1);
+    EXPECT_EQ(window.err, "orvane: there is no display to open the window on; the subcommands "
+                          "work without one (see: orvane --help)\n");
 }
 
 TEST(CliUsage, HelpOfEverySubcommand)
@@ -188,6 +217,8 @@ TEST(CliUsage, PortsListsOneNamePerLine)
 {
     const ProgramRun run = runOrvane({"ports"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    if (run.out.isEmpty())
+        EXPECT_EQ(run.err, "orvane: no serial, parallel or printer port was found\n");
     QStringList lines = run.out.split('\n');
     EXPECT_EQ(lines.takeLast(), "") << "the last line ends with a newline";
     for (const QString &line : lines)
