@@ -1,8 +1,17 @@
 #include "SocketPlatform.h"
 
+// The TCP statistics came with Windows 10 1703; where they are missing the query fails at run
+// time and the link cannot say, as before.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0A00
+#undef NTDDI_VERSION
+#define NTDDI_VERSION 0x0A000003
+
+// In this order: mstcpip.h needs the types of winsock2.h, which must come before windows.h.
+#include <winsock2.h>
+
 #include <mstcpip.h>
 #include <windows.h>
-#include <winsock2.h>
 
 void shutdownWriting(qintptr socket)
 {
