@@ -206,8 +206,7 @@ TEST_F(PictureFiles, NonPicturesAreRefused)
     EXPECT_FALSE(IsPictureFile(dir.path()));
 }
 
-// A PNG whose header claims width x height pixels (by default more than a picture may take
-// in memory) over the small one's data.
+// A PNG whose header claims width x height pixels, by default more than a picture may take.
 QByteArray hugePng(const QByteArray &small, quint32 width = 20000, quint32 height = 20000)
 {
     QByteArray png = small;
@@ -235,13 +234,10 @@ TEST_F(PictureFiles, PictureBeyondTheMemoryLimitIsRefusedAsTooLarge)
         << record.error.toStdString();
 
     // The limit is 2^28 pixels: a header at it is taken, a row more is not.
-    const auto sizeOf = [&](quint32 height) {
-        return RasterSize(
-            writeFile(dir, QStringLiteral("edge.png"), hugePng(readFile(small), 16384, height)));
-    };
-    EXPECT_TRUE(sizeOf(16384).ok()) << sizeOf(16384).error.toStdString();
-    EXPECT_TRUE(sizeOf(16385).error.contains(QStringLiteral("too large (16384 x 16385 pixels)")))
-        << sizeOf(16385).error.toStdString();
+    for (quint32 height : {16384, 16385}) {
+        const QByteArray png = hugePng(readFile(small), 16384, height);
+        EXPECT_EQ(RasterSize(writeFile(dir, "edge.png", png)).ok(), height == 16384) << height;
+    }
 }
 
 // A picture with detail everywhere, so that its compressed data is long.
@@ -282,11 +278,10 @@ TEST_F(PictureFiles, CutShortAndForgedPicturesAreRefused)
     expectDamaged(QStringLiteral("marked.jpg"), marked);
     expectDamaged(QStringLiteral("cut.gif"), squareGif().chopped(20));
     // libpng would say so on stderr itself: PNGs are checked chunk by chunk first.
-    const QByteArray png = readFile(savePicture(dir, QStringLiteral("p.png"), patternPicture()));
+    QByteArray png = readFile(savePicture(dir, QStringLiteral("p.png"), patternPicture()));
     expectDamaged(QStringLiteral("cut.png"), png.chopped(1));
-    QByteArray flipped = png;
-    flipped[png.indexOf("IDAT") + 8] = char(~flipped[png.indexOf("IDAT") + 8]);
-    expectDamaged(QStringLiteral("flipped.png"), flipped);
+    png[png.indexOf("IDAT") + 8] ^= 1;
+    expectDamaged(QStringLiteral("flipped.png"), png);
 
     // 65000 x 65000 in the frame header of a file of a few hundred bytes.
     QByteArray forgedJpeg = readFile(savePicture(dir, QStringLiteral("g.jpg"), glyphPicture(), 90));

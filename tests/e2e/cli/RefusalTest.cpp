@@ -35,14 +35,11 @@ TEST_F(CliRefusal, MissingPictureIsNamedAndNothingIsSent)
     }
 
     // A PNG cut short is told in Orvane's words alone: libpng's own remark stays off stderr.
-    const QString png = picturePath("whole.png");
-    ASSERT_TRUE(noisePicture(64, 64, 5).save(png));
-    const QString cut = picturePath("cut.png");
-    QFile file(cut);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(readFile(png).chopped(40));
-    file.close();
-    const ProgramRun damaged = runOrvane({"raster", cut, "-o", picturePath("cut.out")});
+    QFile cut(picturePath("cut.png"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(readFile(save(noisePicture(64, 64, 5), "whole.png")).chopped(40));
+    cut.close();
+    const ProgramRun damaged = runOrvane({"raster", cut.fileName(), "-o", picturePath("out")});
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_EQ(damaged.err, "orvane: Cannot read picture cut.png: the picture data is damaged "
                            "(the file ends before the picture does)\n");
@@ -177,12 +174,11 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
         EXPECT_EQ(run.exitCode, 2);
         // One line naming the mistake and where help is, not the whole help.
         const QString help = arguments[0] == "frobnicate"
-                                 ? QStringLiteral("unknown subcommand 'frobnicate' (see: orvane "
-                                                  "--help)\n")
+                                 ? "unknown subcommand 'frobnicate' (see: orvane --help)\n"
                                  : " (see: orvane " + arguments[0] + " --help)\n";
-        EXPECT_TRUE(run.err.startsWith("orvane: ")) << run.err.toStdString();
-        EXPECT_TRUE(run.err.endsWith(help)) << run.err.toStdString();
-        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("orvane: ") && run.err.endsWith(help) &&
+                    run.err.count('\n') == 1)
+            << run.err.toStdString();
     }
 
     // Without a display the window cannot open: said so, and the subcommands pointed to.
