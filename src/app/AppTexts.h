@@ -30,6 +30,19 @@ inline const QString UnreadableTitle = QStringLiteral("Picture not readable");
 inline const QString UnreadableText =
     QStringLiteral("These listed pictures can no longer be read and count as 0 bytes:\n%1");
 inline const QString Converting = QStringLiteral("Converting %1 of %2");
+inline const QString PortBoxTip = QStringLiteral(
+    "The printer's port: a serial port such as COM1: or /dev/ttyUSB0, a parallel port such as "
+    "LPT1: or /dev/usb/lp0, or a network printer as tcp://HOST[:9100] or HOST:PORT.");
+inline const QString RateBoxTip = QStringLiteral(
+    "The line's rate in bits per second, such as 9600, 19200, 38400 or 115200. Used for serial "
+    "ports only.");
+inline const QString PreviewAction = QStringLiteral("Preview...");
+inline const QString MoveUpAction = QStringLiteral("Move Up");
+inline const QString MoveDownAction = QStringLiteral("Move Down");
+inline const QString RemoveAction = QStringLiteral("Remove");
+inline const QString ImageTip = QStringLiteral("Uploaded as NV image %1");
+inline const QString GraphicTip = QStringLiteral("Uploaded as the NV graphic with key %1");
+inline const QString NotStoredTip = QStringLiteral("Not uploaded: one upload stores at most %1");
 
 inline const QString PreviewTitle = QStringLiteral("Preview of %1");
 inline const std::array<std::pair<modBitmap::Reduction, QString>, 4> Reductions{{
@@ -43,6 +56,15 @@ inline const QString ThresholdLabel = QStringLiteral("Threshold:");
 inline const QString WidthLabel = QStringLiteral("Printer width:");
 inline const QString DotsSuffix = QStringLiteral(" dots");
 inline const QString Enlarge = QStringLiteral("Enlarge 2\u00D7");
+inline const QString InvertLabel = QStringLiteral("Invert:");
+inline const QString InvertBox = QStringLiteral("Swap black and white");
+inline const QString RotationLabel = QStringLiteral("Rotate:");
+inline const std::array<std::pair<int, QString>, 4> Rotations{{
+    {0, QStringLiteral("None")},
+    {90, QStringLiteral("90\u00B0 clockwise")},
+    {180, QStringLiteral("180\u00B0")},
+    {270, QStringLiteral("270\u00B0 clockwise")},
+}};
 inline const QString SizeLabel = QStringLiteral("Stored:");
 inline const QString RecordSize = QStringLiteral("%1 \u00D7 %2 dots, %3 bytes");
 } // namespace AppTexts

@@ -7,8 +7,10 @@
 #include "modSerailIO.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +47,8 @@ void Main::connectHandlers()
     // Only typing counts as a change; picking an item from the list does not.
     connect(cmbPortList->lineEdit(), &QLineEdit::textEdited, this, &Main::cmbPortList_Change);
     cmbPortList->installEventFilter(this);
+    connect(chkNvGraphics, &QCheckBox::toggled, this, &Main::UpdateImageStatus);
+    connectListEditing();
 }
 
 void Main::Form_Load()
@@ -74,8 +78,9 @@ void Main::Form_Unload()
 
 void Main::closeEvent(QCloseEvent *event)
 {
-    if (operationRunning()) {
-        // The running transfer ends its wait, closes the link, then closes the window.
+    if (operationRunning() || m_checkingPictures) {
+        // The running transfer or check ends its wait (a transfer closes the link), then
+        // closes the window.
         m_stopRequested = true;
         m_closeWhenIdle = true;
         event->ignore();
@@ -113,5 +118,8 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
     if (watched == cmbPortList && event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
         cmbPortList_LostFocus();
+    if (watched == BMPList && event->type() == QEvent::KeyPress &&
+        handleListKey(static_cast<QKeyEvent *>(event)))
+        return true;
     return QWidget::eventFilter(watched, event);
 }

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,7 @@ class MainDialogs;
 class SerialControl;
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -72,6 +74,13 @@ public:
     void RemoveSelectedImage();
     void UpdateImageStatus();
 
+    // Each file through Add Image's path after the dialog, one after the other in this order.
+    void addPictureFiles(const QStringList &paths);
+    // Moves the selected entry of both lists one place up (-1) or down (+1).
+    void moveSelectedImage(int step);
+    // Opens the preview of the selected entry.
+    void previewSelectedImage();
+
     // TransferHost
     void setProgressMin(int value) override;
     void setProgressMax(int value) override;
@@ -87,14 +96,30 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
     void setTabOrder();
     void connectHandlers();
     void Form_Unload();
-    // Runs one transfer with the image list locked; closes the window afterwards if asked.
-    template <typename Operation> void runOperation(Operation operation);
+    void connectListEditing();
+    // Runs one transfer; closes the window afterwards if asked. showsOutcome: the job ends with
+    // SUCCESS or FAILED on the status line.
+    template <typename Operation> void runOperation(Operation operation, bool showsOutcome);
+    void reportNotOpened(const QString &port, bool showsOutcome);
+    void closeIfAsked();
+    // Add Image from the chosen path on: the check, the entry, the read-outs.
+    void checkAndAdd(const QString &path);
+    bool listLocked() const;
+    // True when the action must wait for the running check: it acts once the check has ended,
+    // as it would have had the check held the window.
+    bool deferredWhileChecking(std::function<void()> action);
+    void showListMenu(const QPoint &at);
+    bool handleListKey(const QKeyEvent *key);
+    // Each entry's tooltip names the NV image or graphic key it will become.
+    void updateEntryTips();
     QList<ListedPicture> listedPictures() const;
     NvCommandSet commandSet() const;
     // How the picture of an image list row is to be converted.
@@ -109,5 +134,8 @@ private:
     int m_runningOperations = 0;
     bool m_stopRequested = false;
     bool m_closeWhenIdle = false;
+    bool m_checkingPictures = false;
+    QStringList m_picturesToCheck;
+    QList<std::function<void()>> m_afterCheck;
     std::optional<QString> m_statusBeforeConversion;
 };

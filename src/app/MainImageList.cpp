@@ -4,12 +4,15 @@
 #include "LabelColour.h"
 #include "Main.h"
 #include "MainDialogs.h"
+#include "PictureConversion.h"
 #include "PicturePreview.h"
 #include "modBitmap.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <utility>
 
 namespace {
 
@@ -24,12 +27,44 @@ void showReadOut(QLabel *label, const StatusText &status)
 
 void Main::Command6_Click()
 {
-    const QString path =
-        m_dialogs->ShowOpenDialog(this, AppTexts::OpenDialogTitle, AppTexts::OpenDialogFilter);
+    addPictureFiles(
+        {m_dialogs->ShowOpenDialog(this, AppTexts::OpenDialogTitle, AppTexts::OpenDialogFilter)});
+}
+
+void Main::addPictureFiles(const QStringList &paths)
+{
+    m_picturesToCheck += paths;
+    // A check already running takes these in their turn, so the list keeps their order.
+    if (m_checkingPictures)
+        return;
+    m_checkingPictures = true;
+    while (!m_picturesToCheck.isEmpty() && !m_stopRequested)
+        checkAndAdd(m_picturesToCheck.takeFirst());
+    m_picturesToCheck.clear();
+    m_checkingPictures = false;
+    const QList<std::function<void()>> waiting = std::exchange(m_afterCheck, {});
+    for (const std::function<void()> &action : waiting) {
+        if (!m_stopRequested)
+            action();
+    }
+    closeIfAsked();
+}
+
+bool Main::deferredWhileChecking(std::function<void()> action)
+{
+    if (!m_checkingPictures)
+        return false;
+    m_afterCheck.append(std::move(action));
+    return true;
+}
+
+// The file is decoded off the window's thread: a huge picture takes seconds.
+void Main::checkAndAdd(const QString &path)
+{
     const QString name = modBitmap::FileNameFromPath(path);
     LabAction->setText(AppTexts::Checking);
     LabAction->repaint();
-    if (!path.isEmpty() && !name.isEmpty() && modBitmap::IsPictureFile(path)) {
+    if (!path.isEmpty() && !name.isEmpty() && checkPictureFile(path, *this).value_or(false)) {
         AddImageEntry(name, path);
         UpdateImageStatus();
     }
@@ -39,6 +74,8 @@ void Main::Command6_Click()
 
 void Main::Command3_Click()
 {
+    if (deferredWhileChecking([this] { Command3_Click(); }))
+        return;
     RemoveSelectedImage();
     UpdateImageStatus();
 }
@@ -80,11 +117,15 @@ void Main::RemoveSelectedImage()
 void Main::UpdateImageStatus()
 {
     const ImageTotal total = totalRasterSize(listedPictures());
-    const CapacityStatus status = capacityStatus(total.total, PathList->count());
+    const int count = int(PathList->count());
+    const CapacityStatus status = commandSet() == NvCommandSet::Graphics
+                                      ? graphicsCapacityStatus(total.total, count)
+                                      : capacityStatus(total.total, count);
     NumberNotify->setToolTip(status.toolTip);
     showReadOut(SizeNotify, status.sizeNotify);
     showReadOut(NumberNotify, status.numberNotify);
     Command7->setEnabled(status.uploadEnabled);
+    updateEntryTips();
     if (!total.unreadable.isEmpty()) {
         showMessage(AppTexts::UnreadableText.arg(total.unreadable.join(QLatin1Char('\n'))),
                     AppTexts::UnreadableTitle, MessageKind::Error);

@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "MainDialogs.h"
 #include "TransferOperations.h"
+#include "TransferTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,32 +12,60 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-template <typename Operation> void Main::runOperation(Operation operation)
+template <typename Operation> void Main::runOperation(Operation operation, bool showsOutcome)
 {
     ++m_runningOperations;
     TransferOperations transfer(m_link, *this);
-    // The operation has told the operator everything through the host already.
-    static_cast<void>(operation(transfer, cmbPortList->currentText(), CmbBaudRate->currentText()));
+    const QString port = cmbPortList->currentText();
+    // Every other outcome has been told to the operator through the host already.
+    const TransferResult result = operation(transfer, port, CmbBaudRate->currentText());
+    if (result.outcome == TransferOutcome::NotOpened)
+        reportNotOpened(port, showsOutcome);
     --m_runningOperations;
-    if (m_runningOperations == 0 && m_closeWhenIdle)
+    closeIfAsked();
+}
+
+// A job that holds the link goes on and tells its own outcome; a box now would hold its wait.
+// Otherwise the status line must not keep an earlier job's SUCCESS.
+void Main::reportNotOpened(const QString &port, bool showsOutcome)
+{
+    if (m_link.link())
+        return;
+    if (showsOutcome)
+        LabAction->setText(TransferTexts::Failed);
+    showMessage(TransferTexts::linkNotOpened(port, m_link.errorText()), TransferTexts::FailedTitle,
+                MessageKind::Error);
+}
+
+void Main::closeIfAsked()
+{
+    if (m_closeWhenIdle && !operationRunning() && !m_checkingPictures)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void Main::Command7_Click()
 {
+    // The picture being checked may leave the button disabled.
+    if (deferredWhileChecking([this] {
+            if (Command7->isEnabled())
+                Command7_Click();
+        }))
+        return;
     Command7->setEnabled(false);
     Command7->setVisible(false);
     ProgressBar1->setValue(0);
-    // The count sent in the header must match the records that follow.
+    // The count sent in the header must match the records that follow, in the set chosen.
     Command6->setEnabled(false);
     Command3->setEnabled(false);
+    chkNvGraphics->setEnabled(false);
     const QList<ListedPicture> pictures = listedPictures();
-    runOperation([&pictures, set = commandSet()](TransferOperations &transfer, const QString &port,
-                                                 const QString &rate) {
-        return transfer.upload(pictures, port, rate, set);
-    });
+    runOperation([&pictures, set = commandSet()](
+                     TransferOperations &transfer, const QString &port,
+                     const QString &rate) { return transfer.upload(pictures, port, rate, set); },
+                 true);
     Command6->setEnabled(true);
     Command3->setEnabled(true);
+    chkNvGraphics->setEnabled(true);
     Command7->setVisible(true);
     Command7->setEnabled(true);
 }
@@ -46,7 +75,8 @@ void Main::Command1_Click()
     Command1->setEnabled(false);
     runOperation(
         [set = commandSet()](TransferOperations &transfer, const QString &port,
-                             const QString &rate) { return transfer.erase(port, rate, set); });
+                             const QString &rate) { return transfer.erase(port, rate, set); },
+        true);
     Command1->setEnabled(true);
 }
 
@@ -55,7 +85,8 @@ void Main::Command4_Click()
     Command1->setEnabled(false);
     runOperation(
         [set = commandSet()](TransferOperations &transfer, const QString &port,
-                             const QString &rate) { return transfer.print(port, rate, set); });
+                             const QString &rate) { return transfer.print(port, rate, set); },
+        false);
     Command1->setEnabled(true);
 }
 

@@ -69,6 +69,16 @@ void PicturePreview::createControls(const ConversionChoices &choices)
     m_enlarge = new QCheckBox(AppTexts::Enlarge);
     m_enlarge->setObjectName(QStringLiteral("enlarge"));
 
+    m_invert = new QCheckBox(AppTexts::InvertBox);
+    m_invert->setObjectName(QStringLiteral("invert"));
+    m_invert->setChecked(choices.invert);
+
+    m_rotation = new QComboBox;
+    m_rotation->setObjectName(QStringLiteral("rotation"));
+    for (const auto &[degrees, name] : AppTexts::Rotations)
+        m_rotation->addItem(name, degrees);
+    m_rotation->setCurrentIndex(m_rotation->findData(choices.rotationDegrees));
+
     m_size = new QLabel;
     m_size->setObjectName(QStringLiteral("size"));
 
@@ -77,6 +87,8 @@ void PicturePreview::createControls(const ConversionChoices &choices)
     form->addRow(AppTexts::ThresholdLabel, m_threshold);
     form->addRow(AppTexts::WidthLabel, m_width);
     form->addRow(QString(), m_enlarge);
+    form->addRow(AppTexts::InvertLabel, m_invert);
+    form->addRow(AppTexts::RotationLabel, m_rotation);
     form->addRow(AppTexts::SizeLabel, m_size);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     // Enter takes a typed threshold or width; it must not close the preview as well.
@@ -89,7 +101,9 @@ void PicturePreview::createControls(const ConversionChoices &choices)
     connect(m_reduction, &QComboBox::currentIndexChanged, this, &PicturePreview::choiceMade);
     connect(m_threshold, &QSpinBox::valueChanged, this, &PicturePreview::choiceMade);
     connect(m_width, &QSpinBox::valueChanged, this, &PicturePreview::choiceMade);
-    connect(m_enlarge, &QCheckBox::toggled, this, &PicturePreview::showDots);
+    connect(m_invert, &QCheckBox::toggled, this, &PicturePreview::choiceMade);
+    connect(m_rotation, &QComboBox::currentIndexChanged, this, &PicturePreview::choiceMade);
+    connect(m_enlarge, &QCheckBox::toggled, this, &PicturePreview::enlargeToggled);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
@@ -99,6 +113,8 @@ ConversionChoices PicturePreview::choices() const
     choices.reduction = Reduction(m_reduction->currentData().toInt());
     choices.thresholdLevel = m_threshold->value();
     choices.widthDots = m_width->value();
+    choices.invert = m_invert->isChecked();
+    choices.rotationDegrees = m_rotation->currentData().toInt();
     return choices;
 }
 
@@ -142,10 +158,49 @@ void PicturePreview::showDots()
     // One dot to one pixel of the screen, whatever its scaling.
     pixmap.setDevicePixelRatio(devicePixelRatioF());
     m_dots->setPixmap(pixmap);
-    // The whole picture in view where the screen has room, the scroll bars' room included.
+    fitDots(pixmap.deviceIndependentSize().toSize());
+}
+
+void PicturePreview::enlargeToggled(bool enlarged)
+{
+    if (enlarged)
+        m_sizeBeforeEnlarge = size();
+    showDots();
+    if (enlarged) {
+        keepOnScreen();
+    } else if (m_sizeBeforeEnlarge.isValid()) {
+        // Back to the size it had, not the larger one the enlarged dots made.
+        layout()->activate();
+        resize(m_sizeBeforeEnlarge);
+    }
+}
+
+void PicturePreview::fitDots(QSize dots)
+{
+    // The whole picture in view where the screen has room, the scroll bars' room included;
+    // beyond that the scroll bars show the rest.
     const int margin =
         2 * m_scroll->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const QSize room = screen()->availableSize() * 3 / 4;
-    m_scroll->setMinimumSize(
-        (pixmap.deviceIndependentSize().toSize() + QSize(margin, margin)).boundedTo(room));
+    m_scroll->setMinimumSize(0, 0);
+    const QMargins margins = layout()->contentsMargins();
+    const int besideDots = margins.left() + margins.right();
+    const int belowDots = layout()->minimumSize().height() - m_scroll->minimumSizeHint().height();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room =
+        (screen()->availableSize() - frame - QSize(besideDots, belowDots)).expandedTo(QSize(0, 0));
+    m_scroll->setMinimumSize((dots + QSize(margin, margin)).boundedTo(room));
+}
+
+// An enlarged preview that grew past the screen's edge comes back onto it.
+void PicturePreview::keepOnScreen()
+{
+    layout()->activate();
+    const QRect available = screen()->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveRight(std::min(frame.right(), available.right()));
+    frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    frame.moveTop(std::max(frame.top(), available.top()));
+    if (frame.topLeft() != frameGeometry().topLeft())
+        move(frame.topLeft());
 }

@@ -35,13 +35,20 @@ private:
     void choiceMade();
     void render();
     void showDots();
+    void enlargeToggled(bool enlarged);
+    // The scroll area as large as the dots where the screen's available area has room.
+    void fitDots(QSize dots);
+    void keepOnScreen();
 
     modBitmap::PictureConverter m_converter;
     QByteArray m_record;
     QComboBox *m_reduction = nullptr;
     QSpinBox *m_threshold = nullptr;
     QSpinBox *m_width = nullptr;
+    QCheckBox *m_invert = nullptr;
+    QComboBox *m_rotation = nullptr;
     QCheckBox *m_enlarge = nullptr;
+    QSize m_sizeBeforeEnlarge;
     QScrollArea *m_scroll = nullptr;
     QLabel *m_dots = nullptr;
     QLabel *m_size = nullptr;

@@ -14,6 +14,15 @@
 #include <QTextStream>
 #include <QThreadPool>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int AbandonedWorkMs = 500;
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     if (isCommandLineInvocation(argc, argv))
@@ -54,7 +63,12 @@ int main(int argc, char *argv[])
     }
     window.show();
     const int exitCode = app.exec();
-    // A conversion that closing the window ended may still be finishing its last picture.
-    pictureConversionWorkers().waitForDone();
+    // A conversion or check that closing the window ended may still be decoding a picture for
+    // seconds. Its result is not wanted and it writes nothing, so the process does not wait
+    // for it beyond a moment.
+    if (!pictureConversionWorkers().waitForDone(AbandonedWorkMs)) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
     return exitCode;
 }

@@ -15,23 +15,51 @@ QColor toneColour(Tone tone)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-CapacityStatus capacityStatus(qint64 total, int count)
+namespace {
+
+// Nothing to store, in either store's words.
+CapacityStatus emptyStatus()
+{
+    CapacityStatus status;
+    status.toolTip = QString::number(0);
+    status.sizeNotify = {ImagingTexts::rasterDataInvalid(), Tone::Red};
+    status.numberNotify = {ImagingTexts::noBitmapSelected(), Tone::Red};
+    return status;
+}
+
+// A list with raster data: its count, and what the store makes of it; red blocks the upload.
+CapacityStatus listedStatus(qint64 total, const QString &number, const StatusText &size)
 {
     CapacityStatus status;
     status.toolTip = QString::number(total);
-    if (total == 0) {
-        status.sizeNotify = {ImagingTexts::rasterDataInvalid(), Tone::Red};
-        status.numberNotify = {ImagingTexts::noBitmapSelected(), Tone::Red};
-        return status;
-    }
-    status.numberNotify = {ImagingTexts::bitmapsSelected(count), Tone::Blue};
-    if (total > CapacityLimit) {
-        status.sizeNotify = {ImagingTexts::rasterDataOverflow(), Tone::Red};
-        return status;
-    }
+    status.numberNotify = {number, Tone::Blue};
+    status.sizeNotify = size;
+    status.uploadEnabled = size.tone == Tone::Blue;
+    return status;
+}
+
+} // namespace
+
+CapacityStatus capacityStatus(qint64 total, int count)
+{
+    if (total == 0)
+        return emptyStatus();
+    const QString number = ImagingTexts::bitmapsSelected(count);
+    if (total > CapacityLimit)
+        return listedStatus(total, number, {ImagingTexts::rasterDataOverflow(), Tone::Red});
     // Adding 0.9 lifts every share of 0.1 % or more to the next whole percent.
     const auto percent = qint64(std::floor(double(total) / double(CapacityLimit) * 100 + 0.9));
-    status.sizeNotify = {ImagingTexts::shareUsed(percent), Tone::Blue};
-    status.uploadEnabled = true;
-    return status;
+    return listedStatus(total, number, {ImagingTexts::shareUsed(percent), Tone::Blue});
+}
+
+CapacityStatus graphicsCapacityStatus(qint64 total, int count)
+{
+    if (total == 0)
+        return emptyStatus();
+    const QString number = ImagingTexts::graphicsSelected(count);
+    if (count > MaxGraphicsCount) {
+        return listedStatus(total, number,
+                            {ImagingTexts::tooManyGraphics(MaxGraphicsCount), Tone::Red});
+    }
+    return listedStatus(total, number, {ImagingTexts::graphicsBytes(total), Tone::Blue});
 }

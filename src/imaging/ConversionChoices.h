@@ -32,12 +32,28 @@ constexpr bool isWidthDots(qint64 dots)
     return dots >= MinWidthDots && dots <= MaxWidthDots && dots % 8 == 0;
 }
 
+// Clockwise turns of a picture before it is scaled.
+constexpr bool isRotation(qint64 degrees)
+{
+    return degrees == 0 || degrees == 90 || degrees == 180 || degrees == 270;
+}
+
+// A quarter turn either way swaps the picture's width and height.
+constexpr bool turnsSideways(int rotationDegrees)
+{
+    return rotationDegrees == 90 || rotationDegrees == 270;
+}
+
 struct ConversionChoices
 {
     Reduction reduction = Reduction::Threshold;
     // Luminance below this prints black; used by Reduction::Threshold only.
     int thresholdLevel = DefaultThresholdLevel;
     qint32 widthDots = DefaultWidthDots;
+    // Light and dark swapped, for logos delivered white on black.
+    bool invert = false;
+    // Clockwise, one of 0, 90, 180 and 270.
+    int rotationDegrees = 0;
 
     bool operator==(const ConversionChoices &) const = default;
 };

@@ -6,8 +6,8 @@ ImageTotal totalRasterSize(const QList<ListedPicture> &pictures)
 {
     ImageTotal sum;
     for (const ListedPicture &picture : pictures) {
-        const modBitmap::RasterSizeResult size =
-            modBitmap::RasterSize(picture.path, picture.choices.widthDots);
+        const modBitmap::RasterSizeResult size = modBitmap::RasterSize(
+            picture.path, picture.choices.widthDots, picture.choices.rotationDegrees);
         if (!size.ok()) {
             sum.unreadable << picture.path;
             continue;

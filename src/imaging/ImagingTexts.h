@@ -110,4 +110,19 @@ inline QString shareUsed(qint64 percent)
     return QString::number(percent) + QStringLiteral(" % of 2M bytes used");
 }
 
+inline QString graphicsSelected(int count)
+{
+    return QString::number(count) + QStringLiteral(" graphics selected.");
+}
+
+inline QString graphicsBytes(qint64 total)
+{
+    return QStringLiteral("NV graphics: %1 bytes").arg(total);
+}
+
+inline QString tooManyGraphics(int most)
+{
+    return QStringLiteral("More than %1 graphics!").arg(most);
+}
+
 } // namespace ImagingTexts

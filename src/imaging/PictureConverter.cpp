@@ -12,11 +12,13 @@ PictureConverter::PictureConverter(const QString &path)
 
 RasterRecordResult PictureConverter::convert(const ConversionChoices &choices)
 {
-    if (!decodedServes(choices.widthDots)) {
-        DecodedPicture picture = decodePicture(m_path, choices.widthDots);
+    const bool sideways = turnsSideways(choices.rotationDegrees);
+    if (!decodedServes(choices.widthDots, sideways)) {
+        DecodedPicture picture = decodePicture(m_path, choices.widthDots, choices.rotationDegrees);
         m_pixels = std::move(picture.image);
         m_readError = std::move(picture.error);
         m_decodedForWidth = choices.widthDots;
+        m_decodedSideways = sideways;
         m_fullSize.reset();
     }
     if (!m_readError.isEmpty())
@@ -27,13 +29,13 @@ RasterRecordResult PictureConverter::convert(const ConversionChoices &choices)
     return result;
 }
 
-// Pixels decoded at the file's full size serve every width; pixels a decoder shrank serve
-// only the width they were shrunk for.
-bool PictureConverter::decodedServes(qint32 widthDots)
+// Pixels decoded at the file's full size serve every width and turn; pixels a decoder shrank
+// serve only the width and the side they were shrunk for.
+bool PictureConverter::decodedServes(qint32 widthDots, bool sideways)
 {
     if (m_decodedForWidth == 0)
         return false;
-    if (widthDots == m_decodedForWidth)
+    if (widthDots == m_decodedForWidth && sideways == m_decodedSideways)
         return true;
     if (!m_fullSize)
         m_fullSize = m_readError.isEmpty() && readPictureSize(m_path).size == m_pixels.size();

@@ -20,12 +20,13 @@ public:
     RasterRecordResult convert(const ConversionChoices &choices);
 
 private:
-    bool decodedServes(qint32 widthDots);
+    bool decodedServes(qint32 widthDots, bool sideways);
 
     QString m_path;
     QImage m_pixels;
     QString m_readError;
     qint32 m_decodedForWidth = 0; // 0 until the first decode
+    bool m_decodedSideways = false;
     std::optional<bool> m_fullSize;
 };
 

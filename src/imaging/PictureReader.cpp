@@ -3,6 +3,7 @@
 #include "BmpIntegrity.h"
 #include "DecoderWarnings.h"
 #include "ImagingTexts.h"
+#include "PictureOrientation.h"
 #include "PngIntegrity.h"
 #include "RasterGeometry.h"
 
@@ -200,7 +201,7 @@ PictureSize readPictureSize(const QString &path)
     return {decoded.image.size(), decoded.error};
 }
 
-DecodedPicture decodePicture(const QString &path, qint32 widthDots)
+DecodedPicture decodePicture(const QString &path, qint32 widthDots, int rotationDegrees)
 {
     OpenedPicture picture(path);
     if (!picture.ok())
@@ -209,11 +210,13 @@ DecodedPicture decodePicture(const QString &path, qint32 widthDots)
     // The size the record is counted by before any picture is converted.
     QSize promised = picture.size();
     if (picture.format() == "jpeg") {
-        const auto scaled = scaledPictureSize(promised.width(), promised.height(), widthDots);
-        if (scaled && scaled->width() < promised.width() && scaled->height() >= 8) {
+        // Scaled as it will stand once turned, decoded as it is stored.
+        const QSize upright = orientedSize(promised, rotationDegrees);
+        const auto scaled = scaledPictureSize(upright.width(), upright.height(), widthDots);
+        if (scaled && scaled->width() < upright.width() && scaled->height() >= 8) {
             reader.setQuality(HighQuality);
-            reader.setScaledSize(*scaled);
-            promised = *scaled;
+            promised = orientedSize(*scaled, rotationDegrees);
+            reader.setScaledSize(promised);
         }
     }
     DecodedPicture decoded = decode(picture);

@@ -26,8 +26,10 @@ struct DecodedPicture
 // Width and height from the file's header, without decoding the pixels.
 PictureSize readPictureSize(const QString &path);
 
-// The picture's pixels. A JPEG that will shrink to widthDots is decoded straight at its scaled
-// size (DCT scaling to at least that size, then smooth scaling), so a large photo stays cheap.
-DecodedPicture decodePicture(const QString &path, qint32 widthDots = DefaultWidthDots);
+// The picture's pixels. A JPEG that will shrink to widthDots (once turned by rotationDegrees)
+// is decoded straight at its scaled size (DCT scaling to at least that size, then smooth
+// scaling), so a large photo stays cheap.
+DecodedPicture decodePicture(const QString &path, qint32 widthDots = DefaultWidthDots,
+                             int rotationDegrees = 0);
 
 } // namespace modBitmap

@@ -2,6 +2,7 @@
 
 #include "DotReduction.h"
 #include "ImagingTexts.h"
+#include "PictureOrientation.h"
 #include "RasterGeometry.h"
 
 #include <QPainter>
@@ -77,8 +78,9 @@ void packColumns(const QImage &dots, RasterExtent extent, qint32 recordX, qint32
 
 } // namespace
 
-RasterRecordResult rasterFromImage(const QImage &image, const ConversionChoices &choices)
+RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoices &choices)
 {
+    const QImage image = orientedPicture(picture, choices.invert, choices.rotationDegrees);
     const auto tooSmall = [&] {
         return RasterRecordResult{
             QByteArray(),

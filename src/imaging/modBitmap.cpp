@@ -2,6 +2,7 @@
 
 #include "ImagingTexts.h"
 #include "PictureConverter.h"
+#include "PictureOrientation.h"
 #include "PictureReader.h"
 #include "RasterGeometry.h"
 
@@ -14,12 +15,12 @@ bool IsPictureFile(const QString &path)
     return decodePicture(path).error.isEmpty();
 }
 
-RasterSizeResult RasterSize(const QString &path, qint32 widthDots)
+RasterSizeResult RasterSize(const QString &path, qint32 widthDots, int rotationDegrees)
 {
     const PictureSize picture = readPictureSize(path);
     if (!picture.error.isEmpty())
         return {RasterExtent(), ImagingTexts::cannotRead(displayName(path), picture.error)};
-    const QSize size = picture.size;
+    const QSize size = orientedSize(picture.size, rotationDegrees);
     const auto extent = rasterExtent(size.width(), size.height(), widthDots);
     if (!extent) {
         return {RasterExtent(),

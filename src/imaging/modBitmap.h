@@ -31,9 +31,10 @@ struct RasterRecordResult
 
 // True when the file decodes as a picture; never fails otherwise.
 bool IsPictureFile(const QString &path);
-// X and Y from the file's header alone, for a printer widthDots wide; X or Y may be 0 for a
-// very narrow or flat picture.
-RasterSizeResult RasterSize(const QString &path, qint32 widthDots = DefaultWidthDots);
+// X and Y from the file's header alone, for a printer widthDots wide, of the picture turned
+// clockwise by rotationDegrees; X or Y may be 0 for a very narrow or flat picture.
+RasterSizeResult RasterSize(const QString &path, qint32 widthDots = DefaultWidthDots,
+                            int rotationDegrees = 0);
 // The complete raster record; refused, with a reason, when X or Y is 0.
 RasterRecordResult BitmapToRaster(const QString &path, const ConversionChoices &choices = {});
 // The part after the last backslash (or, where the platform uses it, slash), else after the

@@ -7,6 +7,7 @@
 
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -67,6 +68,19 @@ ConvertedPictures convertPictures(const QList<ListedPicture> &pictures, Transfer
     ConvertedPictures converted = waitForConversion(pictures, host);
     host.conversionEnded();
     return converted;
+}
+
+std::optional<bool> checkPictureFile(const QString &path, const TransferHost &host)
+{
+    // A check still running when the caller stops ends unseen on the worker.
+    QFuture<bool> future =
+        QtConcurrent::run(&pictureConversionWorkers(), &modBitmap::IsPictureFile, path);
+    while (!future.isFinished()) {
+        if (host.stopRequested())
+            return std::nullopt;
+        yieldToEventLoop();
+    }
+    return future.result();
 }
 
 QThreadPool &pictureConversionWorkers()

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QThreadPool;
 class TransferHost;
 
@@ -22,6 +24,10 @@ struct ConvertedPictures
 // live and a stop is heard; the host is told which picture is being converted. The first
 // picture that does not convert ends the conversion.
 ConvertedPictures convertPictures(const QList<ListedPicture> &pictures, TransferHost &host);
+
+// Whether the file decodes as a picture (modBitmap::IsPictureFile), decoded on a worker thread
+// while the caller's events run; nothing once the host asks to stop first.
+std::optional<bool> checkPictureFile(const QString &path, const TransferHost &host);
 
 // The threads that convert pictures. Not Qt's global pool: Qt's own drawing on the window's
 // thread hands work to that one and waits for it.

@@ -76,6 +76,13 @@ QString writeFailed(const QString &reason)
     return QStringLiteral("Writing to the printer failed: %1").arg(reason);
 }
 
+QString linkNotOpened(const QString &port, const QString &reason)
+{
+    return QStringLiteral("the link to %1 did not open: %2")
+        .arg(port, reason.isEmpty() ? QStringLiteral("it names no serial, parallel or network port")
+                                    : reason);
+}
+
 QStringList conditions(const PrinterStatus &status)
 {
     QStringList lines;

@@ -36,6 +36,9 @@ QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
 QString deliveryNotConfirmed(std::chrono::milliseconds limit);
 QString jobNotReadToEnd(std::chrono::milliseconds limit);
+// Why the link to the port text did not open, in the link's words; with none, the text names
+// no port.
+QString linkNotOpened(const QString &port, const QString &reason);
 
 // One short line per condition the printer reported; empty when it reported none.
 QStringList conditions(const PrinterStatus &status);

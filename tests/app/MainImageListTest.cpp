@@ -1,9 +1,16 @@
 #include "MainFixture.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -140,9 +147,61 @@ TEST_F(ImageList, OverflowsAtThe129thFullPictureAndRecoversOnRemove)
     EXPECT_EQ(window->NumberNotify->text(), QStringLiteral("129 Bitmap selected."));
     EXPECT_EQ(textColour(window->NumberNotify), QColor(Qt::blue));
     EXPECT_FALSE(window->Command7->isEnabled());
+    // NV graphics count their own total, which the printer judges at upload.
+    window->chkNvGraphics->click();
+    expectReadOuts(QStringLiteral("NV graphics: 2113536 bytes"),
+                   QStringLiteral("129 graphics selected."), Qt::blue, QStringLiteral("2113536"),
+                   true);
+    window->chkNvGraphics->click();
+    EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Overflow!"));
     window->Command3_Click();
     EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("100 % of 2M bytes used"));
     EXPECT_TRUE(window->Command7->isEnabled());
+}
+
+// Dropped files go through Add Image one by one in the order dropped; the menu and the keys
+// move both lists together, and each entry's tooltip follows its place.
+TEST_F(ImageList, DropsAddInOrderAndTheMenuAndKeysReorderBothLists)
+{
+    const QString a = picture(QStringLiteral("a.bmp"), {8, 8});
+    const QString b = picture(QStringLiteral("b.png"), {16, 16}, "PNG");
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(folder.filePath("none.txt")),
+                   QUrl::fromLocalFile(a)});
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QDragEnterEvent enter({20, 20}, Qt::CopyAction, &files, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &files, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window.get(), &drop);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->BMPList->count() == 2; }));
+    EXPECT_EQ(rows(window->PathList), QStringList({b, a}));
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
+
+    QTest::keyClick(window->BMPList, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(rows(window->BMPList), QStringList({"a.bmp", "b.png"}));
+    EXPECT_EQ(rows(window->PathList), QStringList({a, b}));
+    EXPECT_EQ(window->PathList->currentRow(), 0);
+    EXPECT_EQ(window->BMPList->item(1)->toolTip(), QStringLiteral("Uploaded as NV image 2"));
+
+    QTimer::singleShot(0, window.get(), [] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        QAction *moveUp = menu->actions().at(2);
+        ASSERT_EQ(moveUp->text(), QStringLiteral("Move Up"));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(moveUp).center());
+    });
+    const QRect second = window->BMPList->visualItemRect(window->BMPList->item(1));
+    // Through the window system, which turns a right click into the context menu's event.
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
+                      window->BMPList->viewport()->mapTo(window.get(), second.center()));
+    EXPECT_EQ(rows(window->PathList), QStringList({b, a}));
+    window->chkNvGraphics->click();
+    EXPECT_EQ(window->BMPList->item(0)->toolTip(),
+              QStringLiteral("Uploaded as the NV graphic with key 01"));
+    QTest::keyClick(window->BMPList, Qt::Key_Delete);
+    EXPECT_EQ(rows(window->PathList), QStringList({a}));
 }
 
 TEST_F(ImageList, NamesAListedFileThatCanNoLongerBeRead)

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 
@@ -94,8 +95,13 @@ TEST_F(Preview, ShowsTheStoredDotsFollowsEachChoiceAndTheUploadSendsThem)
     EXPECT_EQ(window->NumberNotify->toolTip(), QString::number(48 * 32 * 8));
 
     // On the box itself: the check box spans the form's column, wider than its text.
+    const QSize before = preview->size();
     QTest::mouseClick(enlarge, Qt::LeftButton, {}, QPoint(6, enlarge->height() / 2));
     expectShows(preview, path, chosen, 2);
+    // Enlarged within the screen's available area, scrolling the rest; back when unticked.
+    EXPECT_TRUE(preview->screen()->availableGeometry().contains(preview->frameGeometry()));
+    QTest::mouseClick(enlarge, Qt::LeftButton, {}, QPoint(6, enlarge->height() / 2));
+    EXPECT_EQ(preview->size(), before);
 
     QTest::keyClick(preview, Qt::Key_Escape);
     EXPECT_FALSE(preview->isVisible());

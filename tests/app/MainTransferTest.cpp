@@ -1,5 +1,6 @@
 #include "MainFixture.h"
 #include "StatusQuestions.h"
+#include "TransferTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,17 +70,29 @@ TEST_F(WindowTransfer, UploadHidesTheButtonLocksTheListAndRestoresEverything)
     EXPECT_EQ(window->ProgressBar1->value(), 4);
 }
 
-TEST_F(WindowTransfer, APortThatDoesNotOpenEndsSilently)
+// An earlier job's SUCCESS must not stand for this one; the box says why, as the command
+// line does.
+TEST_F(WindowTransfer, APortThatDoesNotOpenShowsFailedAndWhy)
 {
     addPicture(picture(QStringLiteral("a.bmp"), {8, 8}));
-    window->LabAction->setText(QStringLiteral("earlier"));
-    for (auto click : {&Main::Command7_Click, &Main::Command1_Click, &Main::Command4_Click}) {
+    const struct
+    {
+        void (Main::*click)();
+        const char *status;
+    } clicks[] = {{&Main::Command7_Click, "FAILED"},
+                  {&Main::Command1_Click, "FAILED"},
+                  {&Main::Command4_Click, "SUCCESS"}};
+    for (const auto &[click, status] : clicks) {
+        window->LabAction->setText(QStringLiteral("SUCCESS"));
+        dialogs->messages.clear();
         serial->failOpen(QStringLiteral("gone"));
         (window.get()->*click)();
+        EXPECT_EQ(window->LabAction->text(), QLatin1String(status));
+        ASSERT_EQ(dialogs->messages.size(), 1);
+        EXPECT_EQ(dialogs->messages[0].title, TransferTexts::FailedTitle);
+        EXPECT_EQ(dialogs->messages[0].text, TransferTexts::linkNotOpened("COM1:", "gone"));
     }
-    EXPECT_TRUE(dialogs->messages.isEmpty());
     EXPECT_TRUE(serial->sent().isEmpty());
-    EXPECT_EQ(window->LabAction->text(), QStringLiteral("earlier"));
     EXPECT_TRUE(window->Command7->isEnabled());
     EXPECT_TRUE(window->Command1->isEnabled());
 }

@@ -74,7 +74,8 @@ expect "orvane upload --port /dev/ttyUSB7 " "logo.png more photo.JPG scan.tiff"
 expect "orvane upload --port /dev/ttyUSB7 --yes logo.png s" "scan.tiff"
 expect "orvane raster " "logo.png more photo.JPG scan.tiff"
 expect "orvane preview logo.png -o n" "notes.txt"
-expect_has "orvane upload --" --dither --threshold --width
+expect_has "orvane upload --" --dither --threshold --width --invert --rotate
+expect "orvane preview logo.png --rotate " "0 180 270 90"
 expect "orvane raster logo.png --dither " "atkinson floyd-steinberg none ordered"
 expect_has "orvane print --" --nv
 expect "orvane erase --nv " "bit-image graphics"

@@ -73,6 +73,19 @@ TEST(CapacityStatus, OverflowPastTheLimit)
     EXPECT_FALSE(capacityStatus(qint64(1) << 40, 3).uploadEnabled);
 }
 
+// The 2M rule is the bit-image store's: NV graphics show their own total, up to 255 of them.
+TEST(CapacityStatus, GraphicsShowTheirTotalAndCount)
+{
+    expectEmptyState(graphicsCapacityStatus(0, 0));
+    const qint64 beyond2M = CapacityLimit + 104448;
+    expectReadOuts(graphicsCapacityStatus(beyond2M, 255),
+                   QStringLiteral("NV graphics: 2201600 bytes"), Tone::Blue,
+                   QStringLiteral("255 graphics selected."), Tone::Blue, true);
+    expectReadOuts(graphicsCapacityStatus(beyond2M, 256), QStringLiteral("More than 255 graphics!"),
+                   Tone::Red, QStringLiteral("256 graphics selected."), Tone::Blue, false);
+    EXPECT_EQ(graphicsCapacityStatus(beyond2M, 3).toolTip, QStringLiteral("2201600"));
+}
+
 TEST(CapacityStatus, ToneColours)
 {
     EXPECT_EQ(windowsColour(Tone::Red), 0x0000FFu);

@@ -11,7 +11,8 @@ inline const QString Usage = QStringLiteral(
     "                                       write a PNG of how the printer prints it\n"
     "       orvane upload --port PORT [--baud RATE] [--yes] PICTURE...\n"
     "                                       store the pictures as NV images 1..n\n"
-    "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS\n"
+    "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS,\n"
+    "         --invert and --rotate DEGREES\n"
     "       orvane erase --port PORT [--baud RATE]\n"
     "       orvane print --port PORT [--baud RATE]\n"
     "         upload, erase and print take --nv bit-image (the default) or --nv graphics\n"
@@ -23,8 +24,6 @@ inline const QString UnknownSubcommand =
     QStringLiteral("unknown subcommand '%1' (see: orvane --help)");
 inline const QString NoPorts = QStringLiteral("no serial, parallel or printer port was found");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
-inline const QString PortNotOpened = QStringLiteral("the link to %1 did not open%2");
-inline const QString NotAPort = QStringLiteral(": it names no serial, parallel or network port");
 inline const QString Ready = QStringLiteral("ready");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
 inline const QString BadDither =
@@ -39,4 +38,6 @@ inline const QString GraphicsKeys = QStringLiteral("NV graphics stored: %1");
 inline const QString NoKeys = QStringLiteral("none");
 inline const QString BadWidth =
     QStringLiteral("--width takes a multiple of 8 from 8 to 576 (dots), not '%1'");
+inline const QString BadRotate =
+    QStringLiteral("--rotate takes 0, 90, 180 or 270 (degrees), not '%1'");
 } // namespace CliTexts

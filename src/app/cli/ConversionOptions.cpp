@@ -23,6 +23,15 @@ const QCommandLineOption widthOption(
                    "384 for 58 mm paper, 576 for 80 mm)."),
     QStringLiteral("DOTS"), QString::number(modBitmap::DefaultWidthDots));
 
+const QCommandLineOption invertOption(
+    QStringLiteral("invert"),
+    QStringLiteral("Swap light and dark before scaling (a logo drawn white on black)."));
+const QCommandLineOption rotateOption(
+    QStringLiteral("rotate"),
+    QStringLiteral("Turn the picture clockwise by 90, 180 or 270 degrees before scaling "
+                   "(default 0)."),
+    QStringLiteral("DEGREES"), QStringLiteral("0"));
+
 struct NamedReduction
 {
     QLatin1StringView name;
@@ -62,7 +71,7 @@ std::nullopt_t usageError(const QString &message)
 
 void addConversionOptions(QCommandLineParser &parser)
 {
-    parser.addOptions({ditherOption, thresholdOption, widthOption});
+    parser.addOptions({ditherOption, thresholdOption, widthOption, invertOption, rotateOption});
 }
 
 std::optional<modBitmap::ConversionChoices> conversionChoices(const QCommandLineParser &parser)
@@ -87,5 +96,12 @@ std::optional<modBitmap::ConversionChoices> conversionChoices(const QCommandLine
     if (!dots || !modBitmap::isWidthDots(*dots))
         return usageError(CliTexts::BadWidth.arg(width));
     choices.widthDots = qint32(*dots);
+
+    const QString rotate = parser.value(rotateOption);
+    const auto degrees = wholeNumber(rotate);
+    if (!degrees || !modBitmap::isRotation(*degrees))
+        return usageError(CliTexts::BadRotate.arg(rotate));
+    choices.rotationDegrees = int(*degrees);
+    choices.invert = parser.isSet(invertOption);
     return choices;
 }

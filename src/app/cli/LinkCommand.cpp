@@ -126,31 +126,33 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
             errorStream() << "orvane: " << modBitmap::RasterSize(path).error << Qt::endl;
         return std::nullopt;
     }
-    const CapacityStatus status = capacityStatus(total.total, int(pictures.size()));
+    const bool graphics = set == NvCommandSet::Graphics;
+    // The bit-image store's 2M rule; NV graphics fit as the printer says at upload.
+    const CapacityStatus status = graphics
+                                      ? graphicsCapacityStatus(total.total, int(pictures.size()))
+                                      : capacityStatus(total.total, int(pictures.size()));
     if (!status.uploadEnabled) {
         errorStream() << "orvane: " << CliTexts::UploadRefused.arg(status.sizeNotify.text)
                       << Qt::endl;
         return std::nullopt;
     }
-    const bool graphics = set == NvCommandSet::Graphics;
     qint64 streamBytes =
         graphics ? deleteAllGraphics().size() : uploadHeader(1)->size() + finishCommand().size();
     for (const ListedPicture &picture : pictures) {
         const modBitmap::RasterExtent extent =
-            modBitmap::RasterSize(picture.path, picture.choices.widthDots).extent;
+            modBitmap::RasterSize(picture.path, picture.choices.widthDots,
+                                  picture.choices.rotationDegrees)
+                .extent;
         streamBytes += graphics ? defineGraphicSize(extent.X * 8, extent.Y * 8)
                                 : modBitmap::recordSize(extent, picture.choices.widthDots);
     }
     return streamBytes;
 }
 
-// The window stays silent when the link does not open; a script must learn why. A fresh link
-// fails without a reason only for a text that names no port.
+// A fresh link fails without a reason only for a text that names no port.
 int portNotOpened(const QString &port, const PortLink &link)
 {
-    const QString reason =
-        link.errorText().isEmpty() ? CliTexts::NotAPort : QStringLiteral(": ") + link.errorText();
-    errorStream() << "orvane: " << CliTexts::PortNotOpened.arg(port, reason) << Qt::endl;
+    errorStream() << "orvane: " << TransferTexts::linkNotOpened(port, link.errorText()) << Qt::endl;
     return ExitFailure;
 }
 

@@ -115,6 +115,12 @@ TEST_F(CliGraphicsSmallStore, ASetOverTheCapacityIsStoppedBeforeAnythingIsDelete
         << tooBig.err.toStdString();
     const QByteArray asked = StatusQuestions + AskCapacity;
     EXPECT_EQ(printer.streamOfSize(before + asked.size()).mid(before), asked);
+    // Past the bit-image store's 2M the printer still judges, not "Raster Data Overflow!".
+    const ProgramRun beyond2M =
+        runOrvane(graphics({"upload", "--port", pty, "--yes"}) +
+                  QStringList(65, save(noisePicture(512, 512, 8), "c.png")));
+    EXPECT_TRUE(beyond2M.err.contains(TransferTexts::graphicsDoNotFit(65 * 32768, 3000)))
+        << beyond2M.err.toStdString();
 
     const ProgramRun status = runOrvane({"status", "--port", pty});
     EXPECT_TRUE(status.out.endsWith("NV graphics stored: 01\n")) << status.out.toStdString();

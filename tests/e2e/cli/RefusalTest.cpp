@@ -67,7 +67,7 @@ TEST_F(CliRefusal, PortThatDoesNotOpenFailsWithTheReasonInEnglish)
             const ProgramRun run =
                 runOrvane(arguments + QStringList{"--port", c.port, "--baud", c.rate});
             EXPECT_EQ(run.exitCode, 1);
-            EXPECT_TRUE(run.err.contains(CliTexts::PortNotOpened.arg(c.port, ": " + c.reason)))
+            EXPECT_TRUE(run.err.contains(TransferTexts::linkNotOpened(c.port, c.reason)))
                 << run.err.toStdString();
             // The link's own status texts stay in its trace.
             EXPECT_FALSE(run.err.contains(QStringLiteral("連接埠"))) << run.err.toStdString();
