@@ -4,13 +4,8 @@
 //
 // usage: bench_network_upload [RUNS]   (default 7; medians are printed)
 
-#include "EventLoopYield.h"
-#include "PortLink.h"
-#include "PrinterCommands.h"
-#include "QtSerialControl.h"
 #include "StatusInquiry.h"
-#include "TransferHost.h"
-#include "Transmitter.h"
+#include "UploadBench.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,36 +18,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int Records = 127;
-constexpr int RecordBytes = 4 + 64 * 32 * 8; // a 512 x 256 picture
-
-class QuietHost : public TransferHost
-{
-public:
-    void setProgressMin(int) override {}
-    void setProgressMax(int) override {}
-    void setProgressValue(int) override {}
-    void showMessage(const QString &, const QString &, MessageKind) override {}
-    void setStatus(const QString &) override {}
-    void selectImageRow(int) override {}
-    void yield() override { yieldToEventLoop(); }
-    bool stopRequested() const override { return false; }
-};
-
-QList<QByteArray> records()
-{
-    QList<QByteArray> all;
-    for (int r = 0; r < Records; ++r) {
-        QByteArray record(RecordBytes, '\0');
-        record[0] = 64;
-        record[2] = 32;
-        for (int i = 4; i < RecordBytes; ++i)
-            record[i] = char((i * 31 + r) % 251);
-        all << record;
-    }
-    return all;
-}
 
 // The virtual printer on a TCP port; its address once it serves.
 struct Printer
@@ -75,25 +40,6 @@ struct Printer
         process.waitForFinished(10000);
     }
 };
-
-// From opening the link to the printer's close after the last byte.
-double orvaneUpload(const QString &port, const QList<QByteArray> &all)
-{
-    QtSerialControl serial;
-    PortLink link(serial, [](const QString &) {});
-    QuietHost host;
-    Transmitter transmitter(link, host);
-    QElapsedTimer clock;
-    clock.start();
-    if (!link.OpenPort(port, {}))
-        return -1;
-    bool ok = transmitter.SendBytes(*uploadHeader(Records)).ok();
-    for (const QByteArray &record : all)
-        ok = ok && transmitter.SendBytes(record).ok();
-    ok = ok && transmitter.FinishTransfer().ok() && transmitter.drain().ok();
-    link.ClosePort(port);
-    return ok && !link.closedLinkFailed() ? clock.nsecsElapsed() / 1e6 : -1;
-}
 
 // socat ends once the printer closes its side, as the link's close waits for it.
 double socatUpload(const QString &address, const QString &streamFile)
@@ -124,12 +70,6 @@ double statusQuestions(const QString &port)
     const double ms = clock.nsecsElapsed() / 1e6;
     link.ClosePort(port);
     return reply.outcome == StatusReply::Outcome::Failed ? -1 : ms;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -23,3 +23,9 @@ void CommonDlg::messageBox(QWidget *owner, const QString &text, const QString &t
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.exec();
 }
+
+bool CommonDlg::question(QWidget *owner, const QString &text, const QString &title)
+{
+    return QMessageBox::question(owner, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}

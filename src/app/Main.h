@@ -86,6 +86,7 @@ public:
     void setProgressMax(int value) override;
     void setProgressValue(int value) override;
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
+    bool confirm(const QString &question, const QString &title) override;
     void setStatus(const QString &text) override;
     void selectImageRow(int row) override;
     void showConversionProgress(int current, int total) override;

@@ -16,4 +16,6 @@ public:
     // A modal box with one OK button.
     virtual void messageBox(QWidget *owner, const QString &text, const QString &title,
                             TransferHost::MessageKind kind) = 0;
+    // A modal Yes/No box, No the default; true for Yes.
+    virtual bool question(QWidget *owner, const QString &text, const QString &title) = 0;
 };

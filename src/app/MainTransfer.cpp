@@ -115,6 +115,11 @@ void Main::showMessage(const QString &text, const QString &title, MessageKind ki
     m_dialogs->messageBox(this, text, title, kind);
 }
 
+bool Main::confirm(const QString &question, const QString &title)
+{
+    return m_dialogs->question(this, question, title);
+}
+
 void Main::setStatus(const QString &text)
 {
     LabAction->setText(text);

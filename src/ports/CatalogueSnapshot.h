@@ -12,6 +12,7 @@ public:
     explicit CatalogueSnapshot(const PortCatalogue &catalogue)
         : m_ports(catalogue.ports())
         , m_printers(catalogue.printers())
+        , m_queues(catalogue.queues())
     {
         for (const InstalledPrinter &printer : m_printers) {
             if (linkKindOf(printer.port) == LinkKind::Network && !m_ports.contains(printer.port))
@@ -20,8 +21,10 @@ public:
     }
     QStringList ports() const override { return m_ports; }
     QList<InstalledPrinter> printers() const override { return m_printers; }
+    QStringList queues() const override { return m_queues; }
 
 private:
     QStringList m_ports;
     QList<InstalledPrinter> m_printers;
+    QStringList m_queues;
 };

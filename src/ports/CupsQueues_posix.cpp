@@ -1,3 +1,4 @@
+#include "CupsConnection.h"
 #include "CupsResponse.h"
 #include "NetworkAddress.h"
 
@@ -9,20 +10,9 @@
 
 namespace {
 
-constexpr int connectTimeoutMs = 1000;
-constexpr double answerTimeoutSeconds = 5.0;
-
-int giveUpWaiting(http_t *, void *)
-{
-    return 0;
-}
-
-// CUPS's own answer prompts on the terminal and waits there for good; a scheduler that wants a
-// password lists no queues instead.
-const char *noPassword(const char *, http_t *, const char *, const char *, void *)
-{
-    return nullptr;
-}
+// A scheduler that cannot be reached within a second or stays silent for five lists no queues.
+constexpr std::chrono::seconds ConnectLimit(1);
+constexpr std::chrono::seconds AnswerLimit(5);
 
 QString stringValue(ipp_attribute_t *attribute)
 {
@@ -40,12 +30,9 @@ QList<CupsQueue> CupsScheduler::queues() const
 {
     const QByteArray server = m_server.isEmpty() ? QByteArray(cupsServer()) : m_server.toUtf8();
     const int port = m_port > 0 ? m_port : ippPort();
-    http_t *http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                connectTimeoutMs, nullptr);
+    http_t *http = connectToScheduler(server.constData(), port, ConnectLimit, AnswerLimit);
     if (!http)
         return {};
-    httpSetTimeout(http, answerTimeoutSeconds, giveUpWaiting, nullptr);
-    cupsSetPasswordCB2(noPassword, nullptr);
 
     ipp_t *request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,

@@ -15,11 +15,11 @@ bool deviceAnswers(const QString &device)
            usbPrinter.match(QFileInfo(device).symLinkTarget()).hasMatch();
 }
 
-QByteArray readDeviceAnswers(qintptr handle)
+QByteArray readDeviceAnswers(qintptr handle, qsizetype limit)
 {
     QByteArray answers;
     char chunk[256];
-    for (;;) {
+    while (answers.size() + qsizetype(sizeof chunk) <= limit) {
         const ssize_t got = ::read(int(handle), chunk, sizeof chunk);
         if (got > 0) {
             answers.append(chunk, got);
@@ -30,4 +30,5 @@ QByteArray readDeviceAnswers(qintptr handle)
         // EAGAIN: nothing more now; a device that cannot read says so once per call.
         return answers;
     }
+    return answers;
 }

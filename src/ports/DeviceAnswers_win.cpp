@@ -6,7 +6,7 @@ bool deviceAnswers(const QString &)
     return false;
 }
 
-QByteArray readDeviceAnswers(qintptr)
+QByteArray readDeviceAnswers(qintptr, qsizetype)
 {
     return {};
 }

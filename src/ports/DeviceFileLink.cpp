@@ -30,7 +30,8 @@ bool DeviceFileLink::canAnswer() const
 
 QByteArray DeviceFileLink::takeAnswers()
 {
-    return canAnswer() && m_device.isOpen() ? readDeviceAnswers(m_device.handle()) : QByteArray();
+    return canAnswer() && m_device.isOpen() ? readDeviceAnswers(m_device.handle(), AnswerWindow)
+                                            : QByteArray();
 }
 
 QString DeviceFileLink::errorText() const

@@ -76,4 +76,10 @@ QString reset(const QString &address)
         .arg(address);
 }
 
+QString queueProblem(const QString &name, const QString &what, const QString &said)
+{
+    const QString problem = QStringLiteral("The print queue %1 %2").arg(name, what);
+    return said.isEmpty() ? problem : problem + QStringLiteral(": ") + said;
+}
+
 } // namespace LinkTexts

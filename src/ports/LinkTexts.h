@@ -22,4 +22,15 @@ QString notHandedOn(qint64 count, const QString &address);
 QString notAcknowledged(qint64 count, const QString &address);
 QString reset(const QString &address);
 
+// What a print queue did, in a few words, and the whole sentence with the scheduler's reason.
+inline const QString QueueUnknown = QStringLiteral("is not known to the scheduler");
+inline const QString QueuePaused = QStringLiteral("is paused");
+inline const QString QueueRejecting = QStringLiteral("is rejecting jobs");
+inline const QString QueueUnreachable = QStringLiteral("cannot be reached");
+inline const QString QueueFailed = QStringLiteral("did not take the job");
+inline const QString JobAborted = QStringLiteral("aborted the job");
+inline const QString JobCancelled = QStringLiteral("cancelled the job");
+inline const QString JobStopped = QStringLiteral("stopped the job");
+QString queueProblem(const QString &name, const QString &what, const QString &said);
+
 } // namespace LinkTexts

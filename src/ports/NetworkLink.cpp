@@ -12,6 +12,8 @@
 NetworkLink::NetworkLink(NetworkAddress address)
     : m_address(std::move(address))
 {
+    // Qt stops reading the socket once this much waits, so a flood waits in the kernel instead.
+    m_socket.setReadBufferSize(AnswerWindow);
     QObject::connect(&m_socket, &QAbstractSocket::errorOccurred, &m_socket,
                      [this](QAbstractSocket::SocketError error) { onError(error); });
 }
@@ -132,7 +134,7 @@ void NetworkLink::write(const QByteArray &bytes)
 
 QByteArray NetworkLink::takeAnswers()
 {
-    return m_socket.readAll();
+    return m_socket.read(AnswerWindow);
 }
 
 void NetworkLink::onError(QAbstractSocket::SocketError error)

@@ -20,6 +20,8 @@ public:
     // Port names in the platform's enumeration order (the port box shows them reversed).
     virtual QStringList ports() const = 0;
     virtual QList<InstalledPrinter> printers() const = 0;
+    // The names of the system's print queues, each a port of its own (queue:NAME).
+    virtual QStringList queues() const { return {}; }
 };
 
 std::unique_ptr<PortCatalogue> createSystemCatalogue();

@@ -14,7 +14,22 @@ QStringList PosixPortCatalogue::ports() const
 
 QList<InstalledPrinter> PosixPortCatalogue::printers() const
 {
-    return printersFromQueues(m_queues->queues());
+    return printersFromQueues(cupsQueues());
+}
+
+QStringList PosixPortCatalogue::queues() const
+{
+    QStringList names;
+    for (const CupsQueue &queue : cupsQueues())
+        names.append(queue.name);
+    return names;
+}
+
+const QList<CupsQueue> &PosixPortCatalogue::cupsQueues() const
+{
+    if (!m_cupsQueues)
+        m_cupsQueues = m_queues->queues();
+    return *m_cupsQueues;
 }
 
 std::unique_ptr<PortCatalogue> createSystemCatalogue()

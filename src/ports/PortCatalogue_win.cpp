@@ -22,6 +22,14 @@ public:
                 {QString::fromStdWString(printer.port), QString::fromStdWString(printer.name)});
         return printers;
     }
+
+    QStringList queues() const override
+    {
+        QStringList names;
+        for (const SpoolerPrinter &printer : spoolerPrinters())
+            names.append(QString::fromStdWString(printer.name));
+        return names;
+    }
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "NetworkLink.h"
 #include "NumberText.h"
 #include "PortNames.h"
+#include "QueueLink.h"
 #include "SerialControl.h"
 #include "SerialLink.h"
 
@@ -54,6 +55,8 @@ bool PortLink::OpenPort(const QString &portText, const QString &rateText)
         return openParallel(portText);
     case LinkKind::Network:
         return openNetwork(portText);
+    case LinkKind::Queue:
+        return openQueue(portText);
     case LinkKind::None:
         break;
     }
@@ -114,6 +117,17 @@ bool PortLink::openNetwork(const QString &portText)
     return true;
 }
 
+// The scheduler drives the printer: no line settings, no device of Orvane's own.
+bool PortLink::openQueue(const QString &portText)
+{
+    if (m_link)
+        return false;
+    if (!open(std::make_unique<QueueLink>(queueNameOf(portText)), LinkKind::Queue))
+        return false;
+    m_trace(PortOpened);
+    return true;
+}
+
 bool PortLink::open(std::unique_ptr<PrinterLink> link, LinkKind kind)
 {
     // Held while it opens: a connection's wait lets other handlers run, and a second open
@@ -141,14 +155,16 @@ bool PortLink::ClosePort(const QString &portText)
         }
         return true;
     case LinkKind::Network:
-        return closeNetwork();
+    case LinkKind::Queue:
+        return closeHeld();
     case LinkKind::None:
         break;
     }
     return false;
 }
 
-bool PortLink::closeNetwork()
+// A link that no other part of the program opens for it: the one this PortLink holds.
+bool PortLink::closeHeld()
 {
     if (!m_link) {
         m_trace(PortNotOpen);

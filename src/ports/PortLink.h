@@ -42,10 +42,11 @@ private:
     bool openSerial(const QString &portText, const QString &rateText);
     bool openParallel(const QString &portText);
     bool openNetwork(const QString &portText);
+    bool openQueue(const QString &portText);
     bool refuseName(const QString &portText);
     bool open(std::unique_ptr<PrinterLink> link, LinkKind kind);
     bool closeSerial();
-    bool closeNetwork();
+    bool closeHeld();
     void release();
     void traceFailure(const QString &status, const QString &reason);
 

@@ -7,6 +7,8 @@
 
 namespace {
 
+const QString queuePrefix = QStringLiteral("queue:");
+
 bool isPortName(const QString &name, const QString &prefix)
 {
     if (name.left(prefix.size()).toUpper() != prefix)
@@ -29,8 +31,21 @@ bool IsLptPort(const QString &name)
     return isPortName(name, QStringLiteral("LPT"));
 }
 
+QString queueNameOf(const QString &portText)
+{
+    return portText.startsWith(queuePrefix) ? portText.mid(queuePrefix.size()) : QString();
+}
+
+QString queuePortText(const QString &queueName)
+{
+    return queuePrefix + queueName;
+}
+
 LinkKind linkKindOf(const QString &portText)
 {
+    // Before the network form, which queue:NAME would also match when NAME is a number.
+    if (!queueNameOf(portText).isEmpty())
+        return LinkKind::Queue;
     if (IsComPort(portText) || isSerialDevicePath(portText))
         return LinkKind::Serial;
     if (IsLptPort(portText) || isParallelDevicePath(portText))

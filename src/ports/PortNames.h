@@ -4,7 +4,7 @@
 
 #include <optional>
 
-enum class LinkKind { None, Serial, Parallel, Network };
+enum class LinkKind { None, Serial, Parallel, Network, Queue };
 
 // The text starts with COM (LPT), in any case, and is a number once every COM (LPT), every colon
 // and the surrounding spaces are gone: COM1:, com3:, COM5, but not COM1: (Used).
@@ -12,8 +12,12 @@ bool IsComPort(const QString &name);
 bool IsLptPort(const QString &name);
 
 // Serial for COM names and serial device paths, Parallel for LPT names and printer device files,
-// Network for tcp://HOST[:PORT] and HOST:PORT.
+// Network for tcp://HOST[:PORT] and HOST:PORT, Queue for queue:NAME.
 LinkKind linkKindOf(const QString &portText);
+
+// The print queue a port text names (queue:Receipt names Receipt); empty for other texts.
+QString queueNameOf(const QString &portText);
+QString queuePortText(const QString &queueName);
 
 // The port box's text without its surrounding spaces, without its last character and without
 // its first three, read as a whole number (COM12: gives 12); empty when that last character

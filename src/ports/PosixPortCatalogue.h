@@ -4,6 +4,7 @@
 #include "PortCatalogue.h"
 
 #include <memory>
+#include <optional>
 
 // Where the device files and sysfs live; tests point these at a folder of their own.
 struct DeviceRoots
@@ -25,8 +26,13 @@ public:
     PosixPortCatalogue(DeviceRoots roots, std::unique_ptr<CupsQueueSource> queues);
     QStringList ports() const override;
     QList<InstalledPrinter> printers() const override;
+    QStringList queues() const override;
 
 private:
+    // Asked once: the printers and the queues come from the same answer, which may take seconds.
+    const QList<CupsQueue> &cupsQueues() const;
+
     DeviceRoots m_roots;
     std::unique_ptr<CupsQueueSource> m_queues;
+    mutable std::optional<QList<CupsQueue>> m_cupsQueues;
 };

@@ -3,12 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
-// One link to the printer, whatever carries it: a serial port, a printer device file or a
-// network connection. The transmitter paces every kind through it and the operations read the
-// printer's answers through it; neither asks which kind it holds.
+// One link to the printer, whatever carries it: a serial port, a printer device file, a
+// network connection or the system's print queue. The transmitter paces every kind through it and
+// the operations read the printer's answers through it; neither asks which kind it holds.
 class PrinterLink
 {
 public:
+    // The most a link keeps of what the printer sent and nobody read yet: far more than any
+    // answer Orvane asks for, and a bound on a printer that floods.
+    static constexpr qsizetype AnswerWindow = 64 * 1024;
+
     virtual ~PrinterLink() = default;
 
     // Opens what the link was made for; false when it did not come up, errorText() says why.
@@ -30,8 +34,14 @@ public:
 
     // Whether the printer's answers come back over this link.
     virtual bool canAnswer() const = 0;
-    // What the printer sent since the last call; it arrives while the event loop runs.
+    // What the printer sent since the last call, at most AnswerWindow bytes; it arrives while
+    // the event loop runs.
     virtual QByteArray takeAnswers() = 0;
+
+    // A link to a scheduler ends the job once every byte is handed on, and learns from the
+    // scheduler when the printer has it. A link straight to the printer has no job to end.
+    virtual void endJob() {}
+    virtual bool jobCompleted() const { return true; }
 
     // True once the link has failed: a write refused, the device gone, the connection lost.
     virtual bool failed() const = 0;

@@ -28,6 +28,8 @@ void FillPortList(ComboBoxTarget &box, const PortCatalogue &catalogue)
             continue;
         box.addItem(IsPortUsed(*it, printers) ? *it + usedSuffix : *it);
     }
+    for (const QString &queue : catalogue.queues())
+        box.addItem(queuePortText(queue));
     if (box.count() > 0)
         box.setCurrentIndex(0);
 }

@@ -1,6 +1,6 @@
 #include "DeliveryCheck.h"
 
-#include "PrinterStatus.h"
+#include "StatusScanner.h"
 #include "TransferTexts.h"
 
 namespace {
@@ -15,20 +15,12 @@ StepResult confirmDelivery(Transmitter &transmitter, bool printerAnswers)
         return transmitter.awaitReadToEnd();
     if (StepResult asked = transmitter.ask(PrinterStatusQuestion); !asked.ok())
         return asked;
-    // Whatever else the printer says meanwhile is passed over, each byte looked at once.
-    qsizetype scanned = 0;
-    const auto answered = [&scanned](const QByteArray &bytes) {
-        for (; scanned < bytes.size(); ++scanned) {
-            if (isStatusAnswer(bytes[scanned]))
-                return true;
-        }
-        return false;
-    };
+    StatusScanner answer(1);
     const std::chrono::milliseconds limit = transmitter.limits().completion;
-    const Answer answer = transmitter.readAnswer(answered, QDeadlineTimer(limit));
-    if (!answer.step.ok())
-        return answer.step;
-    if (!answer.complete)
+    const Answer answered = transmitter.readAnswer(answer, QDeadlineTimer(limit));
+    if (!answered.step.ok())
+        return answered.step;
+    if (!answered.complete)
         return {StepStatus::Failed, TransferTexts::deliveryNotConfirmed(limit)};
     return {};
 }

@@ -1,70 +1,87 @@
 #include "GraphicsAnswers.h"
 
-#include <functional>
-
 namespace {
 
 constexpr char Header = 0x37;
-constexpr char KeyListIdentifier = 0x72;
-constexpr char LastBlock = 0x40;
-constexpr char MoreBlocks = 0x41;
-// Enough digits for any store; a longer run is no answer.
-constexpr qsizetype MaxDigits = 12;
-// Every key there can be: 95 x 95 pairs, after the block's status byte.
-constexpr qsizetype MaxKeyBlock = 1 + 2 * 95 * 95;
+constexpr int MaxDigits = 8;
 
-// The part between 37 id and 00 of the first answer whose every byte passes allowed(byte,
-// index) and whose whole middle passes complete().
-std::optional<QByteArrayView> findAnswer(QByteArrayView bytes, char identifier, qsizetype maxMiddle,
-                                         const std::function<bool(char, qsizetype)> &allowed,
-                                         const std::function<bool(QByteArrayView)> &complete)
+bool isDigit(char byte)
 {
-    for (qsizetype start = 0; start + 2 < bytes.size(); ++start) {
-        if (bytes[start] != Header || bytes[start + 1] != identifier)
-            continue;
-        const qsizetype first = start + 2;
-        qsizetype end = first;
-        while (end < bytes.size() && bytes[end] != '\0' && end - first < maxMiddle &&
-               allowed(bytes[end], end - first))
-            ++end;
-        if (end < bytes.size() && bytes[end] == '\0') {
-            const QByteArrayView middle = bytes.sliced(first, end - first);
-            if (complete(middle))
-                return middle;
-        }
-    }
-    return std::nullopt;
+    return byte >= '0' && byte <= '9';
 }
 
 } // namespace
 
-std::optional<qint64> findStoreFigure(QByteArrayView bytes, StoreFigure figure)
+StoreFigureScanner::StoreFigureScanner(StoreFigure figure)
+    : HeaderAnswerScanner(QByteArray(1, Header) + char(figure))
+    , m_identifier(char(figure))
+{}
+
+std::optional<qint64> StoreFigureScanner::figure() const
 {
-    const std::optional<QByteArrayView> digits = findAnswer(
-        bytes, char(figure), MaxDigits,
-        [](char byte, qsizetype) { return byte >= '0' && byte <= '9'; },
-        [](QByteArrayView middle) { return !middle.isEmpty(); });
-    if (!digits)
-        return std::nullopt;
-    qint64 value = 0;
-    for (const char digit : *digits)
-        value = value * 10 + (digit - '0');
-    return value;
+    return found() ? std::optional<qint64>(m_value) : std::nullopt;
 }
 
-std::optional<KeyListBlock> findKeyListBlock(QByteArrayView bytes)
+bool StoreFigureScanner::fits(char byte) const
 {
-    const std::optional<QByteArrayView> block = findAnswer(
-        bytes, KeyListIdentifier, MaxKeyBlock,
-        [](char byte, qsizetype index) {
-            return index == 0 ? byte == LastBlock || byte == MoreBlocks : byte >= 32 && byte <= 126;
-        },
-        [](QByteArrayView middle) { return middle.size() % 2 == 1; });
-    if (!block)
-        return std::nullopt;
-    KeyListBlock found;
-    found.more = block->front() == MoreBlocks;
-    for (qsizetype at = 1; at < block->size(); at += 2)
-        found.keys.append(block->sliced(at, 2).toByteArray());
-    return found;
+    return isDigit(byte);
+}
+
+bool StoreFigureScanner::take(char byte)
+{
+    if (m_digits == MaxDigits || (m_previous == Header && byte == m_identifier))
+        return false;
+    m_value = m_value * 10 + (byte - '0');
+    ++m_digits;
+    m_previous = byte;
+    return true;
+}
+
+bool StoreFigureScanner::finish()
+{
+    return m_digits > 0;
+}
+
+KeyListScanner::KeyListScanner()
+    : HeaderAnswerScanner("\x37\x72")
+{}
+
+void KeyListScanner::nextBlock()
+{
+    m_status = 0;
+    m_keys.clear();
+    m_half.clear();
+    seekAgain();
+}
+
+bool KeyListScanner::fits(char byte) const
+{
+    if (m_status == 0)
+        return byte == LastBlock || byte == MoreBlocks;
+    return byte >= 32 && byte <= 126;
+}
+
+bool KeyListScanner::take(char byte)
+{
+    if (m_status == 0) {
+        m_status = byte;
+        return true;
+    }
+    if (m_half.isEmpty()) {
+        m_half = QByteArray(1, byte);
+        return true;
+    }
+    if (m_total == MaxKeys) {
+        m_tooLong = true;
+        return false;
+    }
+    m_keys.append(m_half + byte);
+    m_half.clear();
+    ++m_total;
+    return true;
+}
+
+bool KeyListScanner::finish()
+{
+    return m_status != 0 && m_half.isEmpty();
 }

@@ -12,8 +12,14 @@
 inline constexpr int MaxGraphicWidth = 8192;
 inline constexpr int MaxGraphicHeight = 2304;
 
-// Sent after a key-list block that says more follow, to have the next one sent.
-inline constexpr char NextKeyBlockRequest = 0x06;
+// The host's answer to each block of the key list: ACK has the next block sent (or ends the
+// list after the last), CAN drops the rest. Until one comes the printer waits, and takes any
+// other byte for a cancel that it consumes.
+inline constexpr char KeyListAck = 0x06;
+inline constexpr char KeyListCancel = 0x18;
+
+// What the store counts for each graphic besides its dots: its key, size and the like.
+inline constexpr qint64 GraphicControlBytes = 24;
 
 // The key of picture n (1 to 255): n in two upper-case hexadecimal digits, "01" to "FF".
 QByteArray graphicKey(int picture);

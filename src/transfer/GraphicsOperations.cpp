@@ -67,46 +67,62 @@ TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &li
     const Readiness ready = checkReady(portText);
     if (ready.refused)
         return *ready.refused;
-    const GraphicsStoreReply capacity =
-        askStoreFigure(m_transmitter, StoreFigure::Capacity,
-                       ready.answered ? m_limits.graphicsAnswer : std::chrono::milliseconds(0));
-    if (!capacity.step.ok())
-        return fail(capacity.step, portText);
-    // Stopped here, the printer keeps every graphic it had.
-    if (capacity.figure && graphics.dataBytes > *capacity.figure) {
-        return fail({StepStatus::Failed,
-                     TransferTexts::graphicsDoNotFit(graphics.dataBytes, *capacity.figure)},
-                    portText);
+    const int count = int(graphics.defines.size());
+    if (ready.answered) {
+        if (std::optional<StepResult> unfit = checkRoom(graphics.dataBytes, count))
+            return fail(*unfit, portText);
+    } else if (!m_host.confirm(TransferTexts::deleteAllQuestion(count),
+                               TransferTexts::DeleteTitle)) {
+        return fail({StepStatus::Failed, TransferTexts::deleteAllNotConfirmed()}, portText);
     }
-    const bool answers = capacity.figure.has_value();
 
     if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
         return fail(sent, portText);
-    if (StepResult sent = sendPictures(graphics.defines); !sent.ok())
+    if (StepResult sent = sendPictures(graphics.defines); !sent.ok()) {
+        sent.error += QStringLiteral("\n\n") + TransferTexts::switchOffAndOn();
         return fail(sent, portText);
+    }
     m_host.setStatus(TransferTexts::Writing);
+    if (!ready.answered)
+        return closeWithDone(portText, TransferTexts::NotVerified);
     // The printer lists its keys once it has stored every define before the question.
-    const GraphicsStoreReply stored =
-        askStoredKeys(m_transmitter, answers ? m_limits.completion : std::chrono::milliseconds(0),
-                      m_limits.graphicsAnswer);
+    const std::chrono::milliseconds wait = m_limits.keyList(count);
+    const GraphicsStoreReply stored = askStoredKeys(m_transmitter, wait, wait);
     if (!stored.step.ok())
         return fail(stored.step, portText);
-    return reportGraphicsUpload(portText, int(graphics.defines.size()), answers, stored.keys);
+    return reportGraphicsUpload(portText, count, stored);
 }
 
-TransferResult
-TransferOperations::reportGraphicsUpload(const QString &portText, int stored, bool answered,
-                                         const std::optional<QList<QByteArray>> &keys)
+// Stopped here, the printer keeps every graphic it had.
+std::optional<StepResult> TransferOperations::checkRoom(qint64 dataBytes, int count)
 {
-    if (!answered)
-        return closeWithDone(portText, TransferTexts::NotVerified);
-    if (!keys) {
-        return fail({StepStatus::Failed, TransferTexts::graphicsNotListed(m_limits.completion)},
-                    portText);
+    const GraphicsStoreReply capacity =
+        askStoreFigure(m_transmitter, StoreFigure::Capacity, m_limits.graphicsAnswer);
+    if (!capacity.step.ok())
+        return capacity.step;
+    if (!capacity.figure) {
+        return StepResult{StepStatus::Failed,
+                          TransferTexts::graphicsUnknown(capacity.answer == StoreAnswer::Malformed,
+                                                         m_limits.graphicsAnswer)};
+    }
+    const qint64 needed = dataBytes + GraphicControlBytes * count;
+    if (needed > *capacity.figure)
+        return StepResult{StepStatus::Failed,
+                          TransferTexts::graphicsDoNotFit(needed, *capacity.figure)};
+    return std::nullopt;
+}
+
+TransferResult TransferOperations::reportGraphicsUpload(const QString &portText, int stored,
+                                                        const GraphicsStoreReply &listed)
+{
+    if (!listed.keys) {
+        const QString failure =
+            TransferTexts::keyListFailed(listed.answer, listed.waited, listed.keysBefore);
+        return fail({StepStatus::Failed, TransferTexts::uploadNotConfirmed(failure)}, portText);
     }
     QStringList missing;
     for (int picture = 1; picture <= stored; ++picture) {
-        if (!keys->contains(graphicKey(picture)))
+        if (!listed.keys->contains(graphicKey(picture)))
             missing << QString::fromLatin1(graphicKey(picture));
     }
     if (!missing.isEmpty()) {
@@ -135,21 +151,24 @@ TransferResult TransferOperations::printGraphics(const QString &portText, const 
     const Readiness ready = checkReady(portText);
     if (ready.refused)
         return *ready.refused;
-    std::optional<QList<QByteArray>> listed;
-    if (ready.answered) {
-        const GraphicsStoreReply stored =
-            askStoredKeys(m_transmitter, m_limits.graphicsAnswer, m_limits.graphicsAnswer);
-        if (!stored.step.ok())
-            return fail(stored.step, portText);
-        listed = stored.keys;
-    }
     // Without the printer's list, every key an upload can give, as bit images print 1 to 255.
     QList<QByteArray> keys;
-    if (!listed) {
+    if (ready.answered) {
+        const GraphicsStoreReply stored = askStoredKeys(m_transmitter, m_limits.graphicsAnswer,
+                                                        m_limits.keyList(KeyListScanner::MaxKeys));
+        if (!stored.step.ok())
+            return fail(stored.step, portText);
+        if (!stored.keys) {
+            const QString failure =
+                TransferTexts::keyListFailed(stored.answer, stored.waited, stored.keysBefore);
+            return fail({StepStatus::Failed, TransferTexts::nothingPrinted(failure)}, portText);
+        }
+        keys = *stored.keys;
+    } else {
         for (int picture = 1; picture <= MaxUploadPictures; ++picture)
             keys << graphicKey(picture);
     }
-    for (const QByteArray &key : listed.value_or(keys)) {
+    for (const QByteArray &key : keys) {
         if (StepResult sent = m_transmitter.SendBytes(printGraphic(key)); !sent.ok())
             return fail(sent, portText);
     }
@@ -169,7 +188,8 @@ GraphicsStoreStatus TransferOperations::graphicsStatus()
     if (!free.step.ok())
         return status;
     status.free = free.figure;
-    const GraphicsStoreReply keys = askStoredKeys(m_transmitter, wait, wait);
+    const GraphicsStoreReply keys =
+        askStoredKeys(m_transmitter, wait, m_limits.keyList(KeyListScanner::MaxKeys));
     if (keys.step.ok())
         status.keys = keys.keys;
     return status;

@@ -2,12 +2,25 @@
 
 #include "GraphicsCommands.h"
 
+#include <algorithm>
+
 namespace {
 
-// A question the printer may answer; a one-way link gets it paced like the job's own bytes.
-StepResult ask(Transmitter &transmitter, const QByteArray &question)
+GraphicsStoreReply stepFailed(const StepResult &step)
 {
-    return transmitter.hearsAnswers() ? transmitter.ask(question) : transmitter.SendBytes(question);
+    return {step, StoreAnswer::None, {}, {}, {}, 0};
+}
+
+// waited: the wait that ran out; keysBefore: those of the blocks that came whole.
+GraphicsStoreReply unanswered(StoreAnswer answer, std::chrono::milliseconds waited = {},
+                              qsizetype keysBefore = 0)
+{
+    return {{}, answer, {}, {}, waited, int(keysBefore)};
+}
+
+StoreAnswer brokenAnswer(const KeyListScanner &scanner)
+{
+    return scanner.tooLong() ? StoreAnswer::TooLong : StoreAnswer::Malformed;
 }
 
 } // namespace
@@ -17,42 +30,53 @@ GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
 {
     const QByteArray question =
         figure == StoreFigure::Capacity ? askGraphicsCapacity() : askGraphicsRemaining();
-    if (StepResult asked = ask(transmitter, question); !asked.ok())
-        return {asked, {}, {}};
-    if (!transmitter.hearsAnswers())
-        return {};
-    const Answer answer = transmitter.readAnswer(
-        [figure](const QByteArray &bytes) { return findStoreFigure(bytes, figure).has_value(); },
-        QDeadlineTimer(wait));
+    if (StepResult asked = transmitter.ask(question); !asked.ok())
+        return stepFailed(asked);
+    StoreFigureScanner scanner(figure);
+    const Answer answer = transmitter.readAnswer(scanner, QDeadlineTimer(wait));
     if (!answer.step.ok())
-        return {answer.step, {}, {}};
-    return {{}, findStoreFigure(answer.bytes, figure), {}};
+        return stepFailed(answer.step);
+    if (!answer.complete && !scanner.begun())
+        return unanswered(StoreAnswer::None, wait);
+    // An answer begun and not ended in time is as broken as one ended wrongly.
+    if (!scanner.found())
+        return unanswered(StoreAnswer::Malformed);
+    return {{}, StoreAnswer::Answered, scanner.figure(), {}, {}, 0};
 }
 
 GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::milliseconds firstWait,
-                                 std::chrono::milliseconds nextWait)
+                                 std::chrono::milliseconds wholeList)
 {
-    QByteArray question = askGraphicKeys();
-    std::chrono::milliseconds wait = firstWait;
+    if (StepResult asked = transmitter.ask(askGraphicKeys()); !asked.ok())
+        return stepFailed(asked);
+    const QDeadlineTimer first(firstWait);
+    const QDeadlineTimer whole(wholeList);
+    KeyListScanner scanner;
     QList<QByteArray> keys;
+    bool firstBlock = true;
     for (;;) {
-        if (StepResult asked = ask(transmitter, question); !asked.ok())
-            return {asked, {}, {}};
-        if (!transmitter.hearsAnswers())
-            return {};
-        const Answer answer = transmitter.readAnswer(
-            [](const QByteArray &bytes) { return findKeyListBlock(bytes).has_value(); },
-            QDeadlineTimer(wait));
-        if (!answer.step.ok())
-            return {answer.step, {}, {}};
-        const std::optional<KeyListBlock> block = findKeyListBlock(answer.bytes);
-        // A list that breaks off tells nothing sure about the keys it did not reach.
-        if (!block)
-            return {};
-        keys += block->keys;
-        if (!block->more)
-            return {{}, {}, keys};
-        question = QByteArray(1, NextKeyBlockRequest);
-        wait = nextWait;
+        // A printer that has begun its list sends each further block as fast as the first.
+        const QDeadlineTimer nextBlock(firstWait);
+        const QDeadlineTimer deadline = firstBlock ? first : std::min(whole, nextBlock);
+        const Answer answer = transmitter.readAnswer(scanner, deadline);
+        if (!answer.step.ok() || !answer.complete || scanner.malformed()) {
+            // The link may be gone; what counts then is the failure, not the cancel.
+            (void)transmitter.ask(QByteArray(1, KeyListCancel));
+            if (!answer.step.ok())
+                return stepFailed(answer.step);
+            if (scanner.malformed())
+                return unanswered(brokenAnswer(scanner), {}, keys.size());
+            if (firstBlock && !scanner.begun())
+                return unanswered(StoreAnswer::None, firstWait);
+            return unanswered(StoreAnswer::BrokenOff, whole.hasExpired() ? wholeList : firstWait,
+                              keys.size());
+        }
+        keys += scanner.blockKeys();
+        if (StepResult acked = transmitter.ask(QByteArray(1, KeyListAck)); !acked.ok())
+            return stepFailed(acked);
+        if (!scanner.more())
+            return {{}, StoreAnswer::Answered, {}, keys, {}, 0};
+        scanner.nextBlock();
+        firstBlock = false;
     }
 }

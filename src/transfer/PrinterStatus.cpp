@@ -74,7 +74,8 @@ void addErrorCause(PrinterStatus &status, char answer)
 {
     if (!isStatusAnswer(answer))
         return;
+    status.mechanicalError = bit(answer, 2);
     status.autoCutterError = bit(answer, 3);
     status.unrecoverableError = bit(answer, 5);
-    status.recoverableError = bit(answer, 6);
+    status.autoRecoverableError = bit(answer, 6);
 }

@@ -16,9 +16,10 @@ struct PrinterStatus
     bool paperNearEnd = false;
     bool error = false;
     // The kind of error, known once DLE EOT 3 has been answered.
-    bool recoverableError = false;
-    bool unrecoverableError = false;
+    bool mechanicalError = false; // bit 2, on the printers that report it
     bool autoCutterError = false;
+    bool unrecoverableError = false;
+    bool autoRecoverableError = false; // clears itself, as after the head overheated
 
     // Whether the printer can take a job; paper near its end is a warning only.
     bool ready() const { return !offline && !coverOpen && !paperEnd && !error; }

@@ -1,12 +1,14 @@
 #include "StatusInquiry.h"
 
+#include "StatusScanner.h"
+
 namespace {
 
 constexpr qsizetype AnswerCount = 3;
 
 StatusReply failed(const StepResult &step)
 {
-    return {StatusReply::Outcome::Failed, {}, step};
+    return {StatusReply::Outcome::Failed, {}, step, 0};
 }
 
 } // namespace
@@ -18,38 +20,32 @@ StatusReply inquireStatus(Transmitter &transmitter, std::chrono::milliseconds fi
     const QDeadlineTimer firstDeadline(firstAnswer);
     if (StepResult asked = transmitter.ask(statusQuestions()); !asked.ok())
         return failed(asked);
-    const Answer first = transmitter.readAnswer(
-        [](const QByteArray &bytes) { return !bytes.isEmpty(); }, firstDeadline);
+    StatusScanner scanner(AnswerCount);
+    const Answer first = transmitter.readAnswer(scanner, firstDeadline);
     if (!first.step.ok())
         return failed(first.step);
-    if (!first.complete)
-        return {};
-
+    if (scanner.answers().isEmpty()) {
+        const auto outcome =
+            scanner.received() > 0 ? StatusReply::Outcome::Garbled : StatusReply::Outcome::Silent;
+        return {outcome, {}, {}, scanner.received()};
+    }
     // A printer that answers sends the rest at once; a partial answer still tells something.
-    const Answer rest = transmitter.readAnswer(
-        [&first](const QByteArray &bytes) {
-            return first.bytes.size() + bytes.size() >= AnswerCount;
-        },
-        QDeadlineTimer(firstAnswer));
-    if (!rest.step.ok())
-        return failed(rest.step);
-    const QByteArray answers =
-        (first.bytes + rest.bytes)
-            .first(std::min(AnswerCount, first.bytes.size() + rest.bytes.size()));
-    std::optional<PrinterStatus> status = decodeStatus(answers);
-    // Bytes that are no status answer come from something else on the line.
-    if (!status)
-        return {};
+    if (!first.complete) {
+        if (const Answer rest = transmitter.readAnswer(scanner, QDeadlineTimer(firstAnswer));
+            !rest.step.ok())
+            return failed(rest.step);
+    }
+    PrinterStatus status = *decodeStatus(scanner.answers());
 
-    if (status->error) {
+    if (status.error) {
         if (StepResult asked = transmitter.ask(errorQuestion()); !asked.ok())
             return failed(asked);
-        const Answer cause = transmitter.readAnswer(
-            [](const QByteArray &bytes) { return !bytes.isEmpty(); }, QDeadlineTimer(firstAnswer));
-        if (!cause.step.ok())
-            return failed(cause.step);
-        if (cause.complete)
-            addErrorCause(*status, cause.bytes.front());
+        StatusScanner cause(1);
+        if (const Answer answer = transmitter.readAnswer(cause, QDeadlineTimer(firstAnswer));
+            !answer.step.ok())
+            return failed(answer.step);
+        if (cause.done())
+            addErrorCause(status, cause.answers().front());
     }
-    return {StatusReply::Outcome::Answered, *status, {}};
+    return {StatusReply::Outcome::Answered, status, {}, 0};
 }

@@ -21,6 +21,13 @@ public:
     };
     // A modal box with one OK button; returns when the operator closes it.
     virtual void showMessage(const QString &text, const QString &title, MessageKind kind) = 0;
+    // A Yes/No question before what cannot be undone; true only for Yes. A host that cannot
+    // ask anyone takes it for No.
+    virtual bool confirm([[maybe_unused]] const QString &question,
+                         [[maybe_unused]] const QString &title)
+    {
+        return false;
+    }
     // The status line.
     virtual void setStatus(const QString &text) = 0;
     // Selects the row of the image list whose record is being sent.

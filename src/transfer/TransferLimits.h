@@ -2,6 +2,7 @@
 
 #include "PrinterStallLimit.h"
 
+#include <algorithm>
 #include <chrono>
 
 // How long a transfer waits for the printer before it gives up.
@@ -17,4 +18,12 @@ struct TransferLimits
     // The wait for the answer to a question about the NV graphics store from a printer that
     // answered the status questions; one that does not know NV graphics never answers.
     std::chrono::milliseconds graphicsAnswer = std::chrono::seconds(2);
+    // The time a printer may take to list each stored graphic; a long list takes minutes.
+    std::chrono::milliseconds keyListPerGraphic = std::chrono::milliseconds(1500);
+
+    // The wait for the whole key list of that many graphics, never under the completion wait.
+    std::chrono::milliseconds keyList(int graphics) const
+    {
+        return std::max(completion, keyListPerGraphic * graphics);
+    }
 };

@@ -87,7 +87,7 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
         return {TransferOutcome::NotOpened, {}, {}, {}};
     const bool answers = m_transmitter.hearsAnswers();
     const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
-    const QString failure = inquiryFailure(reply.step).error;
+    const QString failure = inquiryFailure(reply, false).error;
     // A printer that cannot print does not carry out the questions about its store either.
     const bool ready = reply.outcome == StatusReply::Outcome::Answered && reply.status.ready();
     const GraphicsStoreStatus graphics = ready ? graphicsStatus() : GraphicsStoreStatus();
@@ -101,6 +101,7 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
                 answers ? TransferTexts::noAnswer(m_limits.firstAnswer)
                         : TransferTexts::linkCarriesNoAnswers(),
                 {}};
+    case StatusReply::Outcome::Garbled:
     case StatusReply::Outcome::Failed:
         break;
     }
@@ -130,8 +131,9 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
     switch (reply.outcome) {
     case StatusReply::Outcome::Silent:
         return {};
+    case StatusReply::Outcome::Garbled:
     case StatusReply::Outcome::Failed:
-        return {fail(inquiryFailure(reply.step), portText)};
+        return {fail(inquiryFailure(reply, true), portText)};
     case StatusReply::Outcome::Answered:
         break;
     }
@@ -145,10 +147,15 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
 }
 
 // A printer that serves one connection at a time drops the next one at once.
-StepResult TransferOperations::inquiryFailure(const StepResult &step) const
+StepResult TransferOperations::inquiryFailure(const StatusReply &reply, bool job) const
 {
+    if (reply.outcome == StatusReply::Outcome::Garbled) {
+        return {StepStatus::Failed,
+                TransferTexts::noStatusAnswer(reply.received, m_limits.firstAnswer, job)};
+    }
+    const StepResult &step = reply.step;
     if (step.status == StepStatus::Failed && m_link.link()->closedByPrinter())
-        return {StepStatus::Failed, TransferTexts::printerBusy(m_link.link()->errorText())};
+        return {StepStatus::Failed, TransferTexts::printerBusy(m_link.link()->errorText(), job)};
     return step;
 }
 

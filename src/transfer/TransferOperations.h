@@ -11,6 +11,8 @@
 
 #include <optional>
 
+struct GraphicsStoreReply;
+struct StatusReply;
 class PortLink;
 class TransferHost;
 
@@ -76,16 +78,19 @@ private:
     TransferResult eraseGraphics(const QString &portText, const QString &rateText);
     TransferResult printGraphics(const QString &portText, const QString &rateText);
     GraphicsStoreStatus graphicsStatus();
+    // Asks the store's capacity; why the graphics cannot be stored, or nothing when they fit.
+    std::optional<StepResult> checkRoom(qint64 dataBytes, int count);
     // Closes the link after a graphics upload and tells how it went.
-    TransferResult reportGraphicsUpload(const QString &portText, int stored, bool answered,
-                                        const std::optional<QList<QByteArray>> &keys);
+    TransferResult reportGraphicsUpload(const QString &portText, int stored,
+                                        const GraphicsStoreReply &listed);
 
     TransferResult refuse(const QString &message);
     // Sends one array per listed picture, its row selected while it goes out.
     StepResult sendPictures(const QList<QByteArray> &pictures);
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
     Readiness checkReady(const QString &portText);
-    StepResult inquiryFailure(const StepResult &step) const;
+    // job: a job was to follow, so the texts say nothing of it was sent.
+    StepResult inquiryFailure(const StatusReply &reply, bool job) const;
     TransferResult finish(const QString &portText);
     // Closes the link; once it closed without loss, "Done!!" and SUCCESS.
     TransferResult closeWithDone(const QString &portText, const QString &done);

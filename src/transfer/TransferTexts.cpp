@@ -1,6 +1,7 @@
 #include "TransferTexts.h"
 
 #include "GraphicsCommands.h"
+#include "GraphicsStoreInquiry.h"
 #include "PrinterCommands.h"
 #include "PrinterStatus.h"
 
@@ -71,6 +72,14 @@ QString jobNotReadToEnd(std::chrono::milliseconds limit)
         .arg(durationText(limit));
 }
 
+QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said)
+{
+    const QString text =
+        QStringLiteral("The print queue did not complete the job within %1; it was cancelled.")
+            .arg(durationText(limit));
+    return said.isEmpty() ? text : text + QStringLiteral(" The scheduler said: ") + said;
+}
+
 QString writeFailed(const QString &reason)
 {
     return QStringLiteral("Writing to the printer failed: %1").arg(reason);
@@ -95,11 +104,12 @@ QStringList conditions(const PrinterStatus &status)
     add(status.paperEnd, "paper end");
     add(status.paperNearEnd, "paper near end");
     add(status.feedButton, "feed button pressed");
-    add(status.recoverableError, "recoverable error");
+    add(status.autoRecoverableError, "automatically recoverable error");
     add(status.unrecoverableError, "unrecoverable error");
     add(status.autoCutterError, "auto-cutter error");
-    add(status.error && !status.recoverableError && !status.unrecoverableError &&
-            !status.autoCutterError,
+    add(status.mechanicalError, "mechanical error (on the printers that report it)");
+    add(status.error && !status.autoRecoverableError && !status.unrecoverableError &&
+            !status.autoCutterError && !status.mechanicalError,
         "error");
     return lines;
 }
@@ -118,6 +128,16 @@ QString paperNearEnd()
 QString noAnswer(std::chrono::milliseconds limit)
 {
     return QStringLiteral("The printer did not answer within %1.").arg(durationText(limit));
+}
+
+QString noStatusAnswer(qint64 received, std::chrono::milliseconds limit, bool job)
+{
+    const QString text = QStringLiteral("The printer sent %1 bytes within %2, none of them an "
+                                        "answer to the status questions: check the baud rate "
+                                        "and the line.")
+                             .arg(received)
+                             .arg(durationText(limit));
+    return job ? text + QStringLiteral(" Nothing was sent.") : text;
 }
 
 QString linkCarriesNoAnswers()
@@ -149,11 +169,70 @@ QString verified(int stored)
     return QStringLiteral("verified: %1 graphics stored").arg(stored);
 }
 
-QString graphicsNotListed(std::chrono::milliseconds limit)
+QString graphicsUnknown(bool malformed, std::chrono::milliseconds limit)
 {
-    return QStringLiteral("The printer did not list its NV graphics within %1, so the upload is "
-                          "not confirmed.")
-        .arg(durationText(limit));
+    const QString what =
+        malformed ? QStringLiteral("gave a malformed answer to the question about its NV "
+                                   "graphics store")
+                  : QStringLiteral("did not answer the question about its NV graphics store "
+                                   "within %1")
+                        .arg(durationText(limit));
+    return QStringLiteral("The printer answered the status questions but %1, so it does not "
+                          "seem to know NV graphics. Nothing was deleted or stored; choose NV "
+                          "bit images for this printer.")
+        .arg(what);
+}
+
+QString deleteAllQuestion(int count)
+{
+    return QStringLiteral("The printer cannot answer, so what it stores cannot be checked. The "
+                          "upload deletes every NV graphic stored in the printer, then stores "
+                          "the %1 listed. Delete every stored NV graphic?")
+        .arg(count);
+}
+
+QString deleteAllNotConfirmed()
+{
+    return QStringLiteral("Nothing was deleted or stored: deleting the printer's NV graphics "
+                          "without its answer was not confirmed.");
+}
+
+QString switchOffAndOn()
+{
+    return QStringLiteral("The printer may still be waiting for the rest of a graphic: switch it "
+                          "off and on before the next job.");
+}
+
+QString keyListFailed(StoreAnswer answer, std::chrono::milliseconds limit, int keysBefore)
+{
+    switch (answer) {
+    case StoreAnswer::None:
+        return QStringLiteral("The printer did not list its NV graphics within %1")
+            .arg(durationText(limit));
+    case StoreAnswer::BrokenOff:
+        return QStringLiteral("The printer's list of NV graphics broke off after %1 keys (nothing "
+                              "more came within %2)")
+            .arg(keysBefore)
+            .arg(durationText(limit));
+    case StoreAnswer::TooLong:
+        return QStringLiteral("The printer's list of NV graphics ran past %1 keys, more than a "
+                              "printer stores, and was refused")
+            .arg(KeyListScanner::MaxKeys);
+    case StoreAnswer::Malformed:
+    case StoreAnswer::Answered:
+        break;
+    }
+    return QStringLiteral("The printer's list of NV graphics was malformed");
+}
+
+QString uploadNotConfirmed(const QString &keyListFailure)
+{
+    return keyListFailure + QStringLiteral(", so the upload is not confirmed.");
+}
+
+QString nothingPrinted(const QString &keyListFailure)
+{
+    return keyListFailure + QStringLiteral(", so nothing was printed.");
 }
 
 QString graphicsMissing(const QStringList &keys, int sent)
@@ -164,8 +243,13 @@ QString graphicsMissing(const QStringList &keys, int sent)
         .arg(keys.join(QStringLiteral(", ")));
 }
 
-QString printerBusy(const QString &reason)
+QString printerBusy(const QString &reason, bool job)
 {
+    if (!job) {
+        return QStringLiteral("%1 before the printer answered: it is busy with another "
+                              "connection.")
+            .arg(reason);
+    }
     return QStringLiteral("%1 before the job began: the printer is busy with another "
                           "connection. Nothing was sent.")
         .arg(reason);

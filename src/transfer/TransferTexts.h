@@ -6,6 +6,7 @@
 #include <chrono>
 
 struct PrinterStatus;
+enum class StoreAnswer;
 
 // Every text the transfers show to the operator.
 namespace TransferTexts {
@@ -19,12 +20,14 @@ inline const QString Writing = QStringLiteral("Writing");
 inline const QString Success = QStringLiteral("SUCCESS");
 inline const QString Failed = QStringLiteral("FAILED");
 inline const QString Processing = QStringLiteral("PROCESSING");
+inline const QString WaitingForPrinter = QStringLiteral("Waiting for the printer");
 
 inline const QString RefusedTitle = QStringLiteral("Upload not started.");
 inline const QString WarningTitle = QStringLiteral("Printer warning.");
 inline const QString FailedTitle = QStringLiteral("Transfer failed.");
 inline const QString Stopped = QStringLiteral("The transfer was stopped before it finished.");
 inline const QString NotVerified = QStringLiteral("not verified (the printer does not answer)");
+inline const QString DeleteTitle = QStringLiteral("Delete stored graphics?");
 
 QString noPictures();
 QString tooManyPictures(qsizetype count);
@@ -36,6 +39,8 @@ QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
 QString deliveryNotConfirmed(std::chrono::milliseconds limit);
 QString jobNotReadToEnd(std::chrono::milliseconds limit);
+// said: the scheduler's latest word on the job, if any.
+QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said);
 // Why the link to the port text did not open, in the link's words; with none, the text names
 // no port.
 QString linkNotOpened(const QString &port, const QString &reason);
@@ -45,15 +50,27 @@ QStringList conditions(const PrinterStatus &status);
 QString printerCannotTakeJob(const PrinterStatus &status);
 QString paperNearEnd();
 QString noAnswer(std::chrono::milliseconds limit);
+// job: a job was to follow, and nothing of it was sent.
+QString noStatusAnswer(qint64 received, std::chrono::milliseconds limit, bool job);
 QString linkCarriesNoAnswers();
 // NV graphics.
 QString pictureNotAGraphic(const QString &path, int widthDots, int heightDots);
 QString graphicsDoNotFit(qint64 needed, qint64 capacity);
+// A printer that answered the status questions, but not, or not in form, the capacity question.
+QString graphicsUnknown(bool malformed, std::chrono::milliseconds limit);
+QString deleteAllQuestion(int count);
+QString deleteAllNotConfirmed();
+// Added to a failure inside the defines, which leaves the printer counting bytes of a graphic.
+QString switchOffAndOn();
 QString verified(int stored);
-QString graphicsNotListed(std::chrono::milliseconds limit);
+// What went wrong with the key list; limit: the wait that ran out.
+QString keyListFailed(StoreAnswer answer, std::chrono::milliseconds limit, int keysBefore);
+QString uploadNotConfirmed(const QString &keyListFailure);
+QString nothingPrinted(const QString &keyListFailure);
 QString graphicsMissing(const QStringList &keys, int sent);
 
-// reason: the link's own words for the printer closing the connection.
-QString printerBusy(const QString &reason);
+// reason: the link's own words for the printer closing the connection. job: a job was to
+// follow, and nothing of it was sent.
+QString printerBusy(const QString &reason, bool job = true);
 
 } // namespace TransferTexts

@@ -1,5 +1,6 @@
 #include "Transmitter.h"
 
+#include "AnswerScanner.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
 #include "PrinterLink.h"
@@ -42,6 +43,7 @@ StepResult Transmitter::SendBytes(const QByteArray &bytes)
         return {StepStatus::NoLink, {}};
     if (link->outBufferSize() > 0)
         return sendPaced(*link, bytes);
+    link->takeAnswers();
     link->write(bytes);
     return link->failed() ? writeFailure(*link) : StepResult{};
 }
@@ -65,6 +67,7 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
             return ready;
         if (StepResult room = waitForRoom(link, backlogLimit); !room.ok())
             return room;
+        link.takeAnswers();
         link.write(piece);
         if (link.failed())
             return writeFailure(link);
@@ -81,8 +84,7 @@ StepResult Transmitter::waitUntilMaySend(PrinterLink &link)
     while (!link.maySendNow()) {
         if (expired(idle, m_limits.stall))
             return failure(TransferTexts::printerNotReady(m_limits.stall));
-        m_host.yield();
-        if (StepResult stop = interruption(link); !stop.ok())
+        if (StepResult stop = pause(link); !stop.ok())
             return stop;
     }
     return {};
@@ -94,8 +96,7 @@ StepResult Transmitter::waitForRoom(PrinterLink &link, int backlogLimit)
     idle.start();
     int queued = link.backlog();
     while (queued >= backlogLimit) {
-        m_host.yield();
-        if (StepResult stop = interruption(link); !stop.ok())
+        if (StepResult stop = pause(link); !stop.ok())
             return stop;
         const int now = link.backlog();
         if (now < queued)
@@ -115,14 +116,20 @@ StepResult Transmitter::waitForCompletion(PrinterLink &link)
     elapsed.start();
     bool ready = false;
     do {
-        m_host.yield();
-        if (StepResult stop = interruption(link); !stop.ok())
+        if (StepResult stop = pause(link); !stop.ok())
             return stop;
         ready = link.maySendNow();
         if (!ready && expired(elapsed, m_limits.completion))
             return failure(TransferTexts::printerNotFinished(m_limits.completion));
     } while (!ready);
     return {};
+}
+
+StepResult Transmitter::pause(PrinterLink &link)
+{
+    m_host.yield();
+    link.takeAnswers();
+    return interruption(link);
 }
 
 StepResult Transmitter::interruption(const PrinterLink &link) const
@@ -151,7 +158,27 @@ StepResult Transmitter::drain()
     PrinterLink *link = m_link.link();
     if (!link)
         return {StepStatus::NoLink, {}};
-    return waitForRoom(*link, 1);
+    if (StepResult drained = waitForRoom(*link, 1); !drained.ok())
+        return drained;
+    return waitForJob(*link);
+}
+
+StepResult Transmitter::waitForJob(PrinterLink &link)
+{
+    if (link.jobCompleted())
+        return {};
+    m_host.setStatus(TransferTexts::WaitingForPrinter);
+    link.endJob();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!link.jobCompleted()) {
+        m_host.yield();
+        if (StepResult stop = interruption(link); !stop.ok())
+            return stop;
+        if (expired(elapsed, m_limits.completion))
+            return failure(TransferTexts::jobNotCompleted(m_limits.completion, link.errorText()));
+    }
+    return {};
 }
 
 StepResult Transmitter::awaitReadToEnd()
@@ -189,21 +216,19 @@ StepResult Transmitter::ask(const QByteArray &question)
     return link->failed() ? writeFailure(*link) : StepResult{};
 }
 
-Answer Transmitter::readAnswer(const std::function<bool(const QByteArray &)> &complete,
-                               QDeadlineTimer deadline)
+Answer Transmitter::readAnswer(AnswerScanner &scanner, QDeadlineTimer deadline)
 {
     PrinterLink *link = m_link.link();
     if (!link)
-        return {{StepStatus::NoLink, {}}, {}, false};
-    QByteArray bytes;
+        return {{StepStatus::NoLink, {}}, false};
     for (;;) {
-        bytes += link->takeAnswers();
-        if (complete(bytes))
-            return {{}, bytes, true};
+        scanner.feed(link->takeAnswers());
+        if (scanner.done())
+            return {{}, true};
         if (deadline.hasExpired())
-            return {{}, bytes, false};
+            return {{}, false};
         m_host.yield();
         if (StepResult stop = interruption(*link); !stop.ok())
-            return {stop, bytes, false};
+            return {stop, false};
     }
 }

@@ -6,8 +6,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 
-#include <functional>
-
+class AnswerScanner;
 class PortLink;
 class PrinterLink;
 class TransferHost;
@@ -28,8 +27,7 @@ struct [[nodiscard]] StepResult
 
 struct [[nodiscard]] Answer
 {
-    StepResult step;  // Failed or Stopped when the wait ended so
-    QByteArray bytes; // what the printer sent meanwhile
+    StepResult step; // Failed or Stopped when the wait ended so
     bool complete = false;
 };
 
@@ -45,7 +43,8 @@ public:
     StepResult SendBytes(const QByteArray &bytes);
     // Waits until the printer may take more (on a paced link), then sends the finish command.
     StepResult FinishTransfer();
-    // Waits until the link has handed every queued byte on towards the printer.
+    // Waits until the link has handed every queued byte on towards the printer, and on a link
+    // to a scheduler until it says the job completed.
     StepResult drain();
 
     // On a link whose printer shows that it read the stream to its end, ends the stream and
@@ -58,16 +57,19 @@ public:
     // Sends a question the printer answers out of turn: no pacing, no progress. Answers still
     // waiting from before are dropped, so what follows answers this question.
     StepResult ask(const QByteArray &question);
-    // Reads what the printer answers until complete() holds for the bytes so far, or until the
-    // deadline (complete is false then); the window stays live meanwhile.
-    Answer readAnswer(const std::function<bool(const QByteArray &)> &complete,
-                      QDeadlineTimer deadline);
+    // Feeds what the printer sends to the scanner until it is done, or until the deadline
+    // (complete is false then); the window stays live meanwhile.
+    Answer readAnswer(AnswerScanner &scanner, QDeadlineTimer deadline);
 
 private:
     StepResult sendPaced(PrinterLink &link, const QByteArray &bytes);
     StepResult waitUntilMaySend(PrinterLink &link);
     StepResult waitForRoom(PrinterLink &link, int backlogLimit);
     StepResult waitForCompletion(PrinterLink &link);
+    // Lets the window run once; what the printer says meanwhile answers no question and is
+    // dropped, so it never piles up while a job is sent.
+    StepResult pause(PrinterLink &link);
+    StepResult waitForJob(PrinterLink &link);
     StepResult interruption(const PrinterLink &link) const;
 
     PortLink &m_link;

@@ -59,6 +59,12 @@ public:
         if (onMessage)
             onMessage(messages.last());
     }
+    bool question(QWidget *, const QString &text, const QString &title) override
+    {
+        messages.append({text, title});
+        return answerYes;
+    }
+    bool answerYes = true;
     QString lastTitle;
     QString lastFilter;
 };

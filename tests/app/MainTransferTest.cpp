@@ -237,8 +237,19 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     QTest::mouseClick(window->chkNvGraphics, Qt::LeftButton);
     ASSERT_TRUE(window->chkNvGraphics->isChecked());
 
-    // A one-way line: the job goes on without waiting for answers.
+    // A printer that cannot answer loses its graphics only once the operator says Yes.
     serial->setStatusAnswers({});
+    dialogs->answerYes = false;
+    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    ASSERT_EQ(dialogs->messages.size(), 2);
+    EXPECT_EQ(dialogs->messages[0].text, TransferTexts::deleteAllQuestion(1));
+    EXPECT_EQ(dialogs->messages[0].title, TransferTexts::DeleteTitle);
+    EXPECT_EQ(dialogs->messages[1].text, TransferTexts::deleteAllNotConfirmed());
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("FAILED"));
+    EXPECT_EQ(serial->sent(), StatusQuestions);
+
+    dialogs->answerYes = true;
+    dialogs->messages.clear();
     bool statesHeld = true;
     serial->setOnOutput([&](const QByteArray &) {
         statesHeld = statesHeld && !window->Command7->isVisible() &&
@@ -246,13 +257,13 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     });
     QTest::mouseClick(window->Command7, Qt::LeftButton);
     EXPECT_TRUE(statesHeld);
-    ASSERT_EQ(dialogs->messages.size(), 1);
-    EXPECT_EQ(dialogs->messages[0].text,
+    ASSERT_EQ(dialogs->messages.size(), 2);
+    EXPECT_EQ(dialogs->messages[1].text,
               QStringLiteral("not verified (the printer does not answer)"));
-    EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("Upload finished."));
+    EXPECT_EQ(dialogs->messages[1].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
-    EXPECT_TRUE(serial->sent().startsWith(StatusQuestions +
-                                          QByteArray::fromHex("1D284C 0200 3030") + deleteAll));
+    EXPECT_TRUE(
+        serial->sent().sliced(StatusQuestions.size()).startsWith(StatusQuestions + deleteAll));
     EXPECT_TRUE(window->Command7->isVisible() && window->Command7->isEnabled());
     EXPECT_EQ(window->Command7->geometry(), uploadRect);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvane Ver.0.9"));

@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 # orvane with a fixed port list; everything else goes to the real program.
 cat >"$work/orvane" <<STUB
 #!/bin/sh
-[ "\$1" = ports ] && exec printf '%s\n' '/dev/ttyUSB7 (Used)' /dev/usb/lp3
+[ "\$1" = ports ] && exec printf '%s\n' '/dev/ttyUSB7 (Used)' /dev/usb/lp3 queue:Receipt
 exec "$orvane" "\$@"
 STUB
 chmod +x "$work/orvane"
@@ -67,7 +67,10 @@ expect "orvane --" "--help --port --version"
 expect_has "orvane upload --" --baud --help --port --yes
 expect "orvane erase --y" ""
 expect_has "orvane raster -" -o --output
-expect "orvane upload --port " "/dev/ttyUSB7 /dev/usb/lp3"
+expect "orvane upload --port " "/dev/ttyUSB7 /dev/usb/lp3 queue:Receipt"
+# bash, splitting at the colon, replaces only what follows it.
+expect "orvane erase --port queue:R" "Receipt"
+expect "orvane erase --port queue:Receipt " ""
 expect "orvane erase --baud 9600 --port /dev/u" "/dev/usb/lp3"
 expect "orvane print --port ../printer" "../printer-link"
 expect "orvane upload --port /dev/ttyUSB7 " "logo.png more photo.JPG scan.tiff"

@@ -10,31 +10,36 @@ namespace {
 class ScriptedCatalogue : public PortCatalogue
 {
 public:
-    ScriptedCatalogue(QStringList ports, QList<InstalledPrinter> printers)
+    ScriptedCatalogue(QStringList ports, QList<InstalledPrinter> printers, QStringList queues)
         : m_ports(std::move(ports))
         , m_printers(std::move(printers))
+        , m_queues(std::move(queues))
     {}
     QStringList ports() const override { return m_ports; }
     QList<InstalledPrinter> printers() const override { return m_printers; }
+    QStringList queues() const override { return m_queues; }
 
 private:
     QStringList m_ports;
     QList<InstalledPrinter> m_printers;
+    QStringList m_queues;
 };
 
-RecordingComboBox filledPortBox(const QStringList &ports, const QList<InstalledPrinter> &printers)
+RecordingComboBox filledPortBox(const QStringList &ports, const QList<InstalledPrinter> &printers,
+                                const QStringList &queues = {})
 {
     RecordingComboBox box;
     box.addItem(QStringLiteral("left over"));
-    FillPortList(box, ScriptedCatalogue(ports, printers));
+    FillPortList(box, ScriptedCatalogue(ports, printers, queues));
     return box;
 }
 
-TEST(FillPortList, ListsComAndLptPortsReversedAndMarksTheUsedOne)
+TEST(FillPortList, ListsComAndLptPortsReversedAndMarksTheUsedOneThenTheQueues)
 {
-    const RecordingComboBox box =
-        filledPortBox({"LPT1:", "COM1:", "COM2:", "FILE:"}, {{"LPT1:", "Receipt"}});
-    EXPECT_EQ(box.items, QStringList({"COM2:", "COM1:", "LPT1: (Used)"}));
+    const RecordingComboBox box = filledPortBox({"LPT1:", "COM1:", "COM2:", "FILE:"},
+                                                {{"LPT1:", "Receipt"}}, {"Receipt", "Bar 2"});
+    EXPECT_EQ(box.items,
+              QStringList({"COM2:", "COM1:", "LPT1: (Used)", "queue:Receipt", "queue:Bar 2"}));
     EXPECT_EQ(box.clears, 1);
     EXPECT_EQ(box.currentIndex, 0);
     EXPECT_EQ(box.text, QStringLiteral("COM2:"));

@@ -58,6 +58,10 @@ TEST(NetworkAddress, IsAThirdKindBesideComAndLpt)
     EXPECT_EQ(linkKindOf("LPT1:"), LinkKind::Parallel);
     EXPECT_FALSE(IsComPort("tcp://10.0.0.5"));
     EXPECT_FALSE(IsLptPort("tcp://10.0.0.5"));
+    // queue:NAME is a print queue even where NAME reads as a port number.
+    EXPECT_EQ(linkKindOf("queue:9100"), LinkKind::Queue);
+    EXPECT_EQ(queueNameOf("queue:Kitchen 2"), QStringLiteral("Kitchen 2"));
+    EXPECT_EQ(linkKindOf("queue:"), LinkKind::None);
 }
 
 TEST(NetworkAddress, APrintQueueOnTheNetworkIsListedAsUsed)

@@ -23,6 +23,12 @@ void RecordingTransferHost::showMessage(const QString &text, const QString &titl
         m_onMessage(m_messages.last());
 }
 
+bool RecordingTransferHost::confirm(const QString &question, const QString &)
+{
+    m_events << QStringLiteral("question:") + question;
+    return m_confirm;
+}
+
 void RecordingTransferHost::setStatus(const QString &text)
 {
     m_statuses << text;

@@ -23,6 +23,9 @@ public:
     void setProgressMax(int value) override;
     void setProgressValue(int value) override;
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
+    // Noted as "question:<text>"; answered as setConfirm() says, Yes at first.
+    bool confirm(const QString &question, const QString &title) override;
+    void setConfirm(bool yes) { m_confirm = yes; }
     void setStatus(const QString &text) override;
     void selectImageRow(int row) override;
     void showConversionProgress(int current, int total) override;
@@ -60,6 +63,7 @@ private:
     QStringList m_events;
     int m_yields = 0;
     bool m_stop = false;
+    bool m_confirm = true;
     std::function<void(int)> m_onYield;
     std::function<void(const Message &)> m_onMessage;
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 QByteArray hex(const char *text)
@@ -75,45 +77,99 @@ TEST(GraphicsCommands, PicturesAreKeyedInUpperCaseHexadecimal)
     EXPECT_EQ(keys.size(), 255);
 }
 
-TEST(GraphicsAnswers, FiguresAreFoundWhole)
+// Fed whole and a byte at a time, the scanner must tell the same.
+template <typename Scanner, typename Make>
+void expectSameInPieces(const QByteArray &bytes, Make make,
+                        const std::function<void(Scanner &)> &check)
 {
-    const QByteArray capacity = hex("3730 323632313434 00");
-    for (qsizetype cut = 0; cut < capacity.size(); ++cut)
-        EXPECT_FALSE(findStoreFigure(capacity.left(cut), StoreFigure::Capacity)) << cut;
-    EXPECT_EQ(findStoreFigure(capacity, StoreFigure::Capacity), 262144);
-    EXPECT_FALSE(findStoreFigure(capacity, StoreFigure::Remaining));
-    EXPECT_EQ(findStoreFigure(hex("3731 30 00"), StoreFigure::Remaining), 0);
-
-    // Status bytes, noise and answers that break off come before the real one.
-    const QByteArray noisy =
-        hex("12 16 FF 37 3730 00 3730 3132 58 00 3730 3132333435363738393031323300"
-            "1E 3730 31303234 00 12");
-    EXPECT_EQ(findStoreFigure(noisy, StoreFigure::Capacity), 1024);
-    EXPECT_FALSE(findStoreFigure(hex("3730 3132 12 33 00"), StoreFigure::Capacity));
+    Scanner whole = make();
+    whole.feed(bytes);
+    check(whole);
+    Scanner pieces = make();
+    for (const char byte : bytes)
+        pieces.feed(QByteArrayView(&byte, 1));
+    check(pieces);
 }
 
-TEST(GraphicsAnswers, KeyBlocksAreFoundWhole)
+TEST(GraphicsAnswers, FiguresAreOneToEightDigitsBetweenHeaderAndNul)
 {
-    const QByteArray block = hex("3772 41 3031 3772 4646 00");
-    for (qsizetype cut = 0; cut < block.size(); ++cut)
-        EXPECT_FALSE(findKeyListBlock(block.left(cut))) << cut;
-    const std::optional<KeyListBlock> found = findKeyListBlock(hex("16 12") + block + hex("12"));
-    ASSERT_TRUE(found);
-    EXPECT_TRUE(found->more);
-    EXPECT_EQ(found->keys, QList<QByteArray>({"01", "7r", "FF"}));
+    const struct
+    {
+        const char *bytes;
+        StoreFigure figure;
+        std::optional<qint64> value; // nothing: no answer yet, or a malformed one
+        bool malformed;
+    } table[] = {
+        {"3730 323632313434 00", StoreFigure::Capacity, 262144, false},
+        {"3730 323632313434", StoreFigure::Capacity, {}, false},
+        {"3730 323632313434 00", StoreFigure::Remaining, {}, false},
+        {"3731 30 00", StoreFigure::Remaining, 0, false},
+        // Status bytes, an ASB block, XON and XOFF around and inside the answer.
+        {"12 16 FF 37 14000F00 3730 31 11 30 13 1C00000F 3234 00 12", StoreFigure::Capacity, 1024,
+         false},
+        {"3730 3132 12 33 00", StoreFigure::Capacity, {}, true},
+        {"3730 00", StoreFigure::Capacity, {}, true},
+        {"3730 3132333435363738 00", StoreFigure::Capacity, 12345678, false},
+        {"3730 313233343536373839 00", StoreFigure::Capacity, {}, true},
+        // An answer cut short, then a whole one: never 37012.
+        {"3730 33 3730 3132 00", StoreFigure::Capacity, {}, true},
+        // Once found, what follows changes nothing.
+        {"3730 35 00 3730 36 00", StoreFigure::Capacity, 5, false},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.bytes);
+        expectSameInPieces<StoreFigureScanner>(
+            QByteArray::fromHex(row.bytes), [&] { return StoreFigureScanner(row.figure); },
+            [&](StoreFigureScanner &scanner) {
+                EXPECT_EQ(scanner.figure(), row.value);
+                EXPECT_EQ(scanner.malformed(), row.malformed);
+            });
+    }
+}
 
-    const std::optional<KeyListBlock> empty = findKeyListBlock(hex("3772 40 00"));
-    ASSERT_TRUE(empty);
-    EXPECT_FALSE(empty->more);
-    EXPECT_TRUE(empty->keys.isEmpty());
+TEST(GraphicsAnswers, KeyBlocksAreReadOneAfterAnotherUpTo255Keys)
+{
+    const struct
+    {
+        const char *bytes;
+        QList<QByteArray> keys;
+        bool more;
+        bool malformed;
+    } table[] = {
+        {"16 12 3772 41 3031 3772 4646 00 12", {"01", "7r", "FF"}, true, false},
+        {"3772 40 00", {}, false, false},
+        {"3772 40 30 11 31 1000000F 00", {"01"}, false, false},
+        // An odd count of characters, a bad block status, a key outside 32..126.
+        {"3772 40 30 00", {}, false, true},
+        {"3772 42 3031 00", {}, false, true},
+        {"3772 40 307F 00", {}, false, true},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.bytes);
+        expectSameInPieces<KeyListScanner>(
+            QByteArray::fromHex(row.bytes), [] { return KeyListScanner(); },
+            [&](KeyListScanner &scanner) {
+                EXPECT_EQ(scanner.malformed(), row.malformed);
+                EXPECT_EQ(scanner.found(), !row.malformed);
+                if (scanner.found()) {
+                    EXPECT_EQ(scanner.blockKeys(), row.keys);
+                    EXPECT_EQ(scanner.more(), row.more);
+                }
+            });
+    }
 
-    // An odd count of characters, a bad block status, a key outside 32..126: no answer.
-    for (const char *broken : {"3772 40 30 00", "3772 42 3031 00", "3772 40 307F 00"})
-        EXPECT_FALSE(findKeyListBlock(hex(broken))) << broken;
-    const std::optional<KeyListBlock> after =
-        findKeyListBlock(hex("3772 40 30 00 3772 40 4142 00"));
-    ASSERT_TRUE(after);
-    EXPECT_EQ(after->keys, QList<QByteArray>({"AB"}));
+    // Blocks of a flood of "7r@" never end; the 256th key refuses the list.
+    KeyListScanner flood;
+    flood.feed(QByteArray("7r@").repeated(1 << 20));
+    EXPECT_TRUE(flood.tooLong());
+    KeyListScanner endless;
+    const QByteArray block = QByteArray("7rA") + QByteArray(200, 'K') + '\0'; // 100 keys
+    for (int blocks = 0; blocks < 3 && !endless.malformed(); ++blocks) {
+        endless.nextBlock();
+        endless.feed(block);
+    }
+    EXPECT_TRUE(endless.tooLong());
+    EXPECT_EQ(endless.keysSoFar(), 255);
 }
 
 } // namespace

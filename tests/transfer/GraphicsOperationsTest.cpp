@@ -1,3 +1,4 @@
+#include "GraphicsStoreInquiry.h"
 #include "PortLink.h"
 #include "RecordingTransferHost.h"
 #include "ScriptedSerialControl.h"
@@ -28,6 +29,7 @@ QByteArray hex(const char *text)
 const QByteArray AskCapacity = hex("1D284C 0200 3030");
 const QByteArray AskKeys = hex("1D284C 0400 3040 4B43");
 const QByteArray Ack = hex("06");
+const QByteArray Can = hex("18");
 const QByteArray DeleteAll = hex("1D284C 0500 3041 434C52");
 
 QByteArray printKey(const char *key)
@@ -65,19 +67,20 @@ QByteArray rowsOf(const QImage &picture)
 // and its keys in blocks of `perBlock`, the next block on ACK.
 struct GraphicsPrinter
 {
-    std::optional<qint64> capacity;
+    std::optional<QByteArray> capacity; // the digits it answers
     std::optional<QList<QByteArray>> keys;
     int perBlock = 80;
+    bool breaksOff = false; // sends nothing after the first block
     QList<QByteArray> pending;
 
     void attach(ScriptedSerialControl &control)
     {
         control.setOnOutput([this, &control](const QByteArray &piece) {
             if (piece == AskCapacity && capacity)
-                control.answer("70" + QByteArray::number(*capacity) + '\0');
+                control.answer("70" + *capacity + '\0');
             if (piece == AskKeys && keys)
                 pending = *keys;
-            if ((piece == AskKeys && keys) || (piece == Ack && !pending.isEmpty())) {
+            if ((piece == AskKeys && keys) || (piece == Ack && !pending.isEmpty() && !breaksOff)) {
                 const QList<QByteArray> block =
                     pending.first(std::min<qsizetype>(perBlock, pending.size()));
                 pending.remove(0, block.size());
@@ -110,7 +113,7 @@ protected:
     RecordingTransferHost host;
     GraphicsPrinter printer;
     // The product's limits, but a printer that knows no NV graphics is given up on sooner.
-    TransferOperations operations{link, host, {30s, 3min, 300ms, 50ms}};
+    TransferOperations operations{link, host, {30s, 3min, 300ms, 50ms, 1500ms}};
 };
 
 TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByTheKeyList)
@@ -119,7 +122,7 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
     const QImage small = noise(16, 8, 1);
     const QImage tall = noise(512, 1040, 2);
     const QList<ListedPicture> pictures{save(small, "small.bmp"), save(tall, "tall.bmp")};
-    printer.capacity = 1000000;
+    printer.capacity = "1000000";
     printer.keys = QList<QByteArray>{"01", "02"};
     printer.perBlock = 1;
     printer.attach(control);
@@ -130,7 +133,7 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
     EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity + DeleteAll +
                                   hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") + rowsOf(small) +
                                   hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
-                                  rowsOf(tall) + AskKeys + Ack + DeliveryQuestion);
+                                  rowsOf(tall) + AskKeys + Ack + Ack + DeliveryQuestion);
     EXPECT_EQ(host.events(),
               QStringList({"row:0", "row:1", "status:Writing",
                            "message:verified: 2 graphics stored", "status:SUCCESS"}));
@@ -138,32 +141,47 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
     expectLinkClosed();
 }
 
-TEST_F(GraphicsOperationsTest, ASetOverTheCapacityIsStoppedBeforeAnythingIsDeleted)
+TEST_F(GraphicsOperationsTest, ASetOverTheCapacityOrOfAnUnknownStoreIsStoppedBeforeAnyDelete)
 {
-    const QList<ListedPicture> pictures{save(noise(512, 32, 3), "wide.bmp")}; // 2,048 bytes
-    printer.capacity = 2047;
+    // 2,048 bytes of dots and 24 of control information.
+    const QList<ListedPicture> pictures{save(noise(512, 32, 3), "wide.bmp")};
     printer.keys = QList<QByteArray>{"01"};
     printer.attach(control);
+    printer.capacity = "2072";
+    EXPECT_EQ(operations.upload(pictures, Port, Rate, NvCommandSet::Graphics).outcome,
+              TransferOutcome::Succeeded);
 
-    const TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
-
-    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(result.message, TransferTexts::graphicsDoNotFit(2048, 2047));
-    EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity);
+    // Too small, malformed, or no answer at all from a printer that answered its status.
+    const struct
+    {
+        std::optional<QByteArray> capacity;
+        QString message;
+    } table[] = {
+        {"2071", TransferTexts::graphicsDoNotFit(2072, 2071)},
+        {"2:0", TransferTexts::graphicsUnknown(true, 50ms)},
+        {{}, TransferTexts::graphicsUnknown(false, 50ms)},
+    };
+    for (const auto &row : table) {
+        host = RecordingTransferHost();
+        printer.capacity = row.capacity;
+        const qsizetype before = control.sent().size();
+        const TransferResult result =
+            operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+        EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+        EXPECT_EQ(result.message, row.message);
+        EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskCapacity);
+    }
     EXPECT_EQ(host.statuses(), QStringList({"FAILED"}));
     ASSERT_EQ(host.messages().size(), 1);
     EXPECT_EQ(host.messages()[0].title, TransferTexts::FailedTitle);
     expectLinkClosed();
-    printer.capacity = 2048; // a set that exactly fills the store goes through
-    EXPECT_EQ(operations.upload(pictures, Port, Rate, NvCommandSet::Graphics).outcome,
-              TransferOutcome::Succeeded);
 }
 
 TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
 {
     const QString path = save(noise(8, 8, 4), "one.bmp");
     const QList<ListedPicture> pictures{path, path, path};
-    printer.capacity = 1000;
+    printer.capacity = "1000";
     printer.keys = QList<QByteArray>{"01", "03"};
     printer.attach(control);
     TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
@@ -175,37 +193,50 @@ TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
     EXPECT_EQ(operations.upload(pictures, Port, Rate, NvCommandSet::Graphics).message,
               TransferTexts::graphicsMissing({"03"}, 3));
 
-    // A printer that never lists its keys is waited for up to the completion limit.
+    // A printer that never lists its keys is waited for up to the completion limit or 1.5 s a
+    // graphic, whichever is longer, and the list cancelled.
     printer.keys.reset();
-    TransferOperations impatient(link, host, {30s, 40ms, 300ms, 50ms});
+    TransferOperations impatient(link, host, {30s, 40ms, 300ms, 50ms, 20ms});
     result = impatient.upload(pictures, Port, Rate, NvCommandSet::Graphics);
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(result.message, TransferTexts::graphicsNotListed(40ms));
+    EXPECT_EQ(result.message, TransferTexts::uploadNotConfirmed(
+                                  TransferTexts::keyListFailed(StoreAnswer::None, 60ms, 0)));
+    EXPECT_TRUE(control.sent().endsWith(AskKeys + Can));
     expectLinkClosed();
+
+    // A write that fails inside a define leaves the printer counting its bytes.
+    printer.keys = QList<QByteArray>{"01", "02", "03"};
+    control.failWritesAfter(StatusQuestions.size() + AskCapacity.size() + DeleteAll.size() + 30,
+                            QStringLiteral("gone"));
+    result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
+    EXPECT_TRUE(result.message.endsWith(TransferTexts::switchOffAndOn()));
 }
 
-TEST_F(GraphicsOperationsTest, APrinterThatDoesNotAnswerGetsTheSameStreamUnverified)
+TEST_F(GraphicsOperationsTest, ASilentPrinterLosesItsGraphicsOnlyOnceTheOperatorConfirms)
 {
     const QImage picture = noise(8, 8, 5);
     const QString path = save(picture, "one.bmp");
-    const QByteArray stream = StatusQuestions + AskCapacity + DeleteAll +
-                              hex("1D284C 1300 30 43 30 3031 01 0800 0800 31") + rowsOf(picture) +
-                              AskKeys;
-    // Silent altogether, or answering its status but knowing no NV graphics.
-    for (const QByteArray &statusAnswers : {QByteArray(), QByteArray(4, 0x12)}) {
-        ScriptedSerialControl fresh;
-        fresh.setStatusAnswers(statusAnswers);
-        std::swap(control, fresh);
-        host = RecordingTransferHost();
+    control.setStatusAnswers({});
+    const QString question = "question:" + TransferTexts::deleteAllQuestion(1);
 
-        const TransferResult result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
-        EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
-        EXPECT_EQ(control.sent(), statusAnswers.isEmpty() ? stream : stream + DeliveryQuestion);
-        EXPECT_EQ(host.events(), QStringList({"row:0", "status:Writing",
-                                              "message:not verified (the printer does not answer)",
-                                              "status:SUCCESS"}));
-        expectLinkClosed();
-    }
+    host.setConfirm(false);
+    TransferResult result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, TransferTexts::deleteAllNotConfirmed());
+    EXPECT_EQ(control.sent(), StatusQuestions);
+    expectLinkClosed();
+
+    host = RecordingTransferHost();
+    const qsizetype before = control.sent().size();
+    result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
+    EXPECT_EQ(control.sent().mid(before), StatusQuestions + DeleteAll +
+                                              hex("1D284C 1300 30 43 30 3031 01 0800 0800 31") +
+                                              rowsOf(picture));
+    EXPECT_EQ(host.events(), QStringList({question, "row:0", "status:Writing",
+                                          "message:not verified (the printer does not answer)",
+                                          "status:SUCCESS"}));
+    expectLinkClosed();
 }
 
 TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01ToFF)
@@ -218,11 +249,32 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
 
     printer.keys = QList<QByteArray>{"01", "7r"};
     printer.attach(control);
-    const qsizetype before = control.sent().size();
+    qsizetype before = control.sent().size();
     EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
     EXPECT_EQ(control.sent().mid(before),
-              StatusQuestions + AskKeys + printKey("01") + printKey("7r") + DeliveryQuestion);
+              StatusQuestions + AskKeys + Ack + printKey("01") + printKey("7r") + DeliveryQuestion);
+
+    // A list of new keys block after block is refused past 255 keys, and nothing printed.
+    QList<QByteArray> endless;
+    for (int key = 0; key < 300; ++key)
+        endless << QByteArray(1, char(33 + key / 90)) + char(33 + key % 90);
+    printer.keys = endless;
+    printer.perBlock = 40;
+    before = control.sent().size();
+    TransferResult refused = operations.print(Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(refused.message, TransferTexts::nothingPrinted(
+                                   TransferTexts::keyListFailed(StoreAnswer::TooLong, {}, 0)));
+    EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskKeys + Ack.repeated(6) + Can);
+
+    // One that stops after its first block is given up on once the next is as late as the
+    // first may be, and the list cancelled.
+    printer.breaksOff = true;
+    before = control.sent().size();
+    refused = operations.print(Port, Rate, NvCommandSet::Graphics);
+    EXPECT_EQ(refused.message, TransferTexts::nothingPrinted(
+                                   TransferTexts::keyListFailed(StoreAnswer::BrokenOff, 50ms, 40)));
+    EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskKeys + Ack + Can);
 
     // Without the printer's list, every key an upload gives.
     control.setStatusAnswers({});
@@ -234,7 +286,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     EXPECT_EQ(silent.mid(StatusQuestions.size(), 22), printKey("01") + printKey("02"));
     EXPECT_EQ(silent.mid(StatusQuestions.size() + 9 * 11, 11), printKey("0A"));
     EXPECT_TRUE(silent.endsWith(printKey("FE") + printKey("FF")));
-    EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
+    EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS", "FAILED", "FAILED"}));
     expectLinkClosed();
 }
 

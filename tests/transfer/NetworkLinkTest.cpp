@@ -1,4 +1,6 @@
 #include "NetworkLink.h"
+#include "GraphicsAnswers.h"
+#include "GraphicsCommands.h"
 #include "LinkTexts.h"
 #include "Polling.h"
 #include "PortLink.h"
@@ -98,15 +100,24 @@ TEST_F(NetworkLinkTest, AnswersComeBackAndTheCloseWaitsForThePrinter)
 {
     Transmitter transmitter(link, host);
     ASSERT_TRUE(transmitter.hearsAnswers());
+    // A flood first: the link hands on at most its window at a time.
+    printer->write(QByteArray(1024 * 1024, '\x55'));
     QObject::connect(printer, &QIODevice::readyRead, [&] {
         if (printer->readAll().contains("?"))
-            printer->write("!!");
+            printer->write(QByteArray("7012\0", 5));
     });
+    QDeadlineTimer flooded(10s);
+    qsizetype largest = 0;
+    while (largest < PrinterLink::AnswerWindow && !flooded.hasExpired()) {
+        host.yield();
+        largest = std::max(largest, link.link()->takeAnswers().size());
+    }
+    EXPECT_EQ(largest, PrinterLink::AnswerWindow);
     EXPECT_TRUE(transmitter.ask("?").ok());
-    const Answer answer = transmitter.readAnswer(
-        [](const QByteArray &bytes) { return bytes.size() >= 2; }, QDeadlineTimer(10s));
+    StoreFigureScanner capacity(StoreFigure::Capacity);
+    const Answer answer = transmitter.readAnswer(capacity, QDeadlineTimer(10s));
     EXPECT_TRUE(answer.complete);
-    EXPECT_EQ(answer.bytes, QByteArray("!!"));
+    EXPECT_EQ(capacity.figure(), 12);
 
     // The printer closes once it has read the end of the stream; the close sees it do so.
     bool sawEnd = false;
@@ -205,6 +216,11 @@ TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)
     EXPECT_EQ(TransferLimits{}.stall, 30s);
     EXPECT_EQ(TransferLimits{}.completion, 3min);
     EXPECT_EQ(TransferLimits{}.graphicsAnswer, 2s);
+    EXPECT_EQ(TransferLimits{}.keyList(100), 3min);
+    EXPECT_EQ(TransferLimits{}.keyList(255), 382500ms);
+    EXPECT_EQ(PrinterLink::AnswerWindow, 64 * 1024);
+    EXPECT_EQ(KeyListScanner::MaxKeys, 255);
+    EXPECT_EQ(GraphicControlBytes, 24);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "PrinterStatus.h"
 #include "QtPrinters.h"
+#include "StatusScanner.h"
 #include "TransferTexts.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,11 @@ TEST(PrinterStatus, AnswersDecodeToConditions)
         {"521e12", "", false, {"cover open", "feed button pressed"}},
         {"1a5212", "", false, {"offline", "error"}},
         {"1a5212", "3a", false, {"offline", "unrecoverable error", "auto-cutter error"}},
-        {"1a5212", "52", false, {"offline", "recoverable error"}},
+        {"1a5212",
+         "56",
+         false,
+         {"offline", "automatically recoverable error",
+          "mechanical error (on the printers that report it)"}},
         // A printer that answers only the first question still tells that much.
         {"1a", "", false, {"offline"}},
         {"12", "", true, {}},
@@ -51,6 +56,20 @@ TEST(PrinterStatus, BytesThatAreNoAnswerDecodeToNothing)
     // An echo of the question, a line that reads noise, or more answers than questions.
     for (const char *bytes : {"", "10", "121210", "ff1212", "00", "12121212"})
         EXPECT_FALSE(decodeStatus(QByteArray::fromHex(bytes))) << bytes;
+}
+
+TEST(PrinterStatus, AnswersAreTakenByTheirBitsWhereverTheyArrive)
+{
+    // Noise, an ASB block, XON and XOFF pass; 1A still says offline.
+    StatusScanner scanner(3);
+    scanner.feed(QByteArray::fromHex("00 1A 11 14000F00 13 12"));
+    EXPECT_FALSE(scanner.done());
+    scanner.feed(QByteArray::fromHex("12 1E"));
+    EXPECT_TRUE(scanner.done());
+    EXPECT_EQ(scanner.answers(), QByteArray::fromHex("1A1212"));
+    EXPECT_EQ(scanner.received(), 10);
+    EXPECT_EQ(TransferTexts::conditions(*decodeStatus(scanner.answers())),
+              QStringList({"offline"}));
 }
 
 } // namespace

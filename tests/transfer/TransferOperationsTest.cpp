@@ -350,6 +350,36 @@ TEST_F(TransferOperationsTest, APrinterThatCannotTakeTheJobEndsItAfterTheQuestio
     }
 }
 
+TEST_F(TransferOperationsTest, NoiseHidesNoConditionAndBytesWithoutAnswerAreNamed)
+{
+    control.setStatusAnswers({});
+    QByteArray reply;
+    control.setOnOutput([&](const QByteArray &piece) {
+        if (piece == StatusQuestions)
+            control.answer(reply);
+    });
+    const struct
+    {
+        QByteArray reply;
+        QString message;
+    } table[] = {
+        {QByteArray::fromHex("001A1212"),
+         QStringLiteral("The printer cannot take the job: offline. Nothing was sent.")},
+        {QByteArray::fromHex("00FF01"), TransferTexts::noStatusAnswer(3, 300ms, true)},
+    };
+    for (const auto &row : table) {
+        reply = row.reply;
+        const qsizetype before = control.sent().size();
+        const TransferResult result = operations.erase(Port, Rate);
+        EXPECT_EQ(result.message, row.message);
+        EXPECT_EQ(control.sent().mid(before), StatusQuestions);
+        expectLinkClosed();
+    }
+    // Asked for its status alone, the printer is told of without "Nothing was sent".
+    EXPECT_EQ(operations.status(Port, Rate).message,
+              TransferTexts::noStatusAnswer(3, 300ms, false));
+}
+
 TEST_F(TransferOperationsTest, PaperNearItsEndWarnsAndTheJobGoesOn)
 {
     control.setStatusAnswers(QByteArray::fromHex("1212121e"));

@@ -83,6 +83,19 @@ TEST_F(TransmitterTest, SplitsArraysIntoQuarterBufferPieces)
     }
 }
 
+TEST_F(TransmitterTest, WhatThePrinterSaysWhileAJobGoesOutIsDroppedBeforeEachPiece)
+{
+    int undrained = 0;
+    control.setOnOutput([&](const QByteArray &) {
+        undrained += !control.Input().isEmpty();
+        control.answer(QByteArray(5000, 'x'));
+    });
+    Transmitter sender(link, host);
+    EXPECT_TRUE(sender.SendBytes(counting(1000)).ok());
+    EXPECT_EQ(control.pieces().size(), 4);
+    EXPECT_EQ(undrained, 0);
+}
+
 TEST_F(TransmitterTest, PieceSizeFollowsTheTransmitBuffer)
 {
     control.setOutBufferSize(100);

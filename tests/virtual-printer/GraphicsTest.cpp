@@ -37,6 +37,7 @@ const QByteArray AskKeys = hex("1D284C 0400 3040 4B43");
 const QByteArray DeleteAll = hex("1D284C 0500 3041 434C52");
 const QByteArray Ack("\x06");
 const QByteArray Can("\x18");
+const QByteArray Nak("\x15");
 
 QByteArray deleteOne(const QByteArray &key)
 {
@@ -90,35 +91,38 @@ TEST(Graphics, TheStoreAnswersFromWhatItHoldsAndRefusesWhatDoesNotFit)
     Bench bench(1000);
     const QByteArray small = rasterGraphicBody("01", randomPicture(80, 20, 6));  // 200 bytes
     const QByteArray big = rasterGraphicBody("02", randomPicture(80, 90, 7));    // 900 bytes
-    const QByteArray whole = rasterGraphicBody("01", randomPicture(80, 100, 8)); // 1000 bytes
+    const QByteArray whole = rasterGraphicBody("01", randomPicture(64, 122, 8)); // 976 bytes
     bench.parser.feed(AskCapacity + graphicsFunction(small) + AskFree + graphicsFunction(big) +
-                      AskKeys + graphicsFunction(whole) + AskFree + printGraphicCommand("02") +
-                      deleteOne("01") + deleteOne("01") + AskFree + graphicsFunction(small) +
-                      DeleteAll + AskKeys);
+                      AskKeys + Ack + graphicsFunction(whole) + AskFree +
+                      printGraphicCommand("02") + deleteOne("01") + deleteOne("01") + AskFree +
+                      graphicsFunction(small) + DeleteAll + AskKeys);
 
+    // Each graphic takes 24 bytes of control information besides its data.
     EXPECT_EQ(bench.answers, hex("3730 31303030 00"
-                                 "3731 383030 00"
+                                 "3731 373736 00"
                                  "3772 40 3031 00"
                                  "3731 30 00"
                                  "3731 31303030 00"
                                  "3772 40 00"));
-    EXPECT_EQ(bench.lines,
-              QStringList({
-                  "GS ( L: capacity asked, answered 1000",
-                  R"(GS ( L: stored graphic "01" (80x20 dots, 200 bytes, raster))",
-                  "GS ( L: free bytes asked, answered 800",
-                  R"(GS ( L: no room for graphic "02" (900 bytes, 800 free), stored nothing)",
-                  "GS ( L: key list asked, answered 1 key",
-                  R"(GS ( L: stored graphic "01" (80x100 dots, 1000 bytes, raster))",
-                  "GS ( L: free bytes asked, answered 0",
-                  R"(GS ( L: no graphic "02")",
-                  R"(GS ( L: deleted graphic "01")",
-                  R"(GS ( L: no graphic "01" to delete)",
-                  "GS ( L: free bytes asked, answered 1000",
-                  R"(GS ( L: stored graphic "01" (80x20 dots, 200 bytes, raster))",
-                  "GS ( L: deleted every graphic",
-                  "GS ( L: key list asked, answered 0 keys",
-              }));
+    EXPECT_EQ(
+        bench.lines,
+        QStringList({
+            "GS ( L: capacity asked, answered 1000",
+            R"(GS ( L: stored graphic "01" (80x20 dots, 200 bytes, raster))",
+            "GS ( L: free bytes asked, answered 776",
+            R"(GS ( L: no room for graphic "02" (900 bytes and 24 of control information, 776 free), stored nothing)",
+            "GS ( L: key list asked, answered 1 key",
+            "ACK: the key list is over",
+            R"(GS ( L: stored graphic "01" (64x122 dots, 976 bytes, raster))",
+            "GS ( L: free bytes asked, answered 0",
+            R"(GS ( L: no graphic "02")",
+            R"(GS ( L: deleted graphic "01")",
+            R"(GS ( L: no graphic "01" to delete)",
+            "GS ( L: free bytes asked, answered 1000",
+            R"(GS ( L: stored graphic "01" (80x20 dots, 200 bytes, raster))",
+            "GS ( L: deleted every graphic",
+            "GS ( L: key list asked, answered 0 keys",
+        }));
 
     // On a one-way line nothing goes back.
     QStringList lines;
@@ -127,7 +131,7 @@ TEST(Graphics, TheStoreAnswersFromWhatItHoldsAndRefusesWhatDoesNotFit)
     EXPECT_EQ(lines, QStringList({"GS ( L: capacity asked, not answered (one-way line)"}));
 }
 
-TEST(Graphics, ALongKeyListComesInBlocksEachAskedForByAck)
+TEST(Graphics, AKeyListComesInBlocksOf40EachAnsweredByAckNakOrCan)
 {
     Bench bench;
     QList<QByteArray> keys;
@@ -139,21 +143,37 @@ TEST(Graphics, ALongKeyListComesInBlocksEachAskedForByAck)
     // The list comes in the order of the keys' bytes.
     std::sort(keys.begin(), keys.end());
     const QByteArray sorted = keys.join();
+    const auto block = [&sorted](int first, bool more) {
+        return hex(more ? "3772 41" : "3772 40") + sorted.sliced(first * 2).first(more ? 80 : 20) +
+               '\0';
+    };
 
-    bench.parser.feed(AskKeys + Ack + Ack + Ack + AskKeys + Can + Ack);
-    bench.parser.endOfStream();
-    EXPECT_EQ(bench.answers, hex("3772 41") + sorted.first(160) + '\0' + hex("3772 41") +
-                                 sorted.sliced(160, 160) + '\0' + hex("3772 40") +
-                                 sorted.sliced(320) + '\0' + hex("3772 41") + sorted.first(160) +
-                                 '\0');
+    // Any byte but ACK, NAK or CAN cancels the list and is consumed: here a print command's GS.
+    bench.parser.feed(AskKeys + Nak + Ack.repeated(5) + AskKeys + Can + AskKeys + hex("1D") +
+                      AskFree);
+    EXPECT_EQ(bench.answers, block(0, true) + block(0, true) + block(40, true) + block(80, true) +
+                                 block(120, true) + block(160, false) + block(0, true) +
+                                 block(0, true) + hex("3731 323537383934 00"));
+    const QString next = QStringLiteral("key-list block, answered 40 keys, more follow");
     EXPECT_EQ(bench.lines, QStringList({
-                               "GS ( L: key list asked, answered 80 keys, more follow",
-                               "ACK: next block of the key list, answered 80 keys, more follow",
-                               "ACK: next block of the key list, answered 10 keys",
-                               "unknown 1 byte: 06",
-                               "GS ( L: key list asked, answered 80 keys, more follow",
+                               "GS ( L: key list asked, answered 40 keys, more follow",
+                               "NAK: the same block again",
+                               next,
+                               "ACK: the next block",
+                               next,
+                               "ACK: the next block",
+                               next,
+                               "ACK: the next block",
+                               next,
+                               "ACK: the next block",
+                               "key-list block, answered 10 keys",
+                               "ACK: the key list is over",
+                               "GS ( L: key list asked, answered 40 keys, more follow",
                                "CAN: dropped the rest of the key list",
-                               "unknown 1 byte: 06",
+                               "GS ( L: key list asked, answered 40 keys, more follow",
+                               "error: 1D instead of ACK, NAK or CAN after a key-list block: "
+                               "cancelled the list and consumed the byte",
+                               "GS ( L: free bytes asked, answered 257894",
                            }));
 }
 
@@ -182,6 +202,11 @@ TEST(Graphics, ABadFunctionDoesNothingAndTheStreamStaysInStep)
     bench.parser.feed(QByteArray("\x1D\x28\x4C\x05", 4));
     bench.parser.endOfStream();
     bench.parser.feed(printGraphicCommand("02"));
+    // DLE EOT inside a define's data is answered at once; the bytes stay data.
+    QByteArray asking = rasterGraphicBody("03", picture);
+    asking.replace(11, 3, hex("100401"));
+    bench.answers.clear();
+    bench.parser.feed(graphicsFunction(asking));
 
     EXPECT_EQ(bench.lines,
               QStringList({
@@ -196,7 +221,10 @@ TEST(Graphics, ABadFunctionDoesNothingAndTheStreamStaysInStep)
                   "GS ( L: error: stream ended after 15 of 27 bytes, did nothing",
                   "GS ( L: error: stream ended in the byte count, did nothing",
                   R"(GS ( L: no graphic "02")",
+                  R"(GS ( L: stored graphic "03" (16x8 dots, 16 bytes, raster))",
+                  "DLE EOT 1 inside data: answered 12",
               }));
+    EXPECT_EQ(bench.answers, hex("12"));
     EXPECT_TRUE(bench.parser.isIdle());
 }
 

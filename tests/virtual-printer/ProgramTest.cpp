@@ -217,12 +217,13 @@ TEST(Program, AnswersGraphicsQuestionsOnceItHasStored)
     cfmakeraw(&settings);
     tcsetattr(fd, TCSANOW, &settings);
 
-    // 32 x 24 dots: 96 bytes. The question after the define waits until the define is stored.
+    // 32 x 24 dots: 96 bytes and 24 of control information. The question after the define waits
+    // until the define is stored.
     QElapsedTimer timer;
     timer.start();
     ASSERT_TRUE(writeAll(fd, graphicsFunction(rasterGraphicBody("01", Picture)) +
                                  QByteArray::fromHex("1D284C020030 33 1D284C040030404B43")));
-    const QByteArray expected = QByteArray::fromHex("3731 34303030 00 3772 40 3031 00");
+    const QByteArray expected = QByteArray::fromHex("3731 33393736 00 3772 40 3031 00");
     EXPECT_EQ(readAnswers(fd, expected.size()), expected);
     EXPECT_GE(timer.elapsed(), 1000);
     ::close(fd);

@@ -1,4 +1,7 @@
+#include "ControlLine.h"
+#include "PrintQueueJob.h"
 #include "Spooler_win.h"
+#include "TestPattern.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +96,42 @@ TEST(Spooler, ListsItsPortsAndThePrintersOnThem)
     EXPECT_EQ(on(L"COM5:"), L"Receipt on COM5");
     EXPECT_EQ(on(L"LPT1:"), L"Receipt on LPT1");
     EXPECT_EQ(on(L"COM1:"), L"");
+}
+
+// A printer on a port named by the Unix path of LPT1's pseudo-terminal, whose Linux side checks
+// every byte the spooler hands on (Wine's port monitor writes only to such ports and to FILE:);
+// the job is done once the spooler no longer holds it.
+TEST(Spooler, ARawJobReachesThePrinterByteForByte)
+{
+    ControlLine control;
+    ASSERT_TRUE(control.isOpen()) << GetLastError();
+    const wchar_t *prefix = _wgetenv(L"WINEPREFIX");
+    ASSERT_NE(prefix, nullptr);
+    const std::wstring port = std::wstring(prefix) + L"/dosdevices/lpt1";
+    ASSERT_TRUE(addPort(port.c_str()));
+    ASSERT_TRUE(addDriver(L"Orvane Test Driver")) << GetLastError();
+    ASSERT_TRUE(addPrinter(L"Receipt queue", port.c_str(), L"Orvane Test Driver"))
+        << GetLastError();
+
+    std::string said;
+    EXPECT_EQ(createPrintQueueJob("No such printer")->verdict(said),
+              PrintQueueJob::Verdict::Unknown);
+    EXPECT_FALSE(said.empty());
+
+    const std::unique_ptr<PrintQueueJob> job = createPrintQueueJob("Receipt queue");
+    ASSERT_EQ(job->verdict(said), PrintQueueJob::Verdict::Takes) << said;
+    // Small enough to wait in the line's buffer, so the request can follow the job.
+    const std::vector<char> bytes = testPattern(2048);
+    ASSERT_TRUE(job->start()) << job->error();
+    ASSERT_TRUE(job->write(bytes.data(), bytes.size())) << job->error();
+    ASSERT_TRUE(job->finish()) << job->error();
+    PrintQueueJob::Phase phase = PrintQueueJob::Phase::Waiting;
+    for (int poll = 0; poll < 600 && phase == PrintQueueJob::Phase::Waiting; ++poll) {
+        Sleep(100);
+        phase = job->phase(said);
+    }
+    EXPECT_EQ(phase, PrintQueueJob::Phase::Completed) << said;
+    EXPECT_EQ(control.request("expect lpt1 " + std::to_string(bytes.size())), "ok");
 }
 
 } // namespace

@@ -8,8 +8,6 @@ constexpr char Gs = 0x1D;
 constexpr char FinishCommand[] = {0x1D, 0x07, 0x02, 0x01, 0x01};
 constexpr char GraphicsShort[] = {0x1D, 0x28, 0x4C}; // GS ( L
 constexpr char GraphicsLong[] = {0x1D, 0x38, 0x4C};  // GS 8 L
-constexpr char Ack = 0x06;
-constexpr char Can = 0x18;
 // Long runs of unknown bytes show only their start, so the log stays readable.
 constexpr qsizetype UnknownShown = 32;
 
@@ -32,11 +30,19 @@ EscPosParser::EscPosParser(NvPrinter &printer, LogLine log, Reply reply)
 
 void EscPosParser::feed(QByteArrayView bytes)
 {
+    const auto answerInData = [this](int n) { answerStatus(n, true); };
     while (!bytes.isEmpty()) {
-        if (m_state == State::Define) {
-            bytes = bytes.sliced(feedDefine(bytes));
+        if (m_graphics.awaitingKeyAnswer()) {
+            m_graphics.answerKeyList(bytes.front());
+            bytes = bytes.sliced(1);
+        } else if (m_state == State::Define) {
+            const qsizetype used = feedDefine(bytes);
+            m_dataWatch.scan(bytes.first(used), answerInData);
+            bytes = bytes.sliced(used);
         } else if (m_state == State::Graphics) {
-            bytes = bytes.sliced(m_graphics.feed(bytes));
+            const qsizetype used = m_graphics.feed(bytes);
+            m_dataWatch.scan(bytes.first(used), answerInData);
+            bytes = bytes.sliced(used);
             if (!m_graphics.reading())
                 m_state = State::Ground;
         } else {
@@ -75,9 +81,6 @@ void EscPosParser::takeByte(char byte)
         if (byte == Fs || byte == Gs || byte == Dle) {
             m_prefix = QByteArray(1, byte);
             m_state = State::Prefix;
-        } else if ((byte == Ack && m_graphics.continueKeys()) ||
-                   (byte == Can && m_graphics.cancelKeys())) {
-            return;
         } else {
             addUnknown(QByteArrayView(&byte, 1));
         }
@@ -116,10 +119,11 @@ void EscPosParser::runCommandIfComplete()
     if (m_prefix == QByteArrayView(FinishCommand, sizeof FinishCommand)) {
         log(QStringLiteral("GS BEL 02 01 01: finish"));
     } else if (m_prefix.size() == 3 && m_prefix[0] == Dle) {
-        answerStatus(m_prefix[2]);
+        answerStatus(m_prefix[2], false);
     } else if (m_prefix == QByteArrayView(GraphicsShort, sizeof GraphicsShort) ||
                m_prefix == QByteArrayView(GraphicsLong, sizeof GraphicsLong)) {
         m_graphics.start(m_prefix[1] == GraphicsLong[1]);
+        m_dataWatch.reset();
         m_prefix.clear();
         m_state = State::Graphics;
         return;
@@ -134,6 +138,7 @@ void EscPosParser::runCommandIfComplete()
             m_malformed = false;
             m_images.clear();
             m_state = State::Define;
+            m_dataWatch.reset();
             startRecord();
             return;
         }
@@ -169,15 +174,17 @@ void EscPosParser::runCommandIfComplete()
     m_state = State::Ground;
 }
 
-void EscPosParser::answerStatus(int n)
+void EscPosParser::answerStatus(int n, bool inData)
 {
     const char answer = *m_printer.status(n);
+    const QString request =
+        QStringLiteral("DLE EOT %1%2").arg(n).arg(inData ? QStringLiteral(" inside data") : "");
     if (!m_reply) {
-        log(QStringLiteral("DLE EOT %1: not answered (one-way line)").arg(n));
+        log(QStringLiteral("%1: not answered (one-way line)").arg(request));
         return;
     }
-    log(QStringLiteral("DLE EOT %1: answered %2")
-            .arg(n)
+    log(QStringLiteral("%1: answered %2")
+            .arg(request)
             .arg(QString::fromLatin1(QByteArray(1, answer).toHex().toUpper())));
     m_reply(QByteArrayView(&answer, 1));
 }

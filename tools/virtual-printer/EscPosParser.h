@@ -2,6 +2,7 @@
 
 #include "GraphicsReader.h"
 #include "NvPrinter.h"
+#include "RealTimeWatch.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,8 +13,8 @@
 
 // Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
 // FS q (define or erase NV images), FS p (print one), the finish command, DLE EOT n (answered
-// with the printer's state), and the NV graphics functions of GS ( L and GS 8 L; anything else
-// is logged as unknown bytes.
+// with the printer's state, also inside a command's data), and the NV graphics functions of
+// GS ( L and GS 8 L; anything else is logged as unknown bytes.
 class EscPosParser
 {
 public:
@@ -37,7 +38,8 @@ private:
     void startRecord();
     void finishRecord();
     void runCommandIfComplete();
-    void answerStatus(int n);
+    // inData: the request came inside the data of a command, which goes on after it.
+    void answerStatus(int n, bool inData);
     void addUnknown(QByteArrayView bytes);
     void flushUnknown();
     void log(const QString &line);
@@ -58,6 +60,7 @@ private:
     QList<NvImage> m_images;
 
     GraphicsReader m_graphics;
+    RealTimeWatch m_dataWatch;
 
     QByteArray m_unknownShown;
     qint64 m_unknownCount = 0;

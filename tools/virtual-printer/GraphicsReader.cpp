@@ -1,64 +1,19 @@
 #include "GraphicsReader.h"
 
-#include "GraphicsStore.h"
+#include "GraphicsDefine.h"
 #include "NvPrinter.h"
-
-#include <cstring>
 
 namespace {
 
 constexpr char FunctionSet = 0x30;
 constexpr char RasterDefine = 0x43;
 constexpr char ColumnDefine = 0x44;
-constexpr int MaxWidth = 8192;
-constexpr int MaxHeight = 2304;
 // The longest body of any function: a define of the largest graphic.
-constexpr qint64 MaxBody = 11 + qint64(MaxWidth / 8) * MaxHeight;
-
-int word(QByteArrayView bytes, qsizetype at)
-{
-    return uchar(bytes[at]) + 256 * uchar(bytes[at + 1]);
-}
-
-bool isKey(QByteArrayView key)
-{
-    return key.size() == 2 && uchar(key[0]) >= 32 && uchar(key[0]) <= 126 && uchar(key[1]) >= 32 &&
-           uchar(key[1]) <= 126;
-}
+constexpr qint64 MaxBody = 11 + qint64(MaxGraphicWidth / 8) * MaxGraphicHeight;
 
 QString quoted(QByteArrayView key)
 {
     return QLatin1Char('"') + QString::fromLatin1(key) + QLatin1Char('"');
-}
-
-QImage blankDots(int width, int height)
-{
-    QImage dots(width, height, QImage::Format_Mono);
-    dots.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    dots.fill(0);
-    return dots;
-}
-
-// Rows top to bottom, (width + 7) / 8 bytes each, the most significant bit on the left.
-QImage rasterDots(int width, int height, QByteArrayView data)
-{
-    QImage dots = blankDots(width, height);
-    const int rowBytes = (width + 7) / 8;
-    for (int row = 0; row < height; ++row)
-        std::memcpy(dots.scanLine(row), data.data() + qsizetype(row) * rowBytes, rowBytes);
-    return dots;
-}
-
-// Columns left to right, (height + 7) / 8 bytes each, the most significant bit on top.
-QImage columnDots(int width, int height, QByteArrayView data)
-{
-    QImage dots = blankDots(width, height);
-    const int bands = (height + 7) / 8;
-    for (int column = 0; column < width; ++column)
-        for (int row = 0; row < height; ++row)
-            if (uchar(data[qsizetype(column) * bands + row / 8]) & (0x80 >> (row % 8)))
-                dots.setPixel(column, row, 1);
-    return dots;
 }
 
 } // namespace
@@ -119,22 +74,12 @@ void GraphicsReader::abandon()
     m_body.clear();
 }
 
-bool GraphicsReader::continueKeys()
+void GraphicsReader::answerKeyList(char byte)
 {
-    GraphicsStore &store = m_printer.graphics();
-    if (!store.keysPending())
-        return false;
-    m_log(QStringLiteral("ACK: ") +
-          answerKeyBlock(store.nextKeyBlock(), QStringLiteral("next block of the key list")));
-    return true;
-}
-
-bool GraphicsReader::cancelKeys()
-{
-    if (!m_printer.graphics().cancelKeys())
-        return false;
-    m_log(QStringLiteral("CAN: dropped the rest of the key list"));
-    return true;
+    const KeyListExchange::Step step = m_keyList.answer(byte);
+    m_log(step.log);
+    if (!step.block.isEmpty())
+        m_log(answer(step.block, QStringLiteral("key-list block"), describeKeyBlock(step.block)));
 }
 
 void GraphicsReader::run()
@@ -172,8 +117,10 @@ void GraphicsReader::run()
         }
         break;
     case 0x40:
-        if (expectParameters("KC"))
-            log(answerKeyBlock(store.firstKeyBlock(), QStringLiteral("key list asked")));
+        if (expectParameters("KC")) {
+            const QByteArray block = m_keyList.start(store.keys());
+            log(answer(block, QStringLiteral("key list asked"), describeKeyBlock(block)));
+        }
         break;
     case 0x41:
         if (expectParameters("CLR")) {
@@ -223,54 +170,36 @@ bool GraphicsReader::expectSize(qsizetype size)
 
 void GraphicsReader::define(char function)
 {
-    const bool raster = function == RasterDefine;
     const QString what = QStringLiteral("fn %1").arg(int(uchar(function)));
-    if (m_body.size() < 11) {
-        log(QStringLiteral("error: %1 with %2 bytes, stored nothing").arg(what).arg(m_body.size()));
+    GraphicDefine define = readGraphicDefine(m_body);
+    if (!define.error.isEmpty()) {
+        log(QStringLiteral("error: %1 with %2, stored nothing").arg(what, define.error));
         return;
     }
-    const QByteArrayView key = QByteArrayView(m_body).sliced(3, 2);
-    const int width = word(m_body, 6);
-    const int height = word(m_body, 8);
-    const qint64 dataSize =
-        raster ? qint64((width + 7) / 8) * height : qint64(width) * ((height + 7) / 8);
-    QString error;
-    if (m_body[2] != 0x30 || m_body[5] != 0x01 || m_body[10] != 0x31)
-        error = QStringLiteral("not one monochrome colour");
-    else if (!isKey(key))
-        error = QStringLiteral("a bad key");
-    else if (width < 1 || width > MaxWidth || height < 1 || height > MaxHeight)
-        error = QStringLiteral("a bad size (%1x%2 dots)").arg(width).arg(height);
-    else if (m_body.size() - 11 != dataSize)
-        error = QStringLiteral("%1 data bytes instead of %2").arg(m_body.size() - 11).arg(dataSize);
-    if (!error.isEmpty()) {
-        log(QStringLiteral("error: %1 with %2, stored nothing").arg(what, error));
-        return;
-    }
-
-    const QByteArrayView data = QByteArrayView(m_body).sliced(11);
-    NvGraphic graphic{raster ? rasterDots(width, height, data) : columnDots(width, height, data),
-                      dataSize};
+    const QString key = quoted(define.key);
+    const qint64 dataSize = define.graphic.bytes;
     const qint64 free = m_printer.graphics().remaining();
-    switch (m_printer.graphics().define(key.toByteArray(), std::move(graphic))) {
+    switch (m_printer.graphics().define(define.key, std::move(define.graphic))) {
     case GraphicsStore::DefineResult::Stored:
         break;
     case GraphicsStore::DefineResult::NoRoom:
-        log(QStringLiteral("no room for graphic %1 (%2 bytes, %3 free), stored nothing")
-                .arg(quoted(key))
+        log(QStringLiteral("no room for graphic %1 (%2 bytes and %3 of control information, %4 "
+                           "free), stored nothing")
+                .arg(key)
                 .arg(dataSize)
+                .arg(GraphicsStore::ControlBytes)
                 .arg(free));
         return;
     case GraphicsStore::DefineResult::Failed:
-        log(QStringLiteral("error: writing graphic %1 failed, stored nothing").arg(quoted(key)));
+        log(QStringLiteral("error: writing graphic %1 failed, stored nothing").arg(key));
         return;
     }
     log(QStringLiteral("stored graphic %1 (%2x%3 dots, %4 bytes, %5)")
-            .arg(quoted(key))
-            .arg(width)
-            .arg(height)
+            .arg(key)
+            .arg(define.width)
+            .arg(define.height)
             .arg(dataSize)
-            .arg(raster ? QStringLiteral("raster") : QStringLiteral("columns")));
+            .arg(define.raster ? QStringLiteral("raster") : QStringLiteral("columns")));
 }
 
 void GraphicsReader::print()
@@ -308,17 +237,6 @@ QString GraphicsReader::answer(const QByteArray &bytes, const QString &question,
         return question + QStringLiteral(", not answered (one-way line)");
     m_reply(bytes);
     return question + QStringLiteral(", answered ") + said;
-}
-
-// A block is 37 72, 40 (last) or 41 (more follow), two characters a key, 00.
-QString GraphicsReader::answerKeyBlock(const QByteArray &block, const QString &question)
-{
-    const qsizetype keys = (block.size() - 4) / 2;
-    return answer(block, question,
-                  QStringLiteral("%1 key%2%3")
-                      .arg(keys)
-                      .arg(keys == 1 ? "" : "s")
-                      .arg(block[2] == '\x41' ? QStringLiteral(", more follow") : QString()));
 }
 
 QString GraphicsReader::frameName() const

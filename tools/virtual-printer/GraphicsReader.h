@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeyListExchange.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -29,11 +31,9 @@ public:
     // The stream ended inside the function: nothing is done.
     void abandon();
 
-    // ACK after a key-list block that said more follow: the next block. False when no block
-    // is waiting, so the byte means nothing here.
-    bool continueKeys();
-    // CAN in its place: the rest of the list is dropped.
-    bool cancelKeys();
+    // A key-list block waits for the host's ACK, NAK or CAN: the next byte is that answer.
+    bool awaitingKeyAnswer() const { return m_keyList.waiting(); }
+    void answerKeyList(char byte);
 
 private:
     enum class Phase { Idle, Count, Body };
@@ -43,7 +43,6 @@ private:
     void print();
     // Sends the answer; returns what was asked and what the printer said, for the log.
     QString answer(const QByteArray &bytes, const QString &question, const QString &said);
-    QString answerKeyBlock(const QByteArray &block, const QString &question);
     bool expectParameters(QByteArrayView parameters);
     bool expectSize(qsizetype size);
     QString frameName() const;
@@ -58,4 +57,5 @@ private:
     qint64 m_size = 0;     // of the body, from the count
     qint64 m_received = 0; // of the body
     QByteArray m_body;     // kept only when the size is one a function can have
+    KeyListExchange m_keyList;
 };

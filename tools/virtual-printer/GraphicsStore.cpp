@@ -7,7 +7,8 @@ GraphicsStore::GraphicsStore(GraphicsOptions options)
 GraphicsStore::DefineResult GraphicsStore::define(const QByteArray &key, NvGraphic graphic)
 {
     const NvGraphic *replaced = find(key);
-    if (graphic.bytes > remaining() + (replaced ? replaced->bytes : 0))
+    if (graphic.bytes + ControlBytes >
+        remaining() + (replaced ? replaced->bytes + ControlBytes : 0))
         return DefineResult::NoRoom;
     if (m_options.pause && m_options.storeTime.count() > 0)
         m_options.pause(m_options.storeTime);
@@ -39,7 +40,7 @@ qint64 GraphicsStore::remaining() const
 {
     qint64 used = 0;
     for (const auto &[key, graphic] : m_graphics)
-        used += graphic.bytes;
+        used += graphic.bytes + ControlBytes;
     return m_options.capacity - used;
 }
 
@@ -48,34 +49,10 @@ QByteArray GraphicsStore::figureAnswer(char identifier, qint64 figure)
     return QByteArray("\x37") + identifier + QByteArray::number(figure) + '\0';
 }
 
-QByteArray GraphicsStore::firstKeyBlock()
+QList<QByteArray> GraphicsStore::keys() const
 {
-    m_pendingKeys.clear();
+    QList<QByteArray> keys;
     for (const auto &[key, graphic] : m_graphics)
-        m_pendingKeys.append(key);
-    return keyBlock();
-}
-
-QByteArray GraphicsStore::nextKeyBlock()
-{
-    return m_pendingKeys.isEmpty() ? QByteArray() : keyBlock();
-}
-
-bool GraphicsStore::cancelKeys()
-{
-    const bool pending = keysPending();
-    m_pendingKeys.clear();
-    return pending;
-}
-
-QByteArray GraphicsStore::keyBlock()
-{
-    const qsizetype count = std::min<qsizetype>(KeysPerBlock, m_pendingKeys.size());
-    QByteArray block("\x37\x72");
-    block.append(count < m_pendingKeys.size() ? '\x41' : '\x40');
-    for (const QByteArray &key : m_pendingKeys.first(count))
-        block.append(key);
-    block.append('\0');
-    m_pendingKeys.remove(0, count);
-    return block;
+        keys.append(key);
+    return keys;
 }

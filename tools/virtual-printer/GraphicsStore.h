@@ -30,14 +30,14 @@ struct NvGraphic
 class GraphicsStore
 {
 public:
-    // Keys in one block of the key list; more blocks follow on request.
-    static constexpr int KeysPerBlock = 80;
+    // What the store counts for each graphic besides its dots.
+    static constexpr qint64 ControlBytes = 24;
 
     explicit GraphicsStore(GraphicsOptions options = {});
 
     enum class DefineResult {
         Stored, // replacing a graphic stored under the same key
-        NoRoom, // the data does not fit in what is free besides that graphic: nothing stored
+        NoRoom, // the graphic does not fit in what is free besides the one it replaces
         Failed, // the key is the failing one: nothing stored, an earlier graphic is gone too
     };
     DefineResult define(const QByteArray &key, NvGraphic graphic);
@@ -46,22 +46,15 @@ public:
     const NvGraphic *find(const QByteArray &key) const;
 
     qint64 capacity() const { return m_options.capacity; }
+    // Free bytes: each graphic takes its data and ControlBytes.
     qint64 remaining() const;
 
     // The answer with a figure: 37 id, the figure in decimal digits, 00.
     static QByteArray figureAnswer(char identifier, qint64 figure);
-    // The first block of the key list; the keys after it wait for nextKeyBlock().
-    QByteArray firstKeyBlock();
-    // After a block that said more follow, the next one; empty when none waits.
-    QByteArray nextKeyBlock();
-    // Drops the rest of the key list; false when none waits.
-    bool cancelKeys();
-    bool keysPending() const { return !m_pendingKeys.isEmpty(); }
+    // Every key stored, in order.
+    QList<QByteArray> keys() const;
 
 private:
-    QByteArray keyBlock();
-
     GraphicsOptions m_options;
     std::map<QByteArray, NvGraphic> m_graphics;
-    QList<QByteArray> m_pendingKeys;
 };

@@ -41,6 +41,7 @@ public:
     PrintResult print(int number, int mode);
 
     void setState(PrinterState state) { m_state = state; }
+    PrinterState state() const { return m_state; }
     // The answer to DLE EOT n; nothing for an n the printer does not know.
     std::optional<char> status(int n) const { return statusAnswer(m_state, n); }
 

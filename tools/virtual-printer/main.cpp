@@ -1,3 +1,4 @@
+#include "AutomaticStatusBack.h"
 #include "EscPosParser.h"
 #include "NvPrinter.h"
 #include "OrvaneProject.h"
@@ -89,8 +90,11 @@ int main(int argc, char *argv[])
         QStringLiteral("failing-key"),
         QStringLiteral("Fail to write any NV graphic defined under KEY (two characters)."),
         QStringLiteral("KEY"));
+    const QCommandLineOption asbOption(
+        QStringLiteral("asb"),
+        QStringLiteral("Send automatic status back blocks unasked, before every second answer."));
     cli.addOptions({outOption, linkOption, tcpOption, baudOption, stateOption, silentOption,
-                    idleOption, capacityOption, storeTimeOption, failingKeyOption});
+                    idleOption, capacityOption, storeTimeOption, failingKeyOption, asbOption});
     cli.process(app);
 
     ServeOptions options;
@@ -161,8 +165,15 @@ int main(int argc, char *argv[])
     NvPrinter printer(outDir, std::move(graphics));
     printer.setState(*state);
     EscPosParser::Reply reply;
-    if (!cli.isSet(silentOption))
-        reply = [&transport](QByteArrayView bytes) { transport.write(bytes); };
+    AutomaticStatusBack asb;
+    const bool sendsAsb = cli.isSet(asbOption);
+    if (!cli.isSet(silentOption)) {
+        reply = [&transport, &asb, &printer, sendsAsb](QByteArrayView bytes) {
+            if (sendsAsb)
+                transport.write(asb.beforeAnswer(printer.state()));
+            transport.write(bytes);
+        };
+    }
     EscPosParser parser(
         printer, [&recorder](const QString &line) { recorder.logLine(line); }, reply);
     serve(transport, parser, recorder, options);

@@ -44,13 +44,16 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     QCommandLineParser parser;
     const QCommandLineOption port(
         QStringLiteral("port"),
-        QStringLiteral("The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, ...)."),
+        QStringLiteral(
+            "The printer's port (COM1:, /dev/ttyUSB0, tcp://HOST:9100, queue:NAME, ...)."),
         QStringLiteral("PORT"));
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Rate of a serial port (default 9600)."),
                                   QStringLiteral("RATE"), QStringLiteral("9600"));
-    const QCommandLineOption yes(QStringLiteral("yes"),
-                                 QStringLiteral("Do not wait for Enter at the reset prompt."));
+    const QCommandLineOption yes(
+        QStringLiteral("yes"),
+        QStringLiteral("Do not wait for Enter at the reset prompt, and confirm that an NV graphics "
+                       "upload to a printer that cannot answer deletes the graphics it stores."));
     const QCommandLineOption nv(
         QStringLiteral("nv"),
         QStringLiteral("The printer's store: bit-image (FS q, numbered NV images; the default) "

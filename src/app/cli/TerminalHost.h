@@ -17,8 +17,10 @@ public:
     void setProgressMax(int value) override;
     void setProgressValue(int value) override;
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
-    // The exit code tells the outcome.
-    void setStatus(const QString &) override {}
+    // Only --yes confirms: a question on the terminal would stall scripts that run the upload.
+    bool confirm(const QString &question, const QString &title) override;
+    // The exit code tells the outcome; only a wait for a print queue is told, as it may last.
+    void setStatus(const QString &text) override;
     void selectImageRow(int) override {}
     void yield() override;
     bool stopRequested() const override;

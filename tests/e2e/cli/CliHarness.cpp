@@ -36,6 +36,13 @@ QImage noisePicture(int width, int height, unsigned seed)
     return picture;
 }
 
+QString savedNoise(const QTemporaryDir &folder, int width, int height, unsigned seed)
+{
+    const QString path = folder.filePath(QStringLiteral("p%1.bmp").arg(seed));
+    EXPECT_TRUE(noisePicture(width, height, seed).save(path));
+    return path;
+}
+
 QImage shadedPicture(int width, int height)
 {
     QImage picture(width, height, QImage::Format_RGB32);

@@ -23,6 +23,8 @@ QByteArray recordOf(const QString &path);
 
 // Black-and-white noise: every dot differs from its mirror images somewhere.
 QImage noisePicture(int width, int height, unsigned seed);
+// That picture saved as pSEED.bmp in folder; its path.
+QString savedNoise(const QTemporaryDir &folder, int width, int height, unsigned seed);
 // A grey gradient with a black block in one corner: scaled and thresholded on its way.
 QImage shadedPicture(int width, int height);
 // What the printer prints for an unscaled black-and-white picture (width and height multiples

@@ -5,8 +5,9 @@
 namespace {
 
 // What orvane status asks and tells of the virtual printer's empty NV graphics store.
+// The last one answered by ACK, which ends the key list.
 const QByteArray GraphicsQuestions =
-    QByteArray::fromHex("1D284C020030 30 1D284C020030 33 1D284C040030404B43");
+    QByteArray::fromHex("1D284C020030 30 1D284C020030 33 1D284C040030404B43 06");
 const char GraphicsStatusLines[] = "NV graphics: 262144 bytes, 262144 free\n"
                                    "NV graphics stored: none\n";
 
