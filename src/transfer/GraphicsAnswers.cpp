@@ -29,8 +29,9 @@ bool StoreFigureScanner::fits(char byte) const
 
 bool StoreFigureScanner::take(char byte)
 {
-    if (m_digits == MaxDigits || (m_previous == Header && byte == m_identifier))
+    if (m_digits == MaxDigits)
         return false;
+    m_ambiguous = m_ambiguous || (m_previous == Header && byte == m_identifier);
     m_value = m_value * 10 + (byte - '0');
     ++m_digits;
     m_previous = byte;

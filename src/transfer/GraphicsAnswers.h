@@ -14,14 +14,16 @@ enum class StoreFigure : char {
     Remaining = 0x31, // answer to askGraphicsRemaining()
 };
 
-// A figure in bytes: 1 to 8 decimal digits. A header inside the digits (an answer cut short,
-// then a whole one) makes the answer malformed rather than a wrong figure.
+// A figure in bytes: 1 to 8 decimal digits. Digits that hold the answer's own header are either
+// such a figure (1703936 holds 37 30) or an answer cut short and then a whole one (37 30 33 |
+// 37 30 31 32 00 is not 37012): ambiguous() says so, and only asking again tells which.
 class StoreFigureScanner : public HeaderAnswerScanner
 {
 public:
     explicit StoreFigureScanner(StoreFigure figure);
     // Once found().
     std::optional<qint64> figure() const;
+    bool ambiguous() const { return m_ambiguous; }
 
 private:
     bool fits(char byte) const override;
@@ -32,6 +34,7 @@ private:
     qint64 m_value = 0;
     int m_digits = 0;
     char m_previous = 0;
+    bool m_ambiguous = false;
 };
 
 // One block of the key list after another: a status byte (40 the last block, 41 more follow),

@@ -25,8 +25,11 @@ StoreAnswer brokenAnswer(const KeyListScanner &scanner)
 
 } // namespace
 
-GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
-                                  std::chrono::milliseconds wait)
+namespace {
+
+// One question and its answer; ambiguous: the digits hold the answer's own header.
+GraphicsStoreReply askStoreFigureOnce(Transmitter &transmitter, StoreFigure figure,
+                                      std::chrono::milliseconds wait, bool &ambiguous)
 {
     const QByteArray question =
         figure == StoreFigure::Capacity ? askGraphicsCapacity() : askGraphicsRemaining();
@@ -41,7 +44,26 @@ GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
     // An answer begun and not ended in time is as broken as one ended wrongly.
     if (!scanner.found())
         return unanswered(StoreAnswer::Malformed);
+    ambiguous = scanner.ambiguous();
     return {{}, StoreAnswer::Answered, scanner.figure(), {}, {}, 0};
+}
+
+} // namespace
+
+GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
+                                  std::chrono::milliseconds wait)
+{
+    bool ambiguous = false;
+    const GraphicsStoreReply first = askStoreFigureOnce(transmitter, figure, wait, ambiguous);
+    if (!ambiguous)
+        return first;
+    // A whole answer after a cut one comes alone when asked again; a figure that merely holds
+    // the header comes the same twice.
+    bool againAmbiguous = false;
+    const GraphicsStoreReply again = askStoreFigureOnce(transmitter, figure, wait, againAmbiguous);
+    if (again.answer == StoreAnswer::Answered && againAmbiguous && again.figure != first.figure)
+        return unanswered(StoreAnswer::Malformed);
+    return again;
 }
 
 GraphicsStoreReply askStoredKeys(Transmitter &transmitter, std::chrono::milliseconds firstWait,

@@ -29,7 +29,7 @@ struct GraphicsStoreReply
 };
 
 // Asks the printer that answers on this link for the store's capacity or free bytes, and
-// waits up to `wait` for the answer.
+// waits up to `wait` for the answer; once more when the answer is ambiguous.
 GraphicsStoreReply askStoreFigure(Transmitter &transmitter, StoreFigure figure,
                                   std::chrono::milliseconds wait);
 // Asks the printer that answers on this link for the keys stored and gathers every block of

@@ -99,6 +99,7 @@ TEST(GraphicsAnswers, FiguresAreOneToEightDigitsBetweenHeaderAndNul)
         StoreFigure figure;
         std::optional<qint64> value; // nothing: no answer yet, or a malformed one
         bool malformed;
+        bool ambiguous = false;
     } table[] = {
         {"3730 323632313434 00", StoreFigure::Capacity, 262144, false},
         {"3730 323632313434", StoreFigure::Capacity, {}, false},
@@ -111,8 +112,11 @@ TEST(GraphicsAnswers, FiguresAreOneToEightDigitsBetweenHeaderAndNul)
         {"3730 00", StoreFigure::Capacity, {}, true},
         {"3730 3132333435363738 00", StoreFigure::Capacity, 12345678, false},
         {"3730 313233343536373839 00", StoreFigure::Capacity, {}, true},
-        // An answer cut short, then a whole one: never 37012.
-        {"3730 33 3730 3132 00", StoreFigure::Capacity, {}, true},
+        // An answer cut short, then a whole one, or a figure that holds the header: the digits
+        // alone cannot tell.
+        {"3730 33 3730 3132 00", StoreFigure::Capacity, 37012, false, true},
+        {"3730 31 3730 33393336 00", StoreFigure::Capacity, 1703936, false, true},
+        {"3731 3730 00", StoreFigure::Remaining, 70, false, false},
         // Once found, what follows changes nothing.
         {"3730 35 00 3730 36 00", StoreFigure::Capacity, 5, false},
     };
@@ -123,6 +127,7 @@ TEST(GraphicsAnswers, FiguresAreOneToEightDigitsBetweenHeaderAndNul)
             [&](StoreFigureScanner &scanner) {
                 EXPECT_EQ(scanner.figure(), row.value);
                 EXPECT_EQ(scanner.malformed(), row.malformed);
+                EXPECT_EQ(scanner.ambiguous(), row.ambiguous);
             });
     }
 }
