@@ -48,14 +48,15 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "store logos as NV images in ESC/POS receipt printers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "store logos in ESC/POS receipt printers' flash memory")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Orvane stores monochrome pictures (logos, coupons, signatures) as NV images
-in the flash memory of an ESC/POS receipt printer, and later prints or erases
-them. It turns BMP, PNG, JPEG, GIF, TIFF and WebP pictures into the printer's
-1-bit raster, checks that the set fits the printer's 2 MB store, and sends it
-over a serial port, paced by the printer's CTS line, or to a parallel or USB
-printer device file.
+or NV graphics in the flash memory of an ESC/POS receipt printer, and later
+prints or erases them. It turns BMP, PNG, JPEG, GIF, TIFF and WebP pictures
+into the printer's 1-bit raster, checks that the set fits the printer's store,
+and sends it over a serial port, paced by the printer's CTS line, to a
+parallel or USB printer device file, or to a network printer over raw TCP
+(port 9100). Printers that answer are asked for their status first.
 
 The package holds the window, the orvane command line for scripts, and
 orvane-virtual-printer, a printer on a pseudo-terminal or TCP port for trying

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // must be exactly that.
     if (!extent.ok())
         fuzzFailure("picture", "a converted picture has no size");
-    if (raster.record.size() != modBitmap::recordSize(extent.extent))
+    if (raster.record.size() != modBitmap::recordSize(extent.extent, choices.widthDots))
         fuzzFailure("picture", "the record's length differs from the size its header gives");
     return 0;
 }

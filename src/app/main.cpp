@@ -1,6 +1,7 @@
 #include "Main.h"
 #include "CommandLine.h"
 #include "CommonDlg.h"
+#include "Display.h"
 #include "OrvaneProject.h"
 #include "PictureConversion.h"
 #include "PortCatalogue.h"
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QTextStream>
 #include <QThreadPool>
 
 #include <cstdio>
@@ -25,6 +27,11 @@ int main(int argc, char *argv[])
 {
     if (isCommandLineInvocation(argc, argv))
         return runCommandLine(argc, argv);
+    if (!displayAvailable(argc, argv)) {
+        QTextStream(stderr) << "orvane: there is no display to open the window on; the "
+                               "subcommands work without one (see: orvane --help)\n";
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
@@ -41,7 +48,12 @@ int main(int argc, char *argv[])
                                   QStringLiteral("Put PORT first in the port box, selected."),
                                   QStringLiteral("PORT"));
     options.addOption(port);
-    options.process(app);
+    if (!options.parse(QApplication::arguments())) {
+        QTextStream(stderr) << "orvane: " << options.errorText() << " (see: orvane --help)\n";
+        return 2;
+    }
+    if (options.isSet(QStringLiteral("help")))
+        options.showHelp();
 
     Main window(std::make_unique<QtSerialControl>(), createSystemCatalogue(),
                 std::make_unique<CommonDlg>());

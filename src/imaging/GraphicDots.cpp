@@ -6,14 +6,16 @@ namespace modBitmap {
 
 std::optional<QByteArray> graphicDots(const QByteArray &record, RasterExtent extent)
 {
-    if (extent.X < 1 || extent.Y < 1 || record.size() != recordSize(extent))
+    if (extent.X < 1 || extent.Y < 1 || record.size() < 4)
         return std::nullopt;
-    const qint32 x = recordExtent(extent.X);
-    const qint32 y = recordExtent(extent.Y);
     const auto header = [&record](int at) {
         return uchar(record[at]) + 256 * uchar(record[at + 1]);
     };
-    if (header(0) != x || header(2) != y)
+    // The blank columns on the left are as many as the printer's width allowed.
+    const qint32 x = header(0);
+    const qint32 y = recordExtent(extent.Y);
+    if (x < extent.X || x > recordExtent(extent.X) || header(2) != y ||
+        record.size() != 4 + qint64(x) * y * 8)
         return std::nullopt;
 
     const qint32 width = extent.X * 8;

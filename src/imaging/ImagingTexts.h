@@ -71,6 +71,11 @@ inline QString endsEarly()
     return QStringLiteral("the file ends before the picture does");
 }
 
+inline QString checksumWrong()
+{
+    return QStringLiteral("a part of the picture fails its checksum");
+}
+
 inline QString tooSmall(qint64 width, qint64 height, qint32 widthDots)
 {
     return QStringLiteral("the picture is too small to print (%1 x %2 pixels): scaled to at "

@@ -4,6 +4,7 @@
 #include "DecoderWarnings.h"
 #include "ImagingTexts.h"
 #include "PictureOrientation.h"
+#include "PngIntegrity.h"
 #include "RasterGeometry.h"
 
 #include <QFile>
@@ -75,6 +76,17 @@ public:
             break;
         case BmpIntegrity::NotBmp:
         case BmpIntegrity::Sound:
+            break;
+        }
+        switch (checkPngIntegrity(m_file)) {
+        case PngIntegrity::CutShort:
+            m_error = ImagingTexts::damagedPicture(ImagingTexts::endsEarly());
+            return;
+        case PngIntegrity::ChunkDamaged:
+            m_error = ImagingTexts::damagedPicture(ImagingTexts::checksumWrong());
+            return;
+        case PngIntegrity::NotPng:
+        case PngIntegrity::Sound:
             break;
         }
         m_reader.setDevice(&m_file);

@@ -98,12 +98,12 @@ RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoice
         return tooLarge();
     if (extent->X == 0 || extent->Y == 0)
         return tooSmall();
-    const qint32 recordX = recordExtent(extent->X);
+    const qint32 recordX = recordWidth(extent->X, choices.widthDots);
     const qint32 recordY = recordExtent(extent->Y);
     if (recordY > MaxRecordExtent)
         return tooLarge();
 
-    QByteArray record(qsizetype(recordSize(*extent)), '\0');
+    QByteArray record(qsizetype(recordSize(*extent, choices.widthDots)), '\0');
     uchar *bytes = reinterpret_cast<uchar *>(record.data());
     bytes[0] = uchar(recordX % 256);
     bytes[1] = uchar(recordX / 256);

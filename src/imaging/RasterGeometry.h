@@ -5,6 +5,7 @@
 
 #include <QSize>
 
+#include <algorithm>
 #include <optional>
 
 namespace modBitmap {
@@ -28,10 +29,17 @@ constexpr qint32 recordExtent(qint32 units)
     return ((units + 3) / 4) * 4;
 }
 
-// Bytes of the raster record for an extent: the 4-byte header and the column data.
-constexpr qint64 recordSize(RasterExtent extent)
+// The record's width: X raised as recordExtent raises it (blank columns on the left), but
+// never wider than the printer, whose head would cut or refuse the record.
+constexpr qint32 recordWidth(qint32 X, qint32 widthDots)
 {
-    return 4 + qint64(recordExtent(extent.X)) * recordExtent(extent.Y) * 8;
+    return std::min(recordExtent(X), std::max(X, widthDots / 8));
+}
+
+// Bytes of the raster record for an extent: the 4-byte header and the column data.
+constexpr qint64 recordSize(RasterExtent extent, qint32 widthDots)
+{
+    return 4 + qint64(recordWidth(extent.X, widthDots)) * recordExtent(extent.Y) * 8;
 }
 
 // Source rows that, at the width's scale, fill exactly Y x 8 dots (needs X > 0).

@@ -62,6 +62,20 @@ QString notHandedOn(qint64 count, const QString &address)
         .arg(address);
 }
 
+QString notAcknowledged(qint64 count, const QString &address)
+{
+    return QStringLiteral("%1 never acknowledged the last %2 bytes: the printer may not have "
+                          "received the whole job")
+        .arg(address)
+        .arg(count);
+}
+
+QString reset(const QString &address)
+{
+    return QStringLiteral("%1 reset the connection before the printer had read the whole job")
+        .arg(address);
+}
+
 QString queueProblem(const QString &name, const QString &what, const QString &said)
 {
     const QString problem = QStringLiteral("The print queue %1 %2").arg(name, what);

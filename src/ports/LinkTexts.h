@@ -19,6 +19,8 @@ QString timedOut(const QString &address, std::chrono::milliseconds limit);
 QString closed(const QString &address);
 QString networkFailed(const QString &address, const QString &systemReason);
 QString notHandedOn(qint64 count, const QString &address);
+QString notAcknowledged(qint64 count, const QString &address);
+QString reset(const QString &address);
 
 // What a print queue did, in a few words, and the whole sentence with the scheduler's reason.
 inline const QString QueueUnknown = QStringLiteral("is not known to the scheduler");

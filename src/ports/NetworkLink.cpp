@@ -19,6 +19,11 @@ NetworkLink::NetworkLink(NetworkAddress address, std::chrono::milliseconds conne
                      [this](QAbstractSocket::SocketError error) { onError(error); });
 }
 
+NetworkLink::~NetworkLink()
+{
+    releaseEnd();
+}
+
 bool NetworkLink::open()
 {
     m_socket.connectToHost(m_address.host, m_address.port);
@@ -36,20 +41,17 @@ bool NetworkLink::open()
 
 bool NetworkLink::close()
 {
-    m_closing = true;
     if (m_socket.state() == QAbstractSocket::ConnectedState) {
         m_socket.flush();
         waitUntil([this] { return m_socket.bytesToWrite() == 0 || failed(); }, CloseLimit);
-        if (m_socket.bytesToWrite() == 0)
-            shutdownWriting(m_socket.socketDescriptor());
-        // Whatever the printer still says is read and dropped as it comes.
-        waitUntil(
-            [this] {
-                m_socket.readAll();
-                return m_socket.state() == QAbstractSocket::UnconnectedState;
-            },
-            CloseLimit);
-        m_socket.readAll();
+        endStream();
+    }
+    if (m_end >= 0) {
+        waitUntil([this] { return m_printerClosed || failed(); }, CloseLimit);
+        if (const qint64 unacknowledged = unacknowledgedBytes(m_end);
+            unacknowledged > 0 && !failed())
+            m_errorText = LinkTexts::notAcknowledged(unacknowledged, m_address.text());
+        releaseEnd();
     }
     // Bytes Qt still held were never handed on: they fail the job.
     if (m_socket.bytesToWrite() > 0 && !failed())
@@ -58,8 +60,62 @@ bool NetworkLink::close()
     return true;
 }
 
+bool NetworkLink::endStream()
+{
+    if (m_end >= 0)
+        return true;
+    if (failed() || m_socket.state() != QAbstractSocket::ConnectedState ||
+        m_socket.bytesToWrite() > 0)
+        return false;
+    m_end = duplicateSocket(m_socket.socketDescriptor());
+    if (m_end < 0) {
+        // Without a descriptor of its own the link can still end the stream, not watch it.
+        shutdownWriting(m_socket.socketDescriptor());
+        return false;
+    }
+    // Qt lets go of its descriptor; the connection lives on in the link's own.
+    m_socket.abort();
+    shutdownWriting(m_end);
+    m_endWatch = std::make_unique<QSocketNotifier>(m_end, QSocketNotifier::Read);
+    QObject::connect(m_endWatch.get(), &QSocketNotifier::activated, m_endWatch.get(),
+                     [this] { readEnd(); });
+    readEnd();
+    return true;
+}
+
+bool NetworkLink::printerReadToEnd() const
+{
+    return m_printerClosed && !failed() && unacknowledgedBytes(m_end) == 0;
+}
+
+void NetworkLink::readEnd()
+{
+    if (m_printerClosed || failed())
+        return;
+    switch (dropIncoming(m_end)) {
+    case PeerEnd::Open:
+        return;
+    case PeerEnd::Closed:
+        m_printerClosed = true;
+        break;
+    case PeerEnd::Reset:
+        m_errorText = LinkTexts::reset(m_address.text());
+        break;
+    }
+    m_endWatch->setEnabled(false);
+}
+
+void NetworkLink::releaseEnd()
+{
+    m_endWatch.reset();
+    closeSocket(m_end);
+    m_end = -1;
+}
+
 int NetworkLink::backlog() const
 {
+    if (m_end >= 0)
+        return int(qMin<qint64>(unacknowledgedBytes(m_end), INT_MAX));
     return int(qMin<qint64>(
         m_socket.bytesToWrite() + unacknowledgedBytes(m_socket.socketDescriptor()), INT_MAX));
 }
@@ -84,8 +140,8 @@ QByteArray NetworkLink::takeAnswers()
 
 void NetworkLink::onError(QAbstractSocket::SocketError error)
 {
-    const bool printerClosed = error == QAbstractSocket::RemoteHostClosedError;
-    if (failed() || (m_closing && printerClosed))
+    // The printer's close before the stream's end is a loss too: Qt cannot tell it from a reset.
+    if (failed())
         return;
     const QString address = m_address.text();
     switch (error) {
@@ -127,6 +183,10 @@ bool NetworkLink::waitUntil(const std::function<bool()> &done, std::chrono::mill
     QObject::connect(&m_socket, &QAbstractSocket::errorOccurred, &loop, check);
     QObject::connect(&m_socket, &QIODevice::readyRead, &loop, check);
     QObject::connect(&m_socket, &QIODevice::bytesWritten, &loop, check);
+    // Acknowledgements and the link's own descriptor raise no signal of the socket.
+    QTimer pollTimer;
+    QObject::connect(&pollTimer, &QTimer::timeout, &loop, check);
+    pollTimer.start(20);
     limitTimer.start(limit);
     loop.exec();
     return done();

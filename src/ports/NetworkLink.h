@@ -3,10 +3,12 @@
 #include "NetworkAddress.h"
 #include "PrinterLink.h"
 
+#include <QSocketNotifier>
 #include <QTcpSocket>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 // A printer that takes raw ESC/POS over TCP. The waits for the connection and for the printer's
 // close run the event loop, so the window stays live.
@@ -21,12 +23,19 @@ public:
 
     explicit NetworkLink(NetworkAddress address,
                          std::chrono::milliseconds connectLimit = ConnectLimit);
+    ~NetworkLink() override;
 
     bool open() override;
-    // Every byte written, the write side shut, then the printer's own close awaited (at most
-    // CloseLimit) while whatever it still says is read: a reset would drop what it has not
-    // read yet.
+    // Every byte written, the stream ended, then the printer's own close awaited (at most
+    // CloseLimit) while whatever it still says is read and dropped. A reset, or bytes the
+    // printer's side never acknowledged, fail the link.
     bool close() override;
+    // Shuts the write side once Qt has handed every byte to the system; from then on the link
+    // reads the connection's end itself.
+    bool endStream() override;
+    // The printer closed in order with every byte acknowledged: it read the stream to its end,
+    // since a close with bytes left unread resets the connection.
+    bool printerReadToEnd() const override;
 
     int outBufferSize() const override { return BufferSize; }
     // Bytes in Qt's buffer and in the kernel's that the printer has not acknowledged.
@@ -43,6 +52,8 @@ public:
 
 private:
     void onError(QAbstractSocket::SocketError error);
+    void readEnd();
+    void releaseEnd();
     bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit);
 
     NetworkAddress m_address;
@@ -50,5 +61,8 @@ private:
     QTcpSocket m_socket;
     QString m_errorText;
     bool m_closedByPrinter = false;
-    bool m_closing = false;
+    // The connection's own descriptor once the stream has ended, and its watch.
+    qintptr m_end = -1;
+    std::unique_ptr<QSocketNotifier> m_endWatch;
+    bool m_printerClosed = false;
 };

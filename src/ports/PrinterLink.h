@@ -47,6 +47,12 @@ public:
     virtual bool failed() const = 0;
     // Why the link failed or did not open, in words for the operator.
     virtual QString errorText() const = 0;
+    // Ends the stream where the printer answers its end by closing its side once it has read
+    // every byte (a network connection); false on a link that cannot tell.
+    virtual bool endStream() { return false; }
+    // True once the printer has shown that it read the stream to its end.
+    virtual bool printerReadToEnd() const { return false; }
+
     // True when the printer itself ended the connection.
     virtual bool closedByPrinter() const { return false; }
 };

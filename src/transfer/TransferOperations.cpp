@@ -1,5 +1,6 @@
 #include "TransferOperations.h"
 
+#include "DeliveryCheck.h"
 #include "IdentityInquiry.h"
 #include "PictureConversion.h"
 #include "PortLink.h"
@@ -150,6 +151,7 @@ TransferResult TransferOperations::refuse(const QString &message)
 TransferOperations::Readiness TransferOperations::checkReady(const QString &portText)
 {
     const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
+    m_printerAnswered = reply.outcome == StatusReply::Outcome::Answered;
     switch (reply.outcome) {
     case StatusReply::Outcome::Silent:
         return {};
@@ -205,12 +207,14 @@ TransferResult TransferOperations::closeWithDone(const QString &portText, const 
     return {TransferOutcome::Succeeded, {}};
 }
 
-// The printer takes what is still queued before the link closes; bytes the link had to drop
-// fail the job.
+// The printer takes what is still queued before the link closes, and shows it has the job where
+// it can; bytes the link had to drop fail the job.
 TransferResult TransferOperations::close(const QString &portText)
 {
     if (StepResult drained = m_transmitter.drain(); !drained.ok())
         return fail(drained, portText);
+    if (StepResult delivered = confirmDelivery(m_transmitter, m_printerAnswered); !delivered.ok())
+        return fail(delivered, portText);
     m_link.ClosePort(portText);
     if (!m_link.closedLinkFailed())
         return {TransferOutcome::Succeeded, {}};

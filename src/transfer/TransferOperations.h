@@ -124,6 +124,8 @@ private:
     TransferHost &m_host;
     TransferLimits m_limits;
     Transmitter m_transmitter;
+    // The printer answered the status questions before the current job.
+    bool m_printerAnswered = false;
     bool m_identityWanted = false;
     JobFacts m_facts;
 };

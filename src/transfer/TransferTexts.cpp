@@ -58,6 +58,20 @@ QString printerNotFinished(std::chrono::milliseconds limit)
     return QStringLiteral("The printer did not finish storing within %1.").arg(durationText(limit));
 }
 
+QString deliveryNotConfirmed(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not answer the status question after the job within "
+                          "%1: it may not have received the whole job.")
+        .arg(durationText(limit));
+}
+
+QString jobNotReadToEnd(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer did not read the job to its end within %1: it may not "
+                          "have received the whole job.")
+        .arg(durationText(limit));
+}
+
 QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said)
 {
     const QString text =

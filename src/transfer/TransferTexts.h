@@ -37,6 +37,8 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
+QString deliveryNotConfirmed(std::chrono::milliseconds limit);
+QString jobNotReadToEnd(std::chrono::milliseconds limit);
 // said: the scheduler's latest word on the job, if any.
 QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said);
 // Why the link to the port text did not open, in the link's words; with none, the text names

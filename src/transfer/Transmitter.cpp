@@ -181,6 +181,25 @@ StepResult Transmitter::waitForJob(PrinterLink &link)
     return {};
 }
 
+StepResult Transmitter::awaitReadToEnd()
+{
+    PrinterLink *link = m_link.link();
+    if (!link)
+        return {StepStatus::NoLink, {}};
+    if (!link->endStream())
+        return {};
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!link->printerReadToEnd()) {
+        if (StepResult stop = interruption(*link); !stop.ok())
+            return stop;
+        if (expired(elapsed, m_limits.completion))
+            return failure(TransferTexts::jobNotReadToEnd(m_limits.completion));
+        m_host.yield();
+    }
+    return {};
+}
+
 bool Transmitter::hearsAnswers() const
 {
     const PrinterLink *link = m_link.link();

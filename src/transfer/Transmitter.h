@@ -47,6 +47,11 @@ public:
     // to a scheduler until it says the job completed.
     StepResult drain();
 
+    // On a link whose printer shows that it read the stream to its end, ends the stream and
+    // waits for that (at most the completion limit); at once on any other link.
+    StepResult awaitReadToEnd();
+    const TransferLimits &limits() const { return m_limits; }
+
     // Whether the open link carries the printer's answers back.
     bool hearsAnswers() const;
     // Sends a question the printer answers out of turn: no pacing, no progress. Answers still

@@ -139,7 +139,7 @@ TEST_F(WindowAndPrinter, UploadsToANetworkPrinterTypedIntoThePortBox)
     EXPECT_EQ(dialogs->messages[1].text, QStringLiteral("Done!!"));
     const QByteArray expected = QByteArray::fromHex("1004011004021004041c7101") +
                                 modBitmap::BitmapToRaster(path).record +
-                                QByteArray::fromHex("1d07020101");
+                                QByteArray::fromHex("1d07020101100401");
     EXPECT_EQ(printer.streamOfSize(expected.size(), LogWaitMs), expected);
     ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS q: stored 1 NV image"), LogWaitMs));
 }

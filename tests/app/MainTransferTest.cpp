@@ -65,7 +65,7 @@ TEST_F(WindowTransfer, UploadHidesTheButtonLocksTheListAndRestoresEverything)
     EXPECT_FALSE(serial->PortOpen());
     const QByteArray sent = serial->sent();
     EXPECT_TRUE(sent.startsWith(StatusQuestions + QByteArray("\x1C\x71\x03", 3)));
-    EXPECT_TRUE(sent.endsWith(Finish));
+    EXPECT_TRUE(sent.endsWith(Finish + DeliveryQuestion));
     EXPECT_EQ(window->ProgressBar1->maximum(), 4); // the finish command was the last array
     EXPECT_EQ(window->ProgressBar1->value(), 4);
 }
@@ -108,7 +108,8 @@ TEST_F(WindowTransfer, EraseShowsProcessingThenSuccess)
     window->Command1_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_EQ(statusWhileSending, QStringLiteral("PROCESSING"));
-    EXPECT_EQ(serial->sent(), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
+    EXPECT_EQ(serial->sent(),
+              StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
     ASSERT_EQ(dialogs->messages.size(), 1);
     EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
@@ -126,7 +127,7 @@ TEST_F(WindowTransfer, PrintKeepsItsOwnButtonAndTheStatus)
     window->Command4_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_TRUE(printEnabled);
-    EXPECT_EQ(serial->sent().size(), StatusQuestions.size() + 1020);
+    EXPECT_EQ(serial->sent().size(), StatusQuestions.size() + 1020 + DeliveryQuestion.size());
     EXPECT_TRUE(dialogs->messages.isEmpty());
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
     EXPECT_TRUE(window->Command1->isEnabled());
@@ -143,7 +144,8 @@ TEST_F(WindowTransfer, ASecondActionDuringAWaitLeavesTheOpenLinkAlone)
         serial->setCts(true);
     });
     window->Command1_Click();
-    EXPECT_EQ(serial->sent(), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
+    EXPECT_EQ(serial->sent(),
+              StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_FALSE(serial->PortOpen());
 }
@@ -215,7 +217,9 @@ TEST_F(WindowTransfer, EachPrinterStateAfterARealClick)
             EXPECT_EQ(dialogs->messages[i].text, row.boxes[i].text);
             EXPECT_EQ(dialogs->messages[i].title, row.boxes[i].title);
         }
-        const QByteArray erase = QByteArray("\x1C\x71\x00", 3) + Finish;
+        // Only a printer that answered before the job is asked again after it.
+        const QByteArray erase = QByteArray("\x1C\x71\x00", 3) + Finish +
+                                 (QByteArray(row.answers).isEmpty() ? "" : DeliveryQuestion);
         EXPECT_EQ(serial->sent().sliced(before), StatusQuestions + (row.erased ? erase : ""));
         EXPECT_FALSE(serial->PortOpen());
         EXPECT_TRUE(window->Command1->isEnabled());

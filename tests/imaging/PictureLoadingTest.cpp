@@ -113,8 +113,8 @@ TEST_F(PictureFiles, GifThatDecodesBeyondItsHeaderSizeIsRefused)
     ASSERT_TRUE(size.ok()) << size.error.toStdString();
     EXPECT_FALSE(IsPictureFile(path));
     const RasterRecordResult record = BitmapToRaster(path);
-    EXPECT_FALSE(record.ok()) << record.record.size() << " bytes where " << recordSize(size.extent)
-                              << " were counted";
+    EXPECT_FALSE(record.ok()) << record.record.size() << " bytes where "
+                              << recordSize(size.extent, DefaultWidthDots) << " were counted";
     EXPECT_TRUE(record.error.contains(QStringLiteral("damaged"))) << record.error.toStdString();
 }
 
@@ -206,13 +206,13 @@ TEST_F(PictureFiles, NonPicturesAreRefused)
     EXPECT_FALSE(IsPictureFile(dir.path()));
 }
 
-// A PNG whose header claims 20000 x 20000 pixels: more than a picture may take in memory.
-QByteArray hugePng(const QByteArray &small)
+// A PNG whose header claims width x height pixels, by default more than a picture may take.
+QByteArray hugePng(const QByteArray &small, quint32 width = 20000, quint32 height = 20000)
 {
     QByteArray png = small;
     // IHDR: length at 8, type at 12, width and height at 16 and 20, CRC at 29.
-    qToBigEndian<quint32>(20000, png.data() + 16);
-    qToBigEndian<quint32>(20000, png.data() + 20);
+    qToBigEndian<quint32>(width, png.data() + 16);
+    qToBigEndian<quint32>(height, png.data() + 20);
     quint32 crc = 0xFFFFFFFF;
     for (int at = 12; at < 29; ++at) {
         crc ^= uchar(png.at(at));
@@ -232,6 +232,12 @@ TEST_F(PictureFiles, PictureBeyondTheMemoryLimitIsRefusedAsTooLarge)
     EXPECT_FALSE(record.ok());
     EXPECT_TRUE(record.error.contains(QStringLiteral("too large (20000 x 20000 pixels)")))
         << record.error.toStdString();
+
+    // The limit is 2^28 pixels: a header at it is taken, a row more is not.
+    for (quint32 height : {16384, 16385}) {
+        const QByteArray png = hugePng(readFile(small), 16384, height);
+        EXPECT_EQ(RasterSize(writeFile(dir, "edge.png", png)).ok(), height == 16384) << height;
+    }
 }
 
 // A picture with detail everywhere, so that its compressed data is long.
@@ -271,6 +277,11 @@ TEST_F(PictureFiles, CutShortAndForgedPicturesAreRefused)
     marked.replace(jpeg.size() / 2, 2, QByteArray("\xFF\xD3", 2));
     expectDamaged(QStringLiteral("marked.jpg"), marked);
     expectDamaged(QStringLiteral("cut.gif"), squareGif().chopped(20));
+    // libpng would say so on stderr itself: PNGs are checked chunk by chunk first.
+    QByteArray png = readFile(savePicture(dir, QStringLiteral("p.png"), patternPicture()));
+    expectDamaged(QStringLiteral("cut.png"), png.chopped(1));
+    png[png.indexOf("IDAT") + 8] ^= 1;
+    expectDamaged(QStringLiteral("flipped.png"), png);
 
     // 65000 x 65000 in the frame header of a file of a few hundred bytes.
     QByteArray forgedJpeg = readFile(savePicture(dir, QStringLiteral("g.jpg"), glyphPicture(), 90));

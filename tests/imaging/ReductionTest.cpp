@@ -43,6 +43,24 @@ QImage flatGrey(int width, int height, int grey)
     return picture;
 }
 
+// Rank of a dot in the Bayer matrix of the given size, by its recursion: flat grey 4k must leave
+// white exactly the dots of rank below k, so the order in which they turn white is the pattern.
+int bayerRank(int x, int y, int size = 8)
+{
+    constexpr int Two[2][2] = {{0, 2}, {3, 1}};
+    return size == 1 ? 0 : Two[y % 2][x % 2] * size * size / 4 + bayerRank(x / 2, y / 2, size / 2);
+}
+
+TEST(Reduction, OrderedDotsFollowTheBayerRanks)
+{
+    for (int k = 0; k < 64; ++k) {
+        const QByteArray record = recordOf(flatGrey(16, 16, 4 * k), reducedBy(Reduction::Ordered));
+        for (int dot = 0; dot < 256; ++dot)
+            ASSERT_EQ(dotAt(record, 2, dot % 16, dot / 16), bayerRank(dot % 8, dot / 16 % 8) >= k)
+                << "grey " << 4 * k << ", dot " << dot;
+    }
+}
+
 TEST(Reduction, GreyRampDensityFollowsTheGreyInEveryDitherMode)
 {
     // 512 x 64, unscaled: column c is grey c / 2. Eight bands of 64 columns.
@@ -118,7 +136,7 @@ TEST(Reduction, UnscaledBlackAndWhiteStaysExactInEveryMode)
     for (int level : {1, DefaultThresholdLevel, MaxThresholdLevel})
         modes << reducedBy(Reduction::Threshold, level);
     for (ConversionChoices choices : modes) {
-        for (qint32 width : {72, 384, 576}) {
+        for (qint32 width : {96, 384, 576}) {
             choices.widthDots = width;
             EXPECT_EQ(recordOf(noise, choices), expected)
                 << "reduction " << int(choices.reduction) << " at level " << choices.thresholdLevel
@@ -153,6 +171,23 @@ TEST(PrinterWidth, TakesThePlaceOf512InTheGeometry)
     const RasterRecordResult flat = rasterFromImage(whitePicture(4000, 20), widthOf(384));
     EXPECT_TRUE(flat.error.contains(QStringLiteral("at most 384 dots")))
         << flat.error.toStdString();
+}
+
+TEST(PrinterWidth, NoRecordIsWiderThanThePrinter)
+{
+    // A picture wider than the printer, as wide, and 8 dots less: the blank columns that raise x
+    // to a multiple of 4 stop at the printer's width; at 512 x is raised as it always was.
+    for (qint32 dots = MinWidthDots; dots <= MaxWidthDots; dots += 8) {
+        for (int width : {1000, dots, std::max(8, dots - 8)}) {
+            const RasterRecordResult result =
+                rasterFromImage(whitePicture(width, width), widthOf(dots));
+            ASSERT_TRUE(result.ok()) << result.error.toStdString();
+            const qint32 x = uchar(result.record.at(0)) + 256 * uchar(result.record.at(1));
+            EXPECT_TRUE(x * 8 <= dots && x >= result.extent.X) << width << " pixels at " << dots;
+            EXPECT_TRUE(dots != DefaultWidthDots || x == recordExtent(result.extent.X));
+            EXPECT_EQ(result.record.size(), recordSize(result.extent, dots));
+        }
+    }
 }
 
 TEST(PictureConverter, GivesTheUploadsRecordForEveryChangeOfChoices)

@@ -22,6 +22,7 @@ TEST(NetworkAddress, ReadsTcpUrlsAndHostPortPairs)
         {"TCP://receipt.local", "receipt.local:9100"},
         {"receipt-80.example.com:9100", "receipt-80.example.com:9100"},
         {"127.0.0.1:1", "127.0.0.1:1"},
+        {"127.0.0.1:65535", "127.0.0.1:65535"},
         {"tcp://[fd00::20]", "[fd00::20]:9100"},
         {"[::1]:9100", "[::1]:9100"},
         // Only tcp:// may leave the port out; a port is 1 to 65535 in digits.

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -182,8 +183,12 @@ TEST_F(SerialOverPty, BytesThatCannotLeaveAreReportedOnClose)
     control.setPortOpen(true);
     ASSERT_TRUE(control.PortOpen()) << control.errorText().toStdString();
     control.setOutput(data);
+    QElapsedTimer closing;
+    closing.start();
     control.setPortOpen(false);
     EXPECT_FALSE(control.PortOpen());
+    // The line time of what waits plus a grace of 2 s, far below what a longer grace takes.
+    EXPECT_LT(closing.elapsed(), 10000);
 
     const QRegularExpressionMatch report =
         QRegularExpression(QStringLiteral("^(\\d+) bytes not sent to (.+) before it closed$"))

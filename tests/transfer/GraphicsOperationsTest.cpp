@@ -135,7 +135,7 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
     EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity + DeleteAll +
                                   hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") + rowsOf(small) +
                                   hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
-                                  rowsOf(tall) + AskKeys + Ack + Ack);
+                                  rowsOf(tall) + AskKeys + Ack + Ack + DeliveryQuestion);
     EXPECT_EQ(host.events(),
               QStringList({"row:0", "row:1", "status:Writing",
                            "message:verified: 2 graphics stored", "status:SUCCESS"}));
@@ -196,6 +196,9 @@ TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
     EXPECT_EQ(result.message, TransferTexts::graphicsMissing({"02"}, 3));
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "FAILED"}));
     expectLinkClosed();
+    printer.keys = QList<QByteArray>{"01", "02"}; // the last one is checked too
+    EXPECT_EQ(operations.upload(pictures, Port, Rate, NvCommandSet::Graphics).message,
+              TransferTexts::graphicsMissing({"03"}, 3));
 
     // A printer that never lists its keys is waited for up to the completion limit or 1.5 s a
     // graphic, whichever is longer, and the list cancelled.
@@ -247,7 +250,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
 {
     EXPECT_EQ(operations.erase(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent(), StatusQuestions + DeleteAll);
+    EXPECT_EQ(control.sent(), StatusQuestions + DeleteAll + DeliveryQuestion);
     EXPECT_EQ(host.events(),
               QStringList({"status:PROCESSING", "message:Done!!", "status:SUCCESS"}));
 
@@ -257,7 +260,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
     EXPECT_EQ(control.sent().mid(before),
-              StatusQuestions + AskKeys + Ack + printKey("01") + printKey("7r"));
+              StatusQuestions + AskKeys + Ack + printKey("01") + printKey("7r") + DeliveryQuestion);
 
     // A list of new keys block after block is refused past 255 keys, and nothing printed.
     QList<QByteArray> endless;

@@ -1,20 +1,26 @@
 #include "NetworkLink.h"
 #include "GraphicsAnswers.h"
 #include "GraphicsCommands.h"
+#include "LinkTexts.h"
 #include "Polling.h"
 #include "PortLink.h"
 #include "PrinterLink.h"
 #include "QtPrinters.h"
 #include "RecordingTransferHost.h"
 #include "ScriptedSerialControl.h"
+#include "StatusQuestions.h"
+#include "TransferOperations.h"
 #include "TransferTexts.h"
 #include "Transmitter.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sys/socket.h>
 
 using namespace std::chrono_literals;
 
@@ -122,6 +128,85 @@ TEST_F(NetworkLinkTest, AnswersComeBackAndTheCloseWaitsForThePrinter)
     EXPECT_TRUE(link.ClosePort(port));
     EXPECT_TRUE(sawEnd);
     EXPECT_FALSE(link.closedLinkFailed());
+}
+
+// Only a printer known to have read the whole erase hears "Done!!": it answers DLE EOT 1 again
+// after the job, or (silent) closes its side once it has read to the end of the stream.
+TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
+{
+    const QByteArray job = StatusQuestions + QByteArray::fromHex("1c71001d07020101");
+    const TransferLimits limits{30s, 1s};
+    const QString unread = TransferTexts::jobNotReadToEnd(limits.completion);
+    // Accepts, answers, reads that many bytes and no more (-1: to the end, then closes), resets
+    // at the end of the stream instead; the error, none for "Done!!".
+    const struct
+    {
+        bool accepts, answers;
+        qsizetype readsUpTo;
+        bool resets;
+        QString error;
+    } table[] = {
+        {true, true, -1, false, {}},
+        {true, false, -1, false, {}},
+        {true, false, job.size(), true, {}},
+        {true, false, 0, false, unread},
+        {false, false, 0, false, unread},
+        {true, true, StatusQuestions.size(), false,
+         TransferTexts::deliveryNotConfirmed(limits.completion)},
+    };
+    for (const auto &row : table) {
+        QTcpServer server;
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+        const QString address = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
+        if (!row.accepts)
+            server.pauseAccepting();
+        QByteArray received;
+        QTcpSocket *printer = nullptr;
+        // Qt reads ahead into a buffer of its own and closes at the stream's end by itself: a
+        // bound on that buffer is a printer that stops reading, or that sees the end first.
+        QTimer resetAtTheEnd;
+        QObject::connect(&resetAtTheEnd, &QTimer::timeout, [&] {
+            char end;
+            if (printer->bytesAvailable() < job.size() ||
+                ::recv(int(printer->socketDescriptor()), &end, 1, MSG_PEEK | MSG_DONTWAIT) != 0)
+                return;
+            received = printer->readAll();
+            const linger reset{1, 0};
+            setsockopt(int(printer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+                       sizeof reset);
+            printer->abort();
+            resetAtTheEnd.stop();
+        });
+        QObject::connect(&server, &QTcpServer::newConnection, [&] {
+            printer = server.nextPendingConnection();
+            if (row.readsUpTo >= 0)
+                printer->setReadBufferSize(std::max<qsizetype>(row.readsUpTo, 1));
+            if (row.resets)
+                resetAtTheEnd.start(5);
+            QObject::connect(printer, &QIODevice::readyRead, [&] {
+                if (row.resets || (row.readsUpTo >= 0 && received.size() >= row.readsUpTo))
+                    return;
+                const QByteArray piece = printer->readAll();
+                received += piece;
+                if (row.answers)
+                    printer->write(QByteArray(piece.count("\x10\x04"), 0x12));
+            });
+            QObject::connect(printer, &QIODevice::readChannelFinished, [&] { printer->close(); });
+        });
+        ScriptedSerialControl control;
+        PortLink link{control, [](const QString &) {}};
+        RecordingTransferHost host;
+        host.setOnYield([](int) { QCoreApplication::processEvents(); });
+        const QString error =
+            row.resets ? TransferTexts::writeFailed(LinkTexts::reset(address)) : row.error;
+        EXPECT_EQ(TransferOperations(link, host, limits).erase("tcp://" + address, {}).message,
+                  error);
+        ASSERT_FALSE(host.messages().isEmpty());
+        EXPECT_EQ(host.messages().last().text, error.isEmpty() ? TransferTexts::Done : error);
+        const QByteArray sent = job + (row.answers ? DeliveryQuestion : "");
+        EXPECT_EQ(received, row.readsUpTo < 0 ? sent : sent.first(row.readsUpTo));
+        EXPECT_EQ(link.openKind(), LinkKind::None);
+    }
 }
 
 TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)

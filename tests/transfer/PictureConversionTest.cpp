@@ -65,7 +65,7 @@ TEST_F(PictureConversionTest, ConvertsTheWholeSetAsChosenBeforeTheLinkOpens)
     QByteArray expected = StatusQuestions + QByteArray("\x1C\x71\x03", 3);
     for (const ListedPicture &listed : pictures)
         expected += modBitmap::BitmapToRaster(listed.path, listed.choices).record;
-    EXPECT_EQ(control.sent(), expected + QByteArray("\x1D\x07\x02\x01\x01", 5));
+    EXPECT_EQ(control.sent(), expected + QByteArray("\x1D\x07\x02\x01\x01", 5) + DeliveryQuestion);
     // Whatever the workers' pace, the progress counts up through the list.
     QStringList sorted = host.conversionProgress();
     sorted.removeDuplicates();

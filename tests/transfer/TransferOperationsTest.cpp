@@ -85,9 +85,11 @@ TEST_F(TransferOperationsTest, UploadsOnePicture)
     const QByteArray record = recordOf(path);
     ASSERT_EQ(record.size(), 132);
     EXPECT_TRUE(record.startsWith(bytes({0x04, 0x00, 0x04, 0x00})));
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes);
+    // The printer answered before the job, so it is asked once more after the finish command.
+    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes +
+                                  DeliveryQuestion);
     EXPECT_EQ(host.events(), QStringList({"message:Please reset your printer.", "output", "output",
-                                          "row:0", "output", "status:Writing", "output",
+                                          "row:0", "output", "status:Writing", "output", "output",
                                           "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].title, QStringLiteral("Starting Upload."));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Prompt);
@@ -104,7 +106,8 @@ TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
     EXPECT_EQ(operations.upload({paths[0], paths[1], paths[2]}, Port, Rate).outcome,
               TransferOutcome::Succeeded);
     EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) +
-                                  recordOf(paths[1]) + recordOf(paths[2]) + FinishBytes);
+                                  recordOf(paths[1]) + recordOf(paths[2]) + FinishBytes +
+                                  DeliveryQuestion);
     EXPECT_EQ(host.rows(), QList<int>({0, 1, 2}));
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
@@ -114,7 +117,7 @@ TEST_F(TransferOperationsTest, UploadsAtMost255Pictures)
     const QList<ListedPicture> full(255, picture(QStringLiteral("one.bmp"), 8, 8));
     EXPECT_EQ(operations.upload(full, Port, Rate).outcome, TransferOutcome::Succeeded);
     EXPECT_TRUE(control.sent().startsWith(StatusQuestions + bytes({0x1C, 0x71, 0xFF})));
-    EXPECT_EQ(control.sent().size(), StatusQuestions.size() + 3 + 255 * 132 + 5);
+    EXPECT_EQ(control.sent().size(), StatusQuestions.size() + 3 + 255 * 132 + 5 + 3);
 
     ScriptedSerialControl other;
     PortLink otherLink(other, [](const QString &) {});
@@ -243,8 +246,8 @@ TEST_F(TransferOperationsTest, SecondActionDuringAWaitLeavesTheLinkAlone)
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
     EXPECT_EQ(outcomes, QList<TransferOutcome>(3, TransferOutcome::NotOpened));
     EXPECT_TRUE(writesDuringWait.isEmpty());
-    EXPECT_EQ(control.sent(),
-              StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
+    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) +
+                                  FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
 
@@ -263,8 +266,8 @@ TEST_F(TransferOperationsTest, SecondActionOnAnOpenParallelLinkIsRefused)
 TEST_F(TransferOperationsTest, ErasesStoredImages)
 {
     EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_EQ(control.pieces(),
-              QList<QByteArray>({StatusQuestions, bytes({0x1C, 0x71, 0x00}), FinishBytes}));
+    EXPECT_EQ(control.pieces(), QList<QByteArray>({StatusQuestions, bytes({0x1C, 0x71, 0x00}),
+                                                   FinishBytes, DeliveryQuestion}));
     EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
     ASSERT_EQ(host.messages().size(), 1);
     EXPECT_EQ(host.messages()[0].text, QStringLiteral("Done!!"));
@@ -275,8 +278,9 @@ TEST_F(TransferOperationsTest, ErasesStoredImages)
 TEST_F(TransferOperationsTest, PrintsImages1To255)
 {
     EXPECT_EQ(operations.print(Port, Rate).outcome, TransferOutcome::Succeeded);
-    ASSERT_EQ(control.pieces().size(), 1 + 255);
+    ASSERT_EQ(control.pieces().size(), 1 + 255 + 1);
     EXPECT_EQ(control.pieces()[0], StatusQuestions);
+    EXPECT_EQ(control.pieces().last(), DeliveryQuestion);
     for (int n = 1; n <= 255; ++n)
         EXPECT_EQ(control.pieces()[n], bytes({0x1C, 0x70, n, 0x00})) << n;
     EXPECT_TRUE(host.messages().isEmpty());
@@ -384,7 +388,8 @@ TEST_F(TransferOperationsTest, PaperNearItsEndWarnsAndTheJobGoesOn)
               QStringList({"status:PROCESSING", "message:The printer's paper is near its end.",
                            "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Warning);
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x00}) + FinishBytes);
+    EXPECT_EQ(control.sent(),
+              StatusQuestions + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
 }
 
 TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuestions)
@@ -403,6 +408,7 @@ TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuesti
     });
 
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
+    // Silent before the job, it is not asked after it either.
     EXPECT_EQ(control.sent(),
               StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
@@ -431,7 +437,8 @@ TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)
 
 TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsIOnlyOnce)
 {
-    const QByteArray Erase = bytes({0x1C, 0x71, 0x00}) + FinishBytes;
+    // Both answered the status questions, so each is asked once more after the job.
+    const QByteArray Erase = bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion;
     const QByteArray AllFour = QByteArray::fromHex("1D4941 1D4942 1D4943 1D4944");
     const struct
     {

@@ -21,22 +21,27 @@ QString helpText(const QCommandLineParser &parser)
     return text;
 }
 
+int usageFault(const QString &mistake)
+{
+    errorStream() << "orvane: " << mistake << " (see: orvane "
+                  << QCoreApplication::arguments().value(1) << " --help)" << Qt::endl;
+    return ExitUsage;
+}
+
 std::optional<int> parseArguments(QCommandLineParser &parser, const QStringList &arguments,
                                   qsizetype minArguments, qsizetype maxArguments)
 {
     parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        errorStream() << "orvane: " << parser.errorText() << "\n" << helpText(parser);
-        return ExitUsage;
-    }
+    if (!parser.parse(arguments))
+        return usageFault(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         QTextStream(stdout) << helpText(parser);
         return ExitOk;
     }
-    const qsizetype count = parser.positionalArguments().size();
-    if (count < minArguments || count > maxArguments) {
-        errorStream() << helpText(parser);
-        return ExitUsage;
-    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() < minArguments)
+        return usageFault(QStringLiteral("an argument is missing"));
+    if (positional.size() > maxArguments)
+        return usageFault(QStringLiteral("unexpected argument '%1'").arg(positional.last()));
     return std::nullopt;
 }

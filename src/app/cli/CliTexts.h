@@ -24,6 +24,9 @@ inline const QString Usage = QStringLiteral(
     "                                       find the printers of a network A.B.C.D/N\n"
     "       orvane --version                print the name and version\n"
     "Each subcommand takes --help.\n");
+inline const QString UnknownSubcommand =
+    QStringLiteral("unknown subcommand '%1' (see: orvane --help)");
+inline const QString NoPorts = QStringLiteral("no serial, parallel or printer port was found");
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString Ready = QStringLiteral("ready");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");

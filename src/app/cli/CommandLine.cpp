@@ -41,9 +41,13 @@ int runCommandLine(int argc, char *argv[])
     QStringList arguments = QCoreApplication::arguments();
     const Subcommand *subcommand = findSubcommand(arguments.value(1));
     if (!subcommand) {
-        const bool help = asksForHelp(argv[1]);
-        QTextStream(help ? stdout : stderr) << CliTexts::Usage;
-        return help ? ExitOk : ExitUsage;
+        if (asksForHelp(argv[1])) {
+            QTextStream(stdout) << CliTexts::Usage;
+            return ExitOk;
+        }
+        QTextStream(stderr) << "orvane: " << CliTexts::UnknownSubcommand.arg(arguments.value(1))
+                            << '\n';
+        return ExitUsage;
     }
     arguments.removeAt(1);
     return subcommand->run(arguments);

@@ -61,9 +61,9 @@ std::optional<qint64> wholeNumber(const QString &text)
     return ok ? std::optional<qint64>(number) : std::nullopt;
 }
 
-std::nullopt_t usageError(const QCommandLineParser &parser, const QString &message)
+std::nullopt_t usageError(const QString &message)
 {
-    errorStream() << "orvane: " << message << "\n" << helpText(parser);
+    usageFault(message);
     return std::nullopt;
 }
 
@@ -80,27 +80,27 @@ std::optional<modBitmap::ConversionChoices> conversionChoices(const QCommandLine
     const QString dither = parser.value(ditherOption);
     const auto reduction = reductionNamed(dither);
     if (!reduction)
-        return usageError(parser, CliTexts::BadDither.arg(dither));
+        return usageError(CliTexts::BadDither.arg(dither));
     choices.reduction = *reduction;
 
     const QString threshold = parser.value(thresholdOption);
     const auto level = wholeNumber(threshold);
     if (!level || !modBitmap::isThresholdLevel(*level))
-        return usageError(parser, CliTexts::BadThreshold.arg(threshold));
+        return usageError(CliTexts::BadThreshold.arg(threshold));
     if (parser.isSet(thresholdOption) && choices.reduction != Reduction::Threshold)
-        return usageError(parser, CliTexts::ThresholdWithoutNone);
+        return usageError(CliTexts::ThresholdWithoutNone);
     choices.thresholdLevel = int(*level);
 
     const QString width = parser.value(widthOption);
     const auto dots = wholeNumber(width);
     if (!dots || !modBitmap::isWidthDots(*dots))
-        return usageError(parser, CliTexts::BadWidth.arg(width));
+        return usageError(CliTexts::BadWidth.arg(width));
     choices.widthDots = qint32(*dots);
 
     const QString rotate = parser.value(rotateOption);
     const auto degrees = wholeNumber(rotate);
     if (!degrees || !modBitmap::isRotation(*degrees))
-        return usageError(parser, CliTexts::BadRotate.arg(rotate));
+        return usageError(CliTexts::BadRotate.arg(rotate));
     choices.rotationDegrees = int(*degrees);
     choices.invert = parser.isSet(invertOption);
     return choices;

@@ -77,10 +77,8 @@ int runDiscover(const QStringList &arguments)
                             : !ok || jobCount < 1 || jobCount > MaxJobs
                                 ? CliTexts::BadJobs.arg(1).arg(MaxJobs).arg(parser.value(jobs))
                                 : QString();
-    if (!problem.isEmpty()) {
-        errorStream() << "orvane: " << problem << "\n" << helpText(parser);
-        return ExitUsage;
-    }
+    if (!problem.isEmpty())
+        return usageFault(problem);
 
     catchStopSignals();
     std::vector<std::optional<PrinterRun>> found(range->count);

@@ -38,12 +38,6 @@ struct LinkOptions
 constexpr int DefaultJobs = 8;
 constexpr int MaxJobs = 64;
 
-int usageError(const QString &message, const QCommandLineParser &parser)
-{
-    errorStream() << "orvane: " << message << "\n" << helpText(parser);
-    return ExitUsage;
-}
-
 std::optional<NvCommandSet> commandSetNamed(const QString &name)
 {
     if (name == QLatin1String("bit-image"))
@@ -132,15 +126,15 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     if (parser.isSet(portsFile)) {
         const PortsFile read = readPortsFile(parser.value(portsFile));
         if (!read.error.isEmpty())
-            return usageError(read.error, parser);
+            return usageFault(read.error);
         ports += read.ports;
     }
     if (ports.isEmpty())
-        return usageError(CliTexts::PortMissing, parser);
+        return usageFault(CliTexts::PortMissing);
     bool jobsOk = false;
     const int jobCount = parser.value(jobs).toInt(&jobsOk);
     if (!jobsOk || jobCount < 1 || jobCount > MaxJobs)
-        return usageError(CliTexts::BadJobs.arg(1).arg(MaxJobs).arg(parser.value(jobs)), parser);
+        return usageFault(CliTexts::BadJobs.arg(1).arg(MaxJobs).arg(parser.value(jobs)));
     LinkOptions options{ports.front(),
                         parser.value(baud),
                         command == LinkCommand::Upload && parser.isSet(yes),
@@ -149,7 +143,7 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
                         {}};
     if (ports.size() > 1 || parser.isSet(portsFile) || parser.isSet(json)) {
         if (command == LinkCommand::Upload && ports.size() > 1 && !options.assumeYes)
-            return usageError(CliTexts::FleetNeedsYes, parser);
+            return usageFault(CliTexts::FleetNeedsYes);
         options.fleet = FleetJob{command,
                                  ports,
                                  options.rate,
@@ -163,7 +157,7 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     if (command != LinkCommand::Status) {
         const std::optional<NvCommandSet> set = commandSetNamed(parser.value(nv));
         if (!set)
-            return usageError(CliTexts::BadNv.arg(parser.value(nv)), parser);
+            return usageFault(CliTexts::BadNv.arg(parser.value(nv)));
         options.set = *set;
     }
     if (command == LinkCommand::Upload) {
@@ -203,7 +197,7 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
                                   picture.choices.rotationDegrees)
                 .extent;
         streamBytes += graphics ? defineGraphicSize(extent.X * 8, extent.Y * 8)
-                                : modBitmap::recordSize(extent);
+                                : modBitmap::recordSize(extent, picture.choices.widthDots);
     }
     return streamBytes;
 }

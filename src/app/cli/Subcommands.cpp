@@ -27,8 +27,11 @@ int ports(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Lists the ports as the port box does."));
     if (auto stop = parseArguments(parser, arguments, 0, 0))
         return *stop;
+    const QStringList found = listedPorts();
+    if (found.isEmpty())
+        errorStream() << "orvane: " << CliTexts::NoPorts << Qt::endl;
     QTextStream out(stdout);
-    for (const QString &port : listedPorts())
+    for (const QString &port : found)
         out << port << '\n';
     return ExitOk;
 }
@@ -54,10 +57,8 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("The picture file."));
     if (auto stop = parseArguments(parser, arguments, 1, 1))
         return *stop;
-    if (!parser.isSet(outputOption)) {
-        errorStream() << "orvane: -o FILE is missing\n" << helpText(parser);
-        return ExitUsage;
-    }
+    if (!parser.isSet(outputOption))
+        return usageFault(QStringLiteral("-o FILE is missing"));
     const auto choices = conversionChoices(parser);
     if (!choices)
         return ExitUsage;

@@ -101,7 +101,7 @@ QByteArray uploadStream(const QList<QByteArray> &records)
     stream.append(char(records.size()));
     for (const QByteArray &record : records)
         stream.append(record);
-    return stream + FinishCommand;
+    return stream + FinishCommand + DeliveryQuestion;
 }
 
 QByteArray printStream()
@@ -109,7 +109,7 @@ QByteArray printStream()
     QByteArray stream = StatusQuestions;
     for (int image = 1; image <= 255; ++image)
         stream.append("\x1C\x70").append(char(image)).append('\0');
-    return stream;
+    return stream + DeliveryQuestion;
 }
 
 void PrinterTest::SetUp()

@@ -35,8 +35,10 @@ QImage printedUnscaled(const QImage &picture);
 std::string dotDifference(const QImage &actual, const QImage &expected);
 
 const QByteArray FinishCommand("\x1D\x07\x02\x01\x01", 5);
-// What each job sends, status questions first (the virtual printer answers them).
-const QByteArray EraseStream = StatusQuestions + QByteArray("\x1C\x71\x00", 3) + FinishCommand;
+// What each job sends, status questions first and the question that confirms delivery last
+// (the virtual printer answers them).
+const QByteArray EraseStream =
+    StatusQuestions + QByteArray("\x1C\x71\x00", 3) + FinishCommand + DeliveryQuestion;
 QByteArray uploadStream(const QList<QByteArray> &records);
 QByteArray printStream();
 

@@ -112,8 +112,9 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
     const QByteArray defines = deleteAllGraphics() + defineOf(paths[0], 1) + defineOf(paths[1], 2);
     const QByteArray job = QByteArray::fromHex("1D284C020030 30") + defines + askGraphicKeys() +
                            QByteArray::fromHex("06");
-    const QList<QByteArray> uploaded{StatusQuestions + IdentityQuestions + job, StatusQuestions,
-                                     StatusQuestions + defines,
+    // Only the printer whose upload went through is asked for its status once more.
+    const QList<QByteArray> uploaded{StatusQuestions + IdentityQuestions + job + DeliveryQuestion,
+                                     StatusQuestions, StatusQuestions + defines,
                                      StatusQuestions + IdentityQuestions + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;

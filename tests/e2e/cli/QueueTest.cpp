@@ -56,10 +56,13 @@ TEST_F(QueuePrinter, UploadEraseAndPrintArriveByteForByteThroughTheScheduler)
         EXPECT_TRUE(run.err.contains(TransferTexts::WaitingForPrinter)) << run.err.toStdString();
     }
 
-    // Done means the scheduler completed each job: the printer has every byte by then.
-    const qsizetype asked = StatusQuestions.size();
-    const QByteArray expected = uploadStream({recordOf(paths[0]), recordOf(paths[1])}).mid(asked) +
-                                printStream().mid(asked) + EraseStream.mid(asked);
+    // Done means the scheduler completed each job: the printer has every byte by then. A
+    // queue carries no answers, so no status question goes before or after a job.
+    const auto job = [](const QByteArray &stream) {
+        return stream.sliced(StatusQuestions.size()).chopped(DeliveryQuestion.size());
+    };
+    const QByteArray expected = job(uploadStream({recordOf(paths[0]), recordOf(paths[1])})) +
+                                job(printStream()) + job(EraseStream);
     EXPECT_EQ(printer.stream(), expected);
     EXPECT_TRUE(printer.waitForLog("FS p: printed NV image 2 as print-0002-nv02.png"))
         << printer.log().toStdString();

@@ -33,6 +33,16 @@ TEST_F(CliRefusal, MissingPictureIsNamedAndNothingIsSent)
         EXPECT_TRUE(run.err.contains(missingName)) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(target)) << command.toStdString();
     }
+
+    // A PNG cut short is told in Orvane's words alone: libpng's own remark stays off stderr.
+    QFile cut(picturePath("cut.png"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(readFile(save(noisePicture(64, 64, 5), "whole.png")).chopped(40));
+    cut.close();
+    const ProgramRun damaged = runOrvane({"raster", cut.fileName(), "-o", picturePath("out")});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.err, "orvane: Cannot read picture cut.png: the picture data is damaged "
+                           "(the file ends before the picture does)\n");
 }
 
 TEST_F(CliRefusal, PortThatDoesNotOpenFailsWithTheReasonInEnglish)
@@ -162,8 +172,23 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const ProgramRun run = runOrvane(arguments);
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_FALSE(run.err.isEmpty());
+        // One line naming the mistake and where help is, not the whole help.
+        const QString help = arguments[0] == "frobnicate"
+                                 ? "unknown subcommand 'frobnicate' (see: orvane --help)\n"
+                                 : " (see: orvane " + arguments[0] + " --help)\n";
+        EXPECT_TRUE(run.err.startsWith("orvane: ") && run.err.endsWith(help) &&
+                    run.err.count('\n') == 1)
+            << run.err.toStdString();
     }
+
+    // Without a display the window cannot open: said so, and the subcommands pointed to.
+    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        headless.remove(QString::fromLatin1(name));
+    const ProgramRun window = runProgram(QStringLiteral(ORVANE_EXE), {}, headless, 30000);
+    EXPECT_EQ(window.exitCode, 1);
+    EXPECT_EQ(window.err, "orvane: there is no display to open the window on; the subcommands "
+                          "work without one (see: orvane --help)\n");
 }
 
 TEST(CliUsage, HelpOfEverySubcommand)

@@ -22,7 +22,7 @@ TEST_F(CliTransfer, UploadOfOnePictureSendsHeaderRecordAndFinish)
     EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
 
     const QByteArray expected = uploadStream({record});
-    ASSERT_EQ(expected.size(), StatusQuestions.size() + 3 + 4 + 128 + 5);
+    ASSERT_EQ(expected.size(), StatusQuestions.size() + 3 + 4 + 128 + 5 + DeliveryQuestion.size());
     EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
     EXPECT_TRUE(logHas("FS q: stored 1 NV image (32x32 dots)")) << printer.log().toStdString();
     EXPECT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
@@ -91,7 +91,7 @@ TEST_F(CliTransfer, PrintSendsFsPForEveryImageNumber)
     const ProgramRun run = runOrvane({"print", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray expected = printStream();
-    ASSERT_EQ(expected.size(), StatusQuestions.size() + 1020);
+    ASSERT_EQ(expected.size(), StatusQuestions.size() + 1020 + DeliveryQuestion.size());
     ASSERT_TRUE(logHas("FS p: no NV image 255")) << printer.log().toStdString();
     EXPECT_EQ(printer.stream(), expected);
     EXPECT_FALSE(run.err.contains(TransferTexts::Done));
@@ -105,10 +105,11 @@ TEST_F(CliTransfer, EraseSendsFsQZeroAndFinish)
     ASSERT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
     EXPECT_EQ(printer.stream(), QByteArray::fromHex("100401100402100404"
                                                     "1c7100"
-                                                    "1d07020101"));
+                                                    "1d07020101"
+                                                    "100401"));
     EXPECT_EQ(printer.log(), "DLE EOT 1: answered 12\nDLE EOT 2: answered 12\n"
                              "DLE EOT 4: answered 12\nFS q: erased NV images\n"
-                             "GS BEL 02 01 01: finish\n");
+                             "GS BEL 02 01 01: finish\nDLE EOT 1: answered 12\n");
 }
 
 } // namespace

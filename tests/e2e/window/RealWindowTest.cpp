@@ -392,8 +392,9 @@ TEST_F(RealWindow, UploadsAPictureThroughRealClicksAndKeys)
     const int width = byteAt(3) + 256 * byteAt(4);
     const int height = byteAt(5) + 256 * byteAt(6);
     const int record = 4 + 8 * width * height;
-    ASSERT_EQ(stream.size(), 3 + record + 5);
-    EXPECT_EQ(stream.right(5), QByteArray("\x1D\x07\x02\x01\x01", 5));
+    // The finish command, then the status question that confirms delivery.
+    ASSERT_EQ(stream.size(), 3 + record + 5 + 3);
+    EXPECT_EQ(stream.right(8), QByteArray("\x1D\x07\x02\x01\x01\x10\x04\x01", 8));
     const QByteArray dots = stream.mid(3 + 4, record - 4);
     EXPECT_GT(dots.count('\0'), 0);
     EXPECT_LT(dots.count('\0'), dots.size());
