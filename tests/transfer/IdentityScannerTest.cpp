@@ -21,7 +21,7 @@ TEST(IdentityScanner, FindsTheAnswerInAnyPiecesAndRefusesHostileOnes)
         QByteArray bytes;
         std::optional<QString> text;
     } table[] = {
-        {QByteArray("_TM-T88V\0", 9), QStringLiteral("TM-T88V")},
+        {QByteArray("_POS-80\0", 8), QStringLiteral("POS-80")},
         // Stray status bytes and an ASB block before the header; XON / XOFF anywhere.
         {QByteArray::fromHex("12 14000f00 11") + QByteArray("_AB\x13"
                                                             "C\0",

@@ -74,11 +74,11 @@ QByteArray defineOf(const QString &path, int picture)
 
 TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
 {
-    const QString ready = start(2, {"--model", "TM-A", "--serial-number", "SN-A"});
+    const QString ready = start(2, {"--model", "TILL-A", "--serial-number", "SN-A"});
     const QString coverOpen = start(3, {"--state", "cover-open"});
     const QString silent = start(4, {"--silent"});
     const QString failing =
-        start(5, {"--model", "TM-B", "--serial-number", "SN-B", "--failing-key", "02"});
+        start(5, {"--model", "TILL-B", "--serial-number", "SN-B", "--failing-key", "02"});
     const QString refused = refusedPort(QHostAddress("127.0.0.6"));
     const QString ports = file("ports", ("# the shop\n" + ready + "\n\n  " + coverOpen + "\n" +
                                          silent + "\n# gone\n" + failing + "\n" + refused + "\n")
@@ -92,10 +92,10 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
     const QString refusedText = TransferTexts::linkNotOpened(
         refused, LinkTexts::refused(refused.mid(6), refused.section(':', -1).toUShort()));
     const QStringList rows{
-        ready + R"(\s+TM-A\s+SN-A\s+stored and verified)",
+        ready + R"(\s+TILL-A\s+SN-A\s+stored and verified)",
         coverOpen + R"(\s+not ready: offline, cover open)",
         silent + R"(\s+stored, not verified)",
-        failing + R"(\s+TM-B\s+SN-B\s+failed: )" +
+        failing + R"(\s+TILL-B\s+SN-B\s+failed: )" +
             QRegularExpression::escape(TransferTexts::graphicsMissing({"02"}, 2)),
         refused + R"(\s+failed: )" + QRegularExpression::escape(refusedText),
     };
@@ -130,7 +130,7 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
         return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
     };
     EXPECT_EQ(json(0), R"({"error":null,"identity":{"firmware":"1.00","maker":"Orvane",)"
-                       R"("model":"TM-A","serialNumber":"SN-A"},"port":")" +
+                       R"("model":"TILL-A","serialNumber":"SN-A"},"port":")" +
                            ready + R"(","result":"ready","states":["ready"],"verifiedKeys":null})");
     EXPECT_EQ(json(1), R"({"error":null,"identity":{},"port":")" + coverOpen +
                            R"(","result":"not-ready","states":["offline","cover open"],)"
