@@ -155,13 +155,14 @@ TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
          TransferTexts::deliveryNotConfirmed(limits.completion)},
     };
     for (const auto &row : table) {
+        // Before the server: its sockets end with it and still call the handlers below.
+        QByteArray received;
+        QTcpSocket *printer = nullptr;
         QTcpServer server;
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
         const QString address = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
         if (!row.accepts)
             server.pauseAccepting();
-        QByteArray received;
-        QTcpSocket *printer = nullptr;
         // Qt reads ahead into a buffer of its own and closes at the stream's end by itself: a
         // bound on that buffer is a printer that stops reading, or that sees the end first.
         QTimer resetAtTheEnd;
