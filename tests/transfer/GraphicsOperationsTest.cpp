@@ -160,11 +160,11 @@ TEST_F(GraphicsOperationsTest, ASetOverTheCapacityOrOfAnUnknownStoreIsStoppedBef
         QString message;
         QByteArray cutShort;
     } table[] = {
-        {"2071", TransferTexts::graphicsDoNotFit(2072, 2071)},
+        {"2071", TransferTexts::graphicsDoNotFit(2072, 2071), {}},
         // Asked again, never read as 3702071.
         {"2071", TransferTexts::graphicsDoNotFit(2072, 2071), "703"},
-        {"2:0", TransferTexts::graphicsUnknown(true, 50ms)},
-        {{}, TransferTexts::graphicsUnknown(false, 50ms)},
+        {"2:0", TransferTexts::graphicsUnknown(true, 50ms), {}},
+        {{}, TransferTexts::graphicsUnknown(false, 50ms), {}},
     };
     for (const auto &row : table) {
         host = RecordingTransferHost();
