@@ -37,11 +37,11 @@ void EscPosParser::feed(QByteArrayView bytes)
             m_graphics.answerKeyList(bytes.front());
             bytes = bytes.sliced(1);
         } else if (m_state == State::Define) {
-            const qsizetype used = feedDefine(bytes);
+            const qsizetype used = feedDefine(bytes.first(m_dataWatch.upToNextRequest(bytes)));
             m_dataWatch.scan(bytes.first(used), answerInData);
             bytes = bytes.sliced(used);
         } else if (m_state == State::Graphics) {
-            const qsizetype used = m_graphics.feed(bytes);
+            const qsizetype used = m_graphics.feed(bytes.first(m_dataWatch.upToNextRequest(bytes)));
             m_dataWatch.scan(bytes.first(used), answerInData);
             bytes = bytes.sliced(used);
             if (!m_graphics.reading())
