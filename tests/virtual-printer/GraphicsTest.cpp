@@ -221,8 +221,8 @@ TEST(Graphics, ABadFunctionDoesNothingAndTheStreamStaysInStep)
                   "GS ( L: error: stream ended after 15 of 27 bytes, did nothing",
                   "GS ( L: error: stream ended in the byte count, did nothing",
                   R"(GS ( L: no graphic "02")",
-                  R"(GS ( L: stored graphic "03" (16x8 dots, 16 bytes, raster))",
                   "DLE EOT 1 inside data: answered 12",
+                  R"(GS ( L: stored graphic "03" (16x8 dots, 16 bytes, raster))",
               }));
     EXPECT_EQ(bench.answers, hex("12"));
     EXPECT_TRUE(bench.parser.isIdle());
