@@ -169,16 +169,9 @@ StepResult Transmitter::waitForJob(PrinterLink &link)
         return {};
     m_host.setStatus(TransferTexts::WaitingForPrinter);
     link.endJob();
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!link.jobCompleted()) {
-        m_host.yield();
-        if (StepResult stop = interruption(link); !stop.ok())
-            return stop;
-        if (expired(elapsed, m_limits.completion))
-            return failure(TransferTexts::jobNotCompleted(m_limits.completion, link.errorText()));
-    }
-    return {};
+    return awaitPrinter(
+        link, [&link] { return link.jobCompleted(); },
+        [&] { return TransferTexts::jobNotCompleted(m_limits.completion, link.errorText()); });
 }
 
 StepResult Transmitter::awaitReadToEnd()
@@ -188,14 +181,22 @@ StepResult Transmitter::awaitReadToEnd()
         return {StepStatus::NoLink, {}};
     if (!link->endStream())
         return {};
+    return awaitPrinter(
+        *link, [link] { return link->printerReadToEnd(); },
+        [this] { return TransferTexts::jobNotReadToEnd(m_limits.completion); });
+}
+
+StepResult Transmitter::awaitPrinter(const PrinterLink &link, const std::function<bool()> &done,
+                                     const std::function<QString()> &late)
+{
     QElapsedTimer elapsed;
     elapsed.start();
-    while (!link->printerReadToEnd()) {
-        if (StepResult stop = interruption(*link); !stop.ok())
+    while (!done()) {
+        m_host.yield();
+        if (StepResult stop = interruption(link); !stop.ok())
             return stop;
         if (expired(elapsed, m_limits.completion))
-            return failure(TransferTexts::jobNotReadToEnd(m_limits.completion));
-        m_host.yield();
+            return failure(late());
     }
     return {};
 }

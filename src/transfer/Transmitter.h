@@ -6,6 +6,8 @@
 #include <QDeadlineTimer>
 #include <QString>
 
+#include <functional>
+
 class AnswerScanner;
 class PortLink;
 class PrinterLink;
@@ -70,6 +72,10 @@ private:
     // dropped, so it never piles up while a job is sent.
     StepResult pause(PrinterLink &link);
     StepResult waitForJob(PrinterLink &link);
+    // Waits, the window live, until done() holds; fails with late() once the completion limit
+    // has passed.
+    StepResult awaitPrinter(const PrinterLink &link, const std::function<bool()> &done,
+                            const std::function<QString()> &late);
     StepResult interruption(const PrinterLink &link) const;
 
     PortLink &m_link;
