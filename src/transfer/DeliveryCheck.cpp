@@ -1,19 +1,14 @@
 #include "DeliveryCheck.h"
 
+#include "PrinterStatus.h"
 #include "StatusScanner.h"
 #include "TransferTexts.h"
-
-namespace {
-
-const QByteArray PrinterStatusQuestion("\x10\x04\x01", 3); // DLE EOT 1
-
-} // namespace
 
 StepResult confirmDelivery(Transmitter &transmitter, bool printerAnswers)
 {
     if (!printerAnswers)
         return transmitter.awaitReadToEnd();
-    if (StepResult asked = transmitter.ask(PrinterStatusQuestion); !asked.ok())
+    if (StepResult asked = transmitter.ask(printerStatusQuestion()); !asked.ok())
         return asked;
     StatusScanner answer(1);
     const std::chrono::milliseconds limit = transmitter.limits().completion;

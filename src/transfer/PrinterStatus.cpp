@@ -35,6 +35,11 @@ QByteArray errorQuestion()
     return question(3);
 }
 
+QByteArray printerStatusQuestion()
+{
+    return question(1);
+}
+
 bool isStatusAnswer(char byte)
 {
     return (uchar(byte) & 0x93) == 0x12;

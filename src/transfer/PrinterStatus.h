@@ -29,6 +29,8 @@ struct PrinterStatus
 QByteArray statusQuestions();
 // DLE EOT 3: the error cause, worth asking once an error is reported.
 QByteArray errorQuestion();
+// DLE EOT 1 alone: answered only once the printer has read every byte before it.
+QByteArray printerStatusQuestion();
 
 // True for a byte shaped as a status answer (bits 1 and 4 set, bits 0 and 7 clear).
 bool isStatusAnswer(char byte);
