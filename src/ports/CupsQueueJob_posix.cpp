@@ -238,13 +238,13 @@ private:
             ippDelete(notices);
             return cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND ? Phase::Gone : Phase::Unanswered;
         }
-        // Each notice is a group of its own, its job-id before its job-state.
+        // Each notice is a group of its own, its notify-job-id before its job-state.
         Phase phase = Phase::Gone;
         bool ours = false;
         for (ipp_attribute_t *item = ippFirstAttribute(notices); item;
              item = ippNextAttribute(notices)) {
             const std::string_view name = ippGetName(item) ? ippGetName(item) : "";
-            if (name == "job-id")
+            if (name == "notify-job-id")
                 ours = ippGetInteger(item, 0) == m_jobId;
             else if (name == "job-state" && ours)
                 phase = phaseOf(ippGetInteger(item, 0));
