@@ -93,7 +93,9 @@ TEST_F(QueuePrinter, AQueueThatCannotTakeTheJobFailsItBeforeAnyByteWithTheSchedu
         const QString port = QStringLiteral("queue:") + row.queue;
         const ProgramRun upload = orvane({"upload", "--port", port, picture(8, 8, 4)});
         EXPECT_EQ(upload.exitCode, 1) << row.queue;
-        EXPECT_EQ(upload.err, "orvane: " + TransferTexts::linkNotOpened(port, row.problem) + "\n");
+        EXPECT_EQ(
+            upload.err.toStdString(),
+            ("orvane: " + TransferTexts::linkNotOpened(port, row.problem) + "\n").toStdString());
         EXPECT_TRUE(scheduler.run("lpstat", {"-W", "all", "-o"}).out.isEmpty()) << row.queue;
     }
     EXPECT_TRUE(printer.stream().isEmpty());
