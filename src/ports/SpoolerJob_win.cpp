@@ -124,10 +124,11 @@ public:
         std::vector<BYTE> buffer(needed);
         if (needed == 0 || !GetJobW(m_printer, m_jobId, 1, buffer.data(), needed, &needed)) {
             const DWORD error = GetLastError();
-            // The spooler's "no such job" means it forgot the job (it does once the printer
-            // has it, unless told to keep printed jobs, and when someone deletes it). Any
-            // other failure, a restarted spooler among them, is asked again on a new handle.
-            if (error == ERROR_INVALID_PARAMETER)
+            // A spooler that answers for the printer but not for the job has forgotten the
+            // job (it does once the printer has it, unless told to keep printed jobs, and
+            // when someone deletes it). One that does not answer at all, restarted perhaps,
+            // is asked again on a new handle.
+            if (error == ERROR_INVALID_PARAMETER || printerAnswers())
                 return Phase::Gone;
             said = messageOf(error);
             ClosePrinter(m_printer);
@@ -170,6 +171,13 @@ private:
         const DWORD status = reinterpret_cast<const PRINTER_INFO_2W *>(buffer.data())->Status;
         m_pendingDeletion = status & PRINTER_STATUS_PENDING_DELETION;
         return status & PRINTER_STATUS_PAUSED;
+    }
+
+    bool printerAnswers()
+    {
+        DWORD needed = 0;
+        GetPrinterW(m_printer, 2, nullptr, 0, &needed);
+        return needed > 0;
     }
 
     bool reopen(std::string &said)

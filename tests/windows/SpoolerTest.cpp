@@ -127,7 +127,8 @@ TEST(Spooler, ARawJobReachesThePrinterByteForByte)
     ASSERT_TRUE(job->finish()) << job->error();
     using Phase = PrintQueueJob::Phase;
     Phase phase = Phase::Pending;
-    for (int poll = 0; poll < 600 && (phase == Phase::Pending || phase == Phase::Printing);
+    for (int poll = 0; poll < 600 && (phase == Phase::Pending || phase == Phase::Printing ||
+                                      phase == Phase::Unanswered);
          ++poll) {
         Sleep(100);
         phase = job->phase(said);
