@@ -130,10 +130,11 @@ TEST_F(QueuePrinter, CtrlCWhileThePrinterIsOffLeavesTheJobInTheQueueAndSaysWhy)
     upload.setProcessEnvironment(scheduler.environment());
     startOrvane(upload, {"upload", "--port", "queue:off", "--yes", picture(512, 256, 3)});
     QString err;
-    const QString said = "Waiting for the printer: The printer may not exist or is unavailable "
-                         "at this time.";
-    ASSERT_TRUE(waitFor([&] { return (err += upload.readAllStandardError()).contains(said); }))
-        << err.toStdString();
+    ASSERT_TRUE(waitFor([&] {
+        return (err += upload.readAllStandardError())
+            .contains(TransferTexts::waitingForPrinter(
+                "The printer may not exist or is unavailable at this time."));
+    })) << err.toStdString();
     ::kill(upload.processId(), SIGINT);
     ASSERT_TRUE(upload.waitForFinished(30000));
     EXPECT_EQ(upload.exitCode(), 1);
