@@ -107,8 +107,22 @@ TEST_F(CliRefusal, OverflowingSetIsRefusedBeforeSending)
     const ProgramRun run =
         runOrvane(QStringList{"upload", "--port", pty, "--yes"} + QStringList(129, picture));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(ImagingTexts::rasterDataOverflow())))
+    EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(
+        CliTexts::StoreOverflow.arg(ImagingTexts::rasterDataOverflow(), "2113536", "2097152"))))
         << run.err.toStdString();
+
+    // A picture taller than a printer stores is refused by every subcommand that converts it.
+    const QString tall = save(noisePicture(512, 2400, 7), "tall.png");
+    const QString tooTall = ImagingTexts::tooTall(512, 2400, 2304);
+    const ProgramRun upload = runOrvane({"upload", "--port", pty, "--yes", picture, tall});
+    EXPECT_EQ(upload.exitCode, 1);
+    EXPECT_TRUE(upload.err.contains("tall.png: " + tooTall)) << upload.err.toStdString();
+    for (const QString command : {"raster", "preview"}) {
+        const ProgramRun converted = runOrvane({command, tall, "-o", picturePath("out")});
+        EXPECT_EQ(converted.exitCode, 1);
+        EXPECT_TRUE(converted.err.contains(tooTall)) << converted.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(picturePath("out")));
+    }
     expectNothingSent();
 }
 
