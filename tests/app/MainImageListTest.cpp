@@ -80,35 +80,11 @@ TEST_F(ImageList, RefusesWhatIsNotAPictureAndACancelledDialog)
     file.write("not a picture");
     file.close();
     addPicture(text);
+    addPicture(picture(QStringLiteral("taller.bmp"), {64, 2312})); // more than a printer stores
     window->Command6_Click(); // cancelled: the dialog returns nothing
     EXPECT_EQ(window->BMPList->count(), 0);
     EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
-    EXPECT_TRUE(dialogs->messages.isEmpty());
-}
-
-// A picture over the 2,304 dots a printer stores in height is refused as one that does not
-// load; one listed that became taller blocks the upload in either store.
-TEST_F(ImageList, NeverOffersToUploadAPictureTallerThanAPrinterStores)
-{
-    addPicture(picture(QStringLiteral("taller.bmp"), {64, 2312}));
-    EXPECT_EQ(window->BMPList->count(), 0);
-    EXPECT_TRUE(dialogs->messages.isEmpty());
-    const QString tallest = picture(QStringLiteral("tallest.bmp"), {64, 2311});
-    addPicture(tallest);
-    EXPECT_EQ(window->BMPList->count(), 1);
-    EXPECT_TRUE(window->Command7->isEnabled());
-
-    ASSERT_TRUE(QFile::remove(tallest));
-    ASSERT_EQ(picture(QStringLiteral("tallest.bmp"), {64, 2312}), tallest);
-    for (int box = 0; box < 2; ++box) {
-        window->BMPList->setCurrentRow(-1);
-        window->Command3_Click();
-        EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Picture Too Tall!"));
-        EXPECT_EQ(textColour(window->SizeNotify), QColor(Qt::red));
-        EXPECT_FALSE(window->Command7->isEnabled());
-        window->chkNvGraphics->click();
-    }
     EXPECT_TRUE(dialogs->messages.isEmpty());
 }
 

@@ -281,14 +281,9 @@ TEST_F(PictureFiles, CutShortAndForgedPicturesAreRefused)
     QByteArray png = readFile(savePicture(dir, QStringLiteral("p.png"), patternPicture()));
     expectDamaged(QStringLiteral("cut.png"), png.chopped(1));
     // A text chunk that fails its checksum is only dropped: the picture is whole.
-    const QByteArray remark =
-        QByteArray::fromHex("0000000a") + QByteArray("tEXtComment\0ok", 14) + "CRC!";
-    QByteArray annotated = png;
-    annotated.insert(png.indexOf("IDAT") - 4, remark);
-    const QString annotatedPath = writeFile(dir, QStringLiteral("annotated.png"), annotated);
-    EXPECT_TRUE(IsPictureFile(annotatedPath));
-    EXPECT_EQ(recordOfFile(annotatedPath),
-              recordOfFile(writeFile(dir, QStringLiteral("sound.png"), png)));
+    const QByteArray remark = QByteArray::fromHex("00000002") + "tEXtokCRC!";
+    EXPECT_EQ(recordOfFile(writeFile(dir, "remark.png", QByteArray(png).insert(33, remark))),
+              recordOfFile(writeFile(dir, "sound.png", png)));
     png[png.indexOf("IDAT") + 8] ^= 1;
     expectDamaged(QStringLiteral("flipped.png"), png);
 
