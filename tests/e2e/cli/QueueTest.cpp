@@ -128,7 +128,8 @@ TEST_F(QueuePrinter, CtrlCWhileThePrinterWorksCancelsTheJobInTheQueue)
     ::kill(upload.processId(), SIGINT);
     ASSERT_TRUE(upload.waitForFinished(30000));
     EXPECT_EQ(upload.exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(upload.readAllStandardError()).contains(TransferTexts::Stopped));
+    EXPECT_TRUE(
+        QString::fromUtf8(upload.readAllStandardError()).contains(TransferTexts::StoppedInUpload));
     EXPECT_TRUE(scheduler.run("lpstat", {"-W", "not-completed", "-o"}).out.isEmpty());
     EXPECT_LT(printer.stream().size(), 3 + 16388);
 }
