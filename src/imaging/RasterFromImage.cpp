@@ -12,9 +12,6 @@
 namespace modBitmap {
 namespace {
 
-// The header stores each record figure in two bytes.
-constexpr qint32 MaxRecordExtent = 0xFFFF;
-
 // The source rows that are drawn: the first Hs rows, with rows beyond the picture
 // transparent so that they end up white.
 QImage drawnRows(const QImage &image, qint64 rows)
@@ -98,10 +95,14 @@ RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoice
         return tooLarge();
     if (extent->X == 0 || extent->Y == 0)
         return tooSmall();
+    // A printer refuses the whole define for one picture it cannot store, and keeps its old set.
+    if (!printerStores(*extent)) {
+        return {QByteArray(),
+                ImagingTexts::tooTall(extent->X * 8, extent->Y * 8, MaxStoredHeightDots),
+                {}};
+    }
     const qint32 recordX = recordWidth(extent->X, choices.widthDots);
     const qint32 recordY = recordExtent(extent->Y);
-    if (recordY > MaxRecordExtent)
-        return tooLarge();
 
     QByteArray record(qsizetype(recordSize(*extent, choices.widthDots)), '\0');
     uchar *bytes = reinterpret_cast<uchar *>(record.data());

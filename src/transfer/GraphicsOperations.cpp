@@ -66,6 +66,7 @@ TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &li
         return fail({StepStatus::Failed, TransferTexts::deleteAllNotConfirmed()}, portText);
     }
 
+    m_ifStopped = TransferTexts::StoppedInGraphicsUpload;
     if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
         return fail(sent, portText);
     if (StepResult sent = sendPictures(graphics.defines); !sent.ok()) {
@@ -132,6 +133,7 @@ TransferResult TransferOperations::eraseGraphics(const QString &portText, const 
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInJob;
     if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
         return fail(sent, portText);
     return closeWithDone(portText, TransferTexts::Done);
@@ -161,6 +163,7 @@ TransferResult TransferOperations::printGraphics(const QString &portText, const 
         for (int picture = 1; picture <= MaxUploadPictures; ++picture)
             keys << graphicKey(picture);
     }
+    m_ifStopped = TransferTexts::StoppedInJob;
     for (const QByteArray &key : keys) {
         if (StepResult sent = m_transmitter.SendBytes(printGraphic(key)); !sent.ok())
             return fail(sent, portText);

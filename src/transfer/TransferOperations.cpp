@@ -21,7 +21,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
                                           const QString &portText, const QString &rateText,
                                           NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (listed.isEmpty())
         return refuse(TransferTexts::noPictures());
     if (listed.size() > MaxUploadPictures)
@@ -30,7 +30,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
     // printer with half an image set.
     const ConvertedPictures pictures = convertPictures(listed, m_host);
     if (pictures.stopped)
-        return {TransferOutcome::Failed, TransferTexts::Stopped};
+        return {TransferOutcome::Failed, TransferTexts::Stopped, true};
     if (!pictures.error.isEmpty())
         return refuse(pictures.error);
     return upload(listed, pictures, portText, rateText, set);
@@ -41,7 +41,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
                                           const QString &portText, const QString &rateText,
                                           NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (set == NvCommandSet::Graphics)
         return uploadGraphics(listed, pictures, portText, rateText);
     const std::optional<QByteArray> header = uploadHeader(int(pictures.records.size()));
@@ -55,6 +55,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
     // Asked after the reset, so the answer tells how the printer is now.
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInUpload;
     if (StepResult sent = m_transmitter.SendBytes(*header); !sent.ok())
         return fail(sent, portText);
     if (StepResult sent = sendPictures(pictures.records); !sent.ok())
@@ -66,7 +67,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
 TransferResult TransferOperations::erase(const QString &portText, const QString &rateText,
                                          NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (set == NvCommandSet::Graphics)
         return eraseGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
@@ -74,6 +75,7 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInJob;
     if (StepResult sent = m_transmitter.SendBytes(eraseCommand()); !sent.ok())
         return fail(sent, portText);
     return finish(portText);
@@ -82,13 +84,14 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
 TransferResult TransferOperations::print(const QString &portText, const QString &rateText,
                                          NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (set == NvCommandSet::Graphics)
         return printGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInJob;
     for (int image = 1; image <= MaxUploadPictures; ++image) {
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
@@ -99,7 +102,7 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
 StatusReport TransferOperations::status(const QString &portText, const QString &rateText,
                                         bool askAboutStore)
 {
-    m_facts = {};
+    startJob();
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}, {}, {}, {}};
     const bool answers = m_transmitter.hearsAnswers();
@@ -140,6 +143,12 @@ StepResult TransferOperations::sendPictures(const QList<QByteArray> &pictures)
             return sent;
     }
     return {};
+}
+
+void TransferOperations::startJob()
+{
+    m_facts = {};
+    m_ifStopped.clear();
 }
 
 TransferResult TransferOperations::refuse(const QString &message)
@@ -232,7 +241,11 @@ TransferResult TransferOperations::fail(const StepResult &step, const QString &p
     m_link.ClosePort(portText);
     if (step.status == StepStatus::Failed)
         showFailure(step.error);
-    return {TransferOutcome::Failed, step.error};
+    if (step.status != StepStatus::Stopped)
+        return {TransferOutcome::Failed, step.error};
+    // "Before it finished" would hide that the printer may already hold the job.
+    return {TransferOutcome::Failed,
+            m_ifStopped.isEmpty() ? TransferTexts::StoppedBeforeJob : m_ifStopped, true};
 }
 
 void TransferOperations::showFailure(const QString &error)

@@ -29,6 +29,7 @@ struct [[nodiscard]] TransferResult
 {
     TransferOutcome outcome = TransferOutcome::Succeeded;
     QString message;
+    bool stopped = false; // the host asked to stop; message says what the printer may hold
 };
 
 // What the printer said about its NV graphics store; nothing where it did not answer.
@@ -107,6 +108,8 @@ private:
                                         const GraphicsStoreReply &listed);
 
     TransferResult refuse(const QString &message);
+    // Forgets the last job: what the printer told, and what a stop would leave.
+    void startJob();
     // Sends one array per listed picture, its row selected while it goes out.
     StepResult sendPictures(const QList<QByteArray> &pictures);
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
@@ -128,4 +131,6 @@ private:
     bool m_printerAnswered = false;
     bool m_identityWanted = false;
     JobFacts m_facts;
+    // What a stop leaves in the printer, once the job's own bytes have begun to go out.
+    QString m_ifStopped;
 };

@@ -65,10 +65,19 @@ QString deliveryNotConfirmed(std::chrono::milliseconds limit)
         .arg(durationText(limit));
 }
 
-QString jobNotReadToEnd(std::chrono::milliseconds limit)
+QString jobNotReadToEnd(std::chrono::milliseconds limit, qint64 unacknowledged)
 {
-    return QStringLiteral("The printer did not read the job to its end within %1: it may not "
-                          "have received the whole job.")
+    return QStringLiteral("The printer did not take the job to its end within %1: %2 bytes were "
+                          "still unacknowledged.")
+        .arg(durationText(limit))
+        .arg(unacknowledged);
+}
+
+QString jobNotClosed(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer took every byte of the job but did not close the "
+                          "connection within %1, as a printer does once it has read a job to its "
+                          "end: whether it processed the job is not known.")
         .arg(durationText(limit));
 }
 

@@ -26,6 +26,16 @@ inline const QString RefusedTitle = QStringLiteral("Upload not started.");
 inline const QString WarningTitle = QStringLiteral("Printer warning.");
 inline const QString FailedTitle = QStringLiteral("Transfer failed.");
 inline const QString Stopped = QStringLiteral("The transfer was stopped before it finished.");
+// A job the operator stopped, by what of it had gone out.
+inline const QString StoppedBeforeJob = QStringLiteral("stopped: the printer was not changed");
+inline const QString StoppedInUpload = QStringLiteral(
+    "stopped: the printer may hold its old set or the new one, and may still wait for the rest "
+    "of the new one: switch it off and on, then print to see which it holds");
+inline const QString StoppedInGraphicsUpload =
+    QStringLiteral("stopped: the printer may hold all or part of the set; check it with "
+                   "`orvane status`");
+inline const QString StoppedInJob =
+    QStringLiteral("stopped: the printer may have carried out all or part of the job");
 inline const QString NotVerified = QStringLiteral("not verified (the printer does not answer)");
 inline const QString DeleteTitle = QStringLiteral("Delete stored graphics?");
 
@@ -38,7 +48,9 @@ QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
 QString deliveryNotConfirmed(std::chrono::milliseconds limit);
-QString jobNotReadToEnd(std::chrono::milliseconds limit);
+QString jobNotReadToEnd(std::chrono::milliseconds limit, qint64 unacknowledged);
+// Every byte acknowledged, but the connection never closed.
+QString jobNotClosed(std::chrono::milliseconds limit);
 // left: where the job stays, if it does.
 QString stoppedWaiting(const QString &left);
 // said: the scheduler's latest word on the job or its printer, if any.

@@ -196,7 +196,13 @@ StepResult Transmitter::awaitReadToEnd()
         return {};
     return awaitPrinter(
         *link, [link] { return link->printerReadToEnd(); },
-        [this] { return TransferTexts::jobNotReadToEnd(m_limits.completion); });
+        [this, link] {
+            // The printer's side acknowledged every byte: what it never did is close.
+            const int unacknowledged = link->backlog();
+            return unacknowledged > 0
+                       ? TransferTexts::jobNotReadToEnd(m_limits.completion, unacknowledged)
+                       : TransferTexts::jobNotClosed(m_limits.completion);
+        });
 }
 
 StepResult Transmitter::awaitPrinter(const PrinterLink &link, const std::function<bool()> &done,

@@ -80,6 +80,7 @@ TEST_F(ImageList, RefusesWhatIsNotAPictureAndACancelledDialog)
     file.write("not a picture");
     file.close();
     addPicture(text);
+    addPicture(picture(QStringLiteral("taller.bmp"), {64, 2312})); // more than a printer stores
     window->Command6_Click(); // cancelled: the dialog returns nothing
     EXPECT_EQ(window->BMPList->count(), 0);
     EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));

@@ -182,6 +182,13 @@ TEST(RasterRecord, TransparentPartsPrintWhite)
     EXPECT_EQ(blackDots(record), 32 * 32);
     EXPECT_TRUE(dotAt(record, 8, 16, 16));
     EXPECT_FALSE(dotAt(record, 8, 15, 15));
+
+    // Inverted, the square turns white and the transparent parts stay paper, white they hide.
+    picture.fill(qRgba(255, 255, 255, 0));
+    picture.setPixel(0, 0, qRgba(255, 255, 255, 255));
+    ConversionChoices inverted;
+    inverted.invert = true;
+    EXPECT_EQ(blackDots(rasterFromImage(picture, inverted).record), 1);
 }
 
 TEST(RasterRecord, GreyThresholdsAtMidGrey)

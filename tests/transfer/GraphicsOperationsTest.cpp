@@ -184,6 +184,28 @@ TEST_F(GraphicsOperationsTest, ASetOverTheCapacityOrOfAnUnknownStoreIsStoppedBef
     expectLinkClosed();
 }
 
+// Either store takes 2,304 dots (288 record bytes) in height; a dot row more is refused before
+// the link opens, with the picture's size and the limit.
+TEST_F(GraphicsOperationsTest, ThePrintersHeightLimitTakesTheTallestPictureAndNoTaller)
+{
+    printer = {"1000000", {}, QList<QByteArray>{"01"}};
+    printer.attach(control);
+    const QList<ListedPicture> tallest{save(noise(64, 2311, 6), "tallest.bmp")};
+    const QList<ListedPicture> taller{save(noise(64, 2312, 7), "taller.bmp")};
+    for (const auto &[set, head] :
+         {std::pair(NvCommandSet::BitImage, hex("1C7101 0800 2001")),
+          std::pair(NvCommandSet::Graphics, hex("1D284C 0B48 3043 30 3031 01 4000 0009 31"))}) {
+        const TransferResult stored = operations.upload(tallest, Port, Rate, set);
+        EXPECT_TRUE(stored.outcome == TransferOutcome::Succeeded && control.sent().contains(head));
+        const qsizetype writes = control.writes().size();
+        const TransferResult refused = operations.upload(taller, Port, Rate, set);
+        EXPECT_EQ(refused.outcome, TransferOutcome::Refused);
+        EXPECT_TRUE(
+            refused.message.contains("64 x 2312 dots, the picture is taller than the 2304"));
+        EXPECT_EQ(control.writes().size(), writes);
+    }
+}
+
 TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
 {
     const QString path = save(noise(8, 8, 4), "one.bmp");

@@ -30,6 +30,8 @@ inline const QString NoPorts = QStringLiteral("no serial, parallel or printer po
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString Ready = QStringLiteral("ready");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
+inline const QString StoreOverflow =
+    QStringLiteral("%1 The pictures take %2 bytes of raster data; the store holds %3.");
 inline const QString BadDither =
     QStringLiteral("--dither takes none, floyd-steinberg, atkinson or ordered, not '%1'");
 inline const QString BadThreshold =

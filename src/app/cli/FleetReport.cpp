@@ -35,6 +35,8 @@ QString fleetResultText(const PrinterRun &run)
         return FleetTexts::Ready;
     case FleetResult::NotReady:
         return FleetTexts::NotReady.arg(run.error);
+    case FleetResult::Stopped:
+        return run.error;
     case FleetResult::Failed:
         break;
     }
@@ -58,6 +60,8 @@ QString resultKey(FleetResult result)
         return QStringLiteral("ready");
     case FleetResult::NotReady:
         return QStringLiteral("not-ready");
+    case FleetResult::Stopped:
+        return QStringLiteral("stopped");
     case FleetResult::Failed:
         break;
     }
@@ -101,11 +105,14 @@ QJsonValue keysValue(const std::optional<QList<QByteArray>> &keys)
 } // namespace
 
 PrinterRun printerRun(LinkCommand command, const QString &port, TransferOutcome outcome,
-                      const QString &message, const JobFacts &facts)
+                      const QString &message, const JobFacts &facts, bool stopped)
 {
     PrinterRun run{port, FleetResult::Failed, facts, {}, 0};
     const bool notReady = facts.status && !facts.status->ready();
-    if (outcome == TransferOutcome::Succeeded && !notReady) {
+    if (stopped) {
+        run.result = FleetResult::Stopped;
+        run.error = message;
+    } else if (outcome == TransferOutcome::Succeeded && !notReady) {
         switch (command) {
         case LinkCommand::Upload:
             run.result = facts.verifiedKeys ? FleetResult::Verified : FleetResult::NotVerified;
@@ -133,6 +140,7 @@ int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs)
     for (const PrinterRun &run : runs) {
         switch (run.result) {
         case FleetResult::NotStarted:
+        case FleetResult::Stopped:
         case FleetResult::Failed:
             return ExitFailure;
         case FleetResult::NotReady:
@@ -161,7 +169,7 @@ QString fleetTable(const QList<PrinterRun> &runs)
 
 QJsonObject printerJson(const PrinterRun &run)
 {
-    const bool failed = run.result == FleetResult::Failed;
+    const bool failed = run.result == FleetResult::Failed || run.result == FleetResult::Stopped;
     return {
         {QStringLiteral("port"), run.port},
         {QStringLiteral("identity"), identityObject(run.facts.identity)},

@@ -179,14 +179,21 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
             errorStream() << "orvane: " << modBitmap::RasterSize(path).error << Qt::endl;
         return std::nullopt;
     }
+    for (const QString &tooTall : total.tooTall)
+        errorStream() << "orvane: " << CliTexts::UploadRefused.arg(tooTall) << Qt::endl;
     const bool graphics = set == NvCommandSet::Graphics;
+    const int count = int(pictures.size());
     // The bit-image store's 2M rule; NV graphics fit as the printer says at upload.
-    const CapacityStatus status = graphics
-                                      ? graphicsCapacityStatus(total.total, int(pictures.size()))
-                                      : capacityStatus(total.total, int(pictures.size()));
+    const CapacityStatus status =
+        graphics ? graphicsCapacityStatus(total.total, count, total.tooTall.size())
+                 : capacityStatus(total.total, count, total.tooTall.size());
     if (!status.uploadEnabled) {
-        errorStream() << "orvane: " << CliTexts::UploadRefused.arg(status.sizeNotify.text)
-                      << Qt::endl;
+        if (total.tooTall.isEmpty()) {
+            QString refusal = status.sizeNotify.text;
+            if (!graphics && total.total > CapacityLimit)
+                refusal = CliTexts::StoreOverflow.arg(refusal).arg(total.total).arg(CapacityLimit);
+            errorStream() << "orvane: " << CliTexts::UploadRefused.arg(refusal) << Qt::endl;
+        }
         return std::nullopt;
     }
     qint64 streamBytes =

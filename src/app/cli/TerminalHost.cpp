@@ -15,6 +15,8 @@ volatile std::sig_atomic_t interrupted = 0;
 void onInterrupt(int)
 {
     interrupted = 1;
+    // A second Ctrl-C does not wait for the link to close.
+    std::signal(SIGINT, SIG_DFL);
 }
 
 QString clockText(qint64 seconds)

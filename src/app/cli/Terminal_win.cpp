@@ -1,5 +1,6 @@
 #include "Terminal.h"
 
+#include <csignal>
 #include <io.h>
 #include <windows.h>
 
@@ -9,4 +10,11 @@ bool isTerminal(std::FILE *stream)
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     DWORD mode = 0;
     return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
+}
+
+void catchTerminalSignals(void (*handler)(int))
+{
+    // A console read that Ctrl-C interrupts ends with an error; it is not started again.
+    std::signal(SIGINT, handler);
+    std::signal(SIGTERM, handler);
 }

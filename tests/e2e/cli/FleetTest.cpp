@@ -1,6 +1,7 @@
 #include "CliHarness.h"
 
 #include "CliTexts.h"
+#include "FleetReport.h"
 #include "GraphicDots.h"
 #include "GraphicsCommands.h"
 #include "LinkTexts.h"
@@ -174,27 +175,44 @@ TEST_F(CliFleet, PortsFilesAndOptionsThatCannotServeAreUsageErrors)
     EXPECT_TRUE(printers.front()->stream().isEmpty());
 }
 
+// SIGTERM as Ctrl-C: the running printer's row keeps what it told and says what it may hold.
 TEST_F(CliFleet, CtrlCStopsStartingPrintersEndsTheRunningOneAndTellsWhatHappened)
 {
     // The first printer takes 5 s to store a graphic; one job at a time.
-    const QStringList ports{start(8, {"--store-time", "5"}), start(9, {}), start(10, {})};
+    const QStringList ports{start(8, {"--store-time", "5", "--model", "TILL"}), start(9, {}),
+                            start(10, {})};
     const QString path = picture("small.png", 64, 32, 4);
     QProcess upload;
     startOrvane(upload, QStringList{"upload", "--nv", "graphics", "--yes", "--jobs", "1", "--port",
                                     ports[0], "--port", ports[1], "--port", ports[2], path});
     ASSERT_TRUE(printers[0]->waitForLog("deleted every graphic"));
-    ::kill(upload.processId(), SIGINT);
+    ::kill(upload.processId(), SIGTERM);
     ASSERT_TRUE(upload.waitForFinished(10000));
     EXPECT_EQ(upload.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(upload.exitCode(), 1);
     const QStringList lines =
         QString::fromUtf8(upload.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << lines.join('\n').toStdString();
-    EXPECT_TRUE(lines[1].contains("failed: " + TransferTexts::Stopped)) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(QRegularExpression(
+        "  TILL  .*" + QRegularExpression::escape(TransferTexts::StoppedInGraphicsUpload))))
+        << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(ports[1] + "  ") && lines[2].contains("not started"));
     EXPECT_TRUE(lines[3].startsWith(ports[2] + "  ") && lines[3].contains("not started"));
     EXPECT_TRUE(printers[1]->stream().isEmpty());
     EXPECT_TRUE(printers[2]->stream().isEmpty());
+}
+
+// A printer not started, or not ready for anything but status, fails the run.
+TEST(CliFleetExit, OnlyEveryPrinterDoingItsJobExitsZero)
+{
+    using enum FleetResult;
+    const auto exitOf = [](LinkCommand command, FleetResult first, FleetResult second) {
+        return fleetExitCode(command, {{{}, first, {}, {}, 0}, {{}, second, {}, {}, 0}});
+    };
+    EXPECT_EQ(exitOf(LinkCommand::Upload, Verified, NotVerified), 0);
+    EXPECT_EQ(exitOf(LinkCommand::Upload, Verified, NotStarted), 1);
+    EXPECT_EQ(exitOf(LinkCommand::Erase, NotReady, Done), 1);
+    EXPECT_EQ(exitOf(LinkCommand::Status, Ready, NotReady), 3);
 }
 
 TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuestions)

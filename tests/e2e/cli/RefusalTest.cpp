@@ -107,8 +107,15 @@ TEST_F(CliRefusal, OverflowingSetIsRefusedBeforeSending)
     const ProgramRun run =
         runOrvane(QStringList{"upload", "--port", pty, "--yes"} + QStringList(129, picture));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(ImagingTexts::rasterDataOverflow())))
+    EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(
+        CliTexts::StoreOverflow.arg(ImagingTexts::rasterDataOverflow(), "2113536", "2097152"))))
         << run.err.toStdString();
+
+    // So is a picture taller than a printer stores, wherever it is converted.
+    const QString tall = save(noisePicture(512, 2400, 7), "tall.png");
+    const ProgramRun raster = runOrvane({"raster", tall, "-o", picturePath("out")});
+    EXPECT_EQ(raster.exitCode, 1);
+    EXPECT_TRUE(raster.err.contains(ImagingTexts::tooTall(512, 2400, 2304)));
     expectNothingSent();
 }
 
