@@ -34,6 +34,7 @@ Transmitter::Transmitter(PortLink &link, TransferHost &host, TransferLimits limi
     : m_link(link)
     , m_host(host)
     , m_limits(limits)
+    , m_progress(host)
 {}
 
 StepResult Transmitter::SendBytes(const QByteArray &bytes)
@@ -55,12 +56,9 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
     const int backlogLimit = 2 * pieceSize;
     const int upper = int(bytes.size()) - 1;
 
-    m_host.setProgressMin(0);
-    m_host.setProgressMax(upper);
+    m_progress.startArray(bytes.size());
     for (int first = 0;; first += pieceSize) {
         const int last = std::min(first + pieceSize - 1, upper);
-        for (int k = first; k <= last; ++k)
-            m_host.setProgressValue(k);
         const QByteArray piece = bytes.mid(first, last - first + 1);
 
         if (StepResult ready = waitUntilMaySend(link); !ready.ok())
@@ -69,6 +67,7 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
             return room;
         link.takeAnswers();
         link.write(piece);
+        m_progress.written(piece.size());
         if (link.failed())
             return writeFailure(link);
 
@@ -95,10 +94,12 @@ StepResult Transmitter::waitForRoom(PrinterLink &link, int backlogLimit)
     QElapsedTimer idle;
     idle.start();
     int queued = link.backlog();
+    m_progress.update(queued);
     while (queued >= backlogLimit) {
         if (StepResult stop = pause(link); !stop.ok())
             return stop;
         const int now = link.backlog();
+        m_progress.update(now);
         if (now < queued)
             idle.restart();
         else if (expired(idle, m_limits.stall))
@@ -214,6 +215,7 @@ StepResult Transmitter::ask(const QByteArray &question)
         return {StepStatus::NoLink, {}};
     link->takeAnswers();
     link->write(question);
+    m_progress.written(question.size());
     return link->failed() ? writeFailure(*link) : StepResult{};
 }
 
