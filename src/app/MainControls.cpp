@@ -131,10 +131,10 @@ void Main::createControls()
     chkNvGraphics = place(new QCheckBox(AppTexts::NvGraphics, this), "chkNvGraphics",
                           fromTwips(3240, 3240, 2055, 375));
     // Its caption keeps its end: a smaller font where the window's is too wide beside the box.
-    const int captionRoom = chkNvGraphics->width() -
-                            style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, chkNvGraphics) -
-                            style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr,
-                                                 chkNvGraphics);
+    const int captionRoom =
+        chkNvGraphics->width() -
+        style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, chkNvGraphics) -
+        style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, chkNvGraphics);
     chkNvGraphics->setFont(fittedFont(chkNvGraphics->font(), AppTexts::NvGraphics, captionRoom));
 
     // Labels are drawn on the window itself, under every box and button.

@@ -18,7 +18,7 @@ void StatusLabel::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     painter.setFont(shown);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   foregroundRole()));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     painter.drawText(contentsRect(), int(alignment()), text());
 }

@@ -14,7 +14,8 @@ void WholeEntryComboBox::showPopup()
         widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
     // The list's frame, an item's margins and a scroll bar come on top of the text.
     const int extra = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                      4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + metrics.averageCharWidth();
+                      4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) +
+                      metrics.averageCharWidth();
     view()->setMinimumWidth(std::max(width(), widest + extra));
     QComboBox::showPopup();
 }

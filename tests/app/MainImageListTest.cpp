@@ -183,7 +183,8 @@ TEST_F(ImageList, DropsAddInOrderAndTheMenuAndKeysReorderBothLists)
     EXPECT_EQ(rows(window->BMPList), QStringList({"a.bmp", "b.png"}));
     EXPECT_EQ(rows(window->PathList), QStringList({a, b}));
     EXPECT_EQ(window->PathList->currentRow(), 0);
-    EXPECT_EQ(window->BMPList->item(1)->toolTip(), QStringLiteral("The next upload stores it as NV image 2"));
+    EXPECT_EQ(window->BMPList->item(1)->toolTip(),
+              QStringLiteral("The next upload stores it as NV image 2"));
 
     QTimer::singleShot(0, window.get(), [] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());

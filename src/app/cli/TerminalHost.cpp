@@ -89,16 +89,17 @@ void TerminalHost::drawProgress(bool force)
     m_rate.add(now, sent);
     constexpr int Width = 30;
     const int filled = int(sent * Width / m_expectedBytes);
-    QString line = QStringLiteral("\r[%1%2] %3/%4 bytes")
-                       .arg(QString(filled, QLatin1Char('#')),
-                            QString(Width - filled, QLatin1Char('.')))
-                       .arg(sent)
-                       .arg(m_expectedBytes);
+    QString line =
+        QStringLiteral("\r[%1%2] %3/%4 bytes")
+            .arg(QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('.')))
+            .arg(sent)
+            .arg(m_expectedBytes);
     // Time left only from a pace seen: an estimate from the first bytes is wild.
     if (const std::optional<double> rate = m_rate.bytesPerSecond(); rate && *rate > 0) {
         const qint64 left = qint64((m_expectedBytes - sent) / *rate);
-        line += QStringLiteral("  %1 kB/s  %2 left").arg(*rate / 1000.0, 0, 'f', 1).arg(
-            clockText(left));
+        line += QStringLiteral("  %1 kB/s  %2 left")
+                    .arg(*rate / 1000.0, 0, 'f', 1)
+                    .arg(clockText(left));
     }
     m_err << line << ' ';
     m_err.flush();
