@@ -85,6 +85,7 @@ void TerminalHost::drawProgress(bool force)
     if (!force && m_lastDrawMs >= 0 && now - m_lastDrawMs < 100)
         return;
     m_lastDrawMs = now;
+    m_drawnSent = m_sent;
     const qint64 sent = qMin(m_sent, m_expectedBytes);
     m_rate.add(now, sent);
     constexpr int Width = 30;
@@ -148,6 +149,9 @@ void TerminalHost::setStatus(const QString &text)
 
 void TerminalHost::yield()
 {
+    // A count that came too soon after the last line is drawn here, once its time has come.
+    if (m_sent != m_drawnSent)
+        drawProgress(false);
     yieldToEventLoop();
 }
 
