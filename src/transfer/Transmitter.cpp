@@ -34,6 +34,7 @@ Transmitter::Transmitter(PortLink &link, TransferHost &host, TransferLimits limi
     : m_link(link)
     , m_host(host)
     , m_limits(limits)
+    , m_progress(host)
 {}
 
 StepResult Transmitter::SendBytes(const QByteArray &bytes)
@@ -56,13 +57,14 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
     const int upper = int(bytes.size()) - 1;
 
     // Without a count that means anything, a range of nothing shows a wait (a busy bar).
-    const bool counted = link.countsForPrinter();
-    m_host.setProgressMin(0);
-    m_host.setProgressMax(counted ? upper : 0);
+    if (link.countsForPrinter()) {
+        m_progress.startArray(bytes.size());
+    } else {
+        m_host.setProgressMin(0);
+        m_host.setProgressMax(0);
+    }
     for (int first = 0;; first += pieceSize) {
         const int last = std::min(first + pieceSize - 1, upper);
-        for (int k = first; counted && k <= last; ++k)
-            m_host.setProgressValue(k);
         const QByteArray piece = bytes.mid(first, last - first + 1);
 
         if (StepResult ready = waitUntilMaySend(link); !ready.ok())
@@ -71,6 +73,7 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
             return room;
         link.takeAnswers();
         link.write(piece);
+        m_progress.written(piece.size());
         if (link.failed())
             return writeFailure(link);
 
@@ -97,10 +100,12 @@ StepResult Transmitter::waitForRoom(PrinterLink &link, int backlogLimit)
     QElapsedTimer idle;
     idle.start();
     int queued = link.backlog();
+    m_progress.update(queued);
     while (queued >= backlogLimit) {
         if (StepResult stop = pause(link); !stop.ok())
             return stop;
         const int now = link.backlog();
+        m_progress.update(now);
         if (now < queued)
             idle.restart();
         else if (expired(idle, m_limits.stall))
@@ -233,6 +238,7 @@ StepResult Transmitter::ask(const QByteArray &question)
         return {StepStatus::NoLink, {}};
     link->takeAnswers();
     link->write(question);
+    m_progress.written(question.size());
     return link->failed() ? writeFailure(*link) : StepResult{};
 }
 

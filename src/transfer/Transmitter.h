@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TakenProgress.h"
 #include "TransferLimits.h"
 
 #include <QByteArray>
@@ -35,7 +36,8 @@ struct [[nodiscard]] Answer
 
 // Sends over the link that PortLink opened, whatever its kind: in pieces of a quarter of its
 // transmit buffer, each once the printer may take more and less than half the buffer waits;
-// in one write on a link without a buffer.
+// in one write on a link without a buffer. On a paced link the progress bar shows what the
+// printer has taken.
 class Transmitter
 {
 public:
@@ -81,4 +83,5 @@ private:
     PortLink &m_link;
     TransferHost &m_host;
     TransferLimits m_limits;
+    TakenProgress m_progress;
 };

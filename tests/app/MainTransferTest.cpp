@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "StatusLabel.h"
 #include "StatusQuestions.h"
 #include "TransferTexts.h"
 
@@ -81,7 +82,7 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenShowsFailedAndWhy)
         const char *status;
     } clicks[] = {{&Main::Command7_Click, "FAILED"},
                   {&Main::Command1_Click, "FAILED"},
-                  {&Main::Command4_Click, "SUCCESS"}};
+                  {&Main::Command4_Click, "FAILED"}};
     for (const auto &[click, status] : clicks) {
         window->LabAction->setText(QStringLiteral("SUCCESS"));
         dialogs->messages.clear();
@@ -129,8 +130,34 @@ TEST_F(WindowTransfer, PrintKeepsItsOwnButtonAndTheStatus)
     EXPECT_TRUE(printEnabled);
     EXPECT_EQ(serial->sent().size(), StatusQuestions.size() + 1020 + DeliveryQuestion.size());
     EXPECT_TRUE(dialogs->messages.isEmpty());
-    EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_TRUE(window->Command1->isEnabled());
+}
+
+TEST_F(WindowTransfer, APrintShowsItsOwnOutcomeAfterAFailedOne)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct
+    {
+        const char *answers; // to DLE EOT 1 to 4
+        const char *status;
+        qsizetype boxes;
+    } prints[] = {{"1a161212", "FAILED", 1}, {"12121212", "SUCCESS", 0}, {"1a161212", "FAILED", 1}};
+    for (const auto &print : prints) {
+        SCOPED_TRACE(print.answers);
+        serial->setStatusAnswers(QByteArray::fromHex(print.answers));
+        dialogs->messages.clear();
+        QTest::mouseClick(window->Command4, Qt::LeftButton);
+        EXPECT_EQ(window->LabAction->text(), QLatin1String(print.status));
+        EXPECT_EQ(dialogs->messages.size(), print.boxes);
+    }
+    // The longest status is drawn whole in a smaller font; the label keeps its own.
+    window->setStatus(TransferTexts::WaitingForPrinter);
+    const auto *status = static_cast<StatusLabel *>(window->LabAction);
+    EXPECT_LE(QFontMetrics(status->shownFont()).horizontalAdvance(status->text()),
+              status->contentsRect().width());
+    EXPECT_EQ(status->font().pointSizeF(), 13.5);
 }
 
 TEST_F(WindowTransfer, ASecondActionDuringAWaitLeavesTheOpenLinkAlone)

@@ -96,6 +96,35 @@ TEST_F(NetworkLinkTest, PacesByWhatThePrinterHasNotAcknowledged)
     EXPECT_EQ(traces.last(), QStringLiteral("連接埠已關閉"));
 }
 
+TEST_F(NetworkLinkTest, ProgressNeverRunsAheadOfWhatASlowPrinterRead)
+{
+    // The printer takes 8 KiB at each of the sender's waits. Acknowledged yet unread bytes lie
+    // at most in its kernel buffer and in Qt's.
+    constexpr int Bite = 8 * 1024;
+    printer->setReadBufferSize(Bite);
+    qint64 read = 0;
+    qint64 slack = 0;
+    qint64 ahead = 0;
+    host.setOnYield([&](int) {
+        const QString last = host.progress().isEmpty() ? QString() : host.progress().last();
+        if (last.startsWith(QStringLiteral("Value=")))
+            ahead = std::max(ahead, last.mid(6).toLongLong() + 1 - read);
+        int kernel = 0;
+        socklen_t size = sizeof kernel;
+        getsockopt(int(printer->socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &kernel, &size);
+        slack = std::max<qint64>(slack, kernel + Bite);
+        QCoreApplication::processEvents();
+        read += printer->read(Bite).size();
+    });
+    const int job = 2 * 1024 * 1024;
+    Transmitter transmitter(link, host);
+    ASSERT_TRUE(transmitter.SendBytes(counting(job)).ok());
+    ASSERT_TRUE(transmitter.drain().ok());
+    EXPECT_LE(ahead, slack);
+    EXPECT_EQ(host.progress().mid(0, 2), QStringList({"Min=0", "Max=" + QString::number(job - 1)}));
+    EXPECT_EQ(host.progress().last(), "Value=" + QString::number(job - 1));
+}
+
 TEST_F(NetworkLinkTest, AnswersComeBackAndTheCloseWaitsForThePrinter)
 {
     Transmitter transmitter(link, host);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecentRate.h"
 #include "TransferHost.h"
 
 #include <QElapsedTimer>
@@ -42,7 +43,9 @@ private:
     qint64 m_doneBefore = 0; // bytes of the arrays already sent
     qint64 m_arraySize = 0;
     qint64 m_sent = 0;
+    qint64 m_drawnSent = 0;
     QElapsedTimer m_clock;
+    RecentRate m_rate;
     qint64 m_lastDrawMs = -1;
     QTextStream m_err;
 };
