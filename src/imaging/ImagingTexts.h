@@ -85,6 +85,14 @@ inline QString tooSmall(qint64 width, qint64 height, qint32 widthDots)
         .arg(widthDots);
 }
 
+inline QString tooNarrow(qint32 widthDots, qint32 neededDots)
+{
+    return QStringLiteral("at a printer width of %1 dots the picture is less than 8 dots high: it "
+                          "needs a width of at least %2 dots")
+        .arg(widthDots)
+        .arg(neededDots);
+}
+
 inline QString rasterDataInvalid()
 {
     return QStringLiteral("Raster Data Invalid!");

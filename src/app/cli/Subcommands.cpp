@@ -10,6 +10,7 @@
 #include "modBitmap.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QTextStream>
 
@@ -19,7 +20,8 @@
 namespace {
 
 const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                      QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
+                                      QStringLiteral("Write to FILE; - is standard output."),
+                                      QStringLiteral("FILE"));
 
 int ports(const QStringList &arguments)
 {
@@ -48,6 +50,20 @@ std::optional<QByteArray> pictureRecord(QCommandLineParser &parser,
     return result.record;
 }
 
+// The picture format a preview's FILE names by its ending: PNG without one (standard output
+// too); nothing for an ending no image writer knows.
+std::optional<QByteArray> previewFormat(const QString &target)
+{
+    const QByteArray suffix = target == QLatin1String("-")
+                                  ? QByteArray()
+                                  : QFileInfo(target).suffix().toLower().toLatin1();
+    if (suffix.isEmpty())
+        return QByteArray("png");
+    if (QImageWriter::supportedImageFormats().contains(suffix))
+        return suffix;
+    return std::nullopt;
+}
+
 int pictureCommand(const QStringList &arguments, const QString &description, bool preview)
 {
     QCommandLineParser parser;
@@ -59,19 +75,27 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
         return *stop;
     if (!parser.isSet(outputOption))
         return usageFault(QStringLiteral("-o FILE is missing"));
+    const QString target = parser.value(outputOption);
+    const std::optional<QByteArray> format = previewFormat(target);
+    if (preview && !format) {
+        QStringList formats;
+        for (const QByteArray &known : QImageWriter::supportedImageFormats())
+            formats << QString::fromLatin1(known);
+        return usageFault(CliTexts::BadOutputFormat.arg(formats.join(QStringLiteral(", ")),
+                                                        QFileInfo(target).fileName()));
+    }
     const auto choices = conversionChoices(parser);
     if (!choices)
         return ExitUsage;
     const auto record = pictureRecord(parser, *choices);
     if (!record)
         return ExitFailure;
-    const QString target = parser.value(outputOption);
     // Encoded whole before the file is touched, so a failing disk is told by the file alone.
     QByteArray output = preview ? QByteArray() : *record;
     if (preview) {
-        QBuffer png(&output);
-        png.open(QIODevice::WriteOnly);
-        QImageWriter writer(&png, "PNG");
+        QBuffer encoded(&output);
+        encoded.open(QIODevice::WriteOnly);
+        QImageWriter writer(&encoded, *format);
         if (!writer.write(rasterRecordToImage(*record))) {
             errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, writer.errorString())
                           << Qt::endl;
@@ -93,8 +117,11 @@ int raster(const QStringList &arguments)
 
 int preview(const QStringList &arguments)
 {
-    return pictureCommand(arguments,
-                          QStringLiteral("Writes a PNG of how the printer prints PICTURE."), true);
+    return pictureCommand(
+        arguments,
+        QStringLiteral("Writes a picture of how the printer prints PICTURE, in the "
+                       "format FILE's ending names (PNG without one)."),
+        true);
 }
 
 int upload(const QStringList &arguments)
