@@ -9,7 +9,7 @@ inline const QString Usage = QStringLiteral(
     "       orvane raster PICTURE -o FILE   write the raster record of PICTURE\n"
     "       orvane preview PICTURE -o FILE.png\n"
     "                                       write a picture of how the printer prints it\n"
-    "                                       (the format FILE's ending names; - for stdout)\n"
+    "                                       (in the format FILE's ending names; - for stdout)\n"
     "       orvane upload --port PORT [--baud RATE] [--yes] PICTURE...\n"
     "                                       store the pictures as NV images 1..n\n"
     "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS,\n"
@@ -94,5 +94,5 @@ inline const QString PrintedEveryKey =
 inline const QString NoGraphicsToPrint =
     QStringLiteral("%1 holds no NV graphics: nothing was printed.");
 inline const QString BadOutputFormat =
-    QStringLiteral("'%2' ends in no format that preview writes (%1)");
+    QStringLiteral("'%2' names a picture format that preview cannot write (it writes %1)");
 } // namespace CliTexts

@@ -12,6 +12,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QMimeDatabase>
 #include <QTextStream>
 
 #include <array>
@@ -50,18 +51,17 @@ std::optional<QByteArray> pictureRecord(QCommandLineParser &parser,
     return result.record;
 }
 
-// The picture format a preview's FILE names by its ending: PNG without one (standard output
-// too); nothing for an ending no image writer knows.
+// The picture format a preview's FILE asks for by its ending; PNG when the ending names no
+// picture type (or for standard output), nothing when no image writer knows the one it names.
 std::optional<QByteArray> previewFormat(const QString &target)
 {
-    const QByteArray suffix = target == QLatin1String("-")
-                                  ? QByteArray()
-                                  : QFileInfo(target).suffix().toLower().toLatin1();
-    if (suffix.isEmpty())
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(target, QMimeDatabase::MatchExtension);
+    if (target == QLatin1String("-") || !type.name().startsWith(QLatin1String("image/")))
         return QByteArray("png");
-    if (QImageWriter::supportedImageFormats().contains(suffix))
-        return suffix;
-    return std::nullopt;
+    const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(type.name().toLatin1());
+    if (formats.isEmpty())
+        return std::nullopt;
+    return formats.front();
 }
 
 int pictureCommand(const QStringList &arguments, const QString &description, bool preview)
@@ -120,7 +120,7 @@ int preview(const QStringList &arguments)
     return pictureCommand(
         arguments,
         QStringLiteral("Writes a picture of how the printer prints PICTURE, in the "
-                       "format FILE's ending names (PNG without one)."),
+                       "picture format FILE's ending names (else PNG)."),
         true);
 }
 
