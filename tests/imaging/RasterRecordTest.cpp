@@ -208,7 +208,7 @@ TEST(RasterRecord, EmptyExtentsAreRefusedWithAReason)
     // A picture made flat only by the printer's width names the width it needs.
     const std::pair<QImage, QString> cases[] = {
         {blackPicture(7, 50), QStringLiteral("too small")},
-        {blackPicture(1000, 14), ImagingTexts::tooNarrow(512, 576)},
+        {blackPicture(1000, 14), ImagingTexts::tooNarrow(512, 536)},
         {QImage(), QStringLiteral("too small")},
     };
     for (const auto &[picture, reason] : cases) {
