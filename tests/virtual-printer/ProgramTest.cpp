@@ -166,32 +166,22 @@ TEST(Program, TcpServesOneConnectionAtATimeAndAnswersStatus)
 // once instead of leaving it in the backlog, where it would wait unanswered.
 TEST(Program, TcpClosesASecondConnectionAtOnceWhileBusy)
 {
-    const struct
-    {
-        QStringList options;
-        QByteArray stream;
-    } cases[] = {
+    const std::pair<QStringList, QByteArray> cases[] = {
         {{"--baud", "1200"}, QByteArray(8 * 1024, '\0')}, // a minute's reading
         {{"--store-time", "600"}, graphicsFunction(rasterGraphicBody("01", Picture))},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.options.join(' ').toStdString());
+    for (const auto &[options, stream] : cases) {
         QTemporaryDir dir;
         VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
-        ASSERT_TRUE(printer.start(dir.path(), QStringList{"--tcp", "0"} + c.options));
+        ASSERT_TRUE(printer.start(dir.path(), QStringList{"--tcp", "0"} + options));
         const quint16 port = printer.address().section(':', 1).toUShort();
         const int first = connectTo(port);
-        ASSERT_GE(first, 0);
-        ASSERT_EQ(::send(first, c.stream.constData(), c.stream.size(), MSG_DONTWAIT),
-                  c.stream.size());
+        ASSERT_EQ(::send(first, stream.constData(), stream.size(), MSG_DONTWAIT), stream.size());
         // Busy from here on: reading the stream, or storing what it read.
-        ASSERT_EQ(printer.streamOfSize(qMin<qsizetype>(c.stream.size(), 64)).left(64),
-                  c.stream.left(64));
-
+        ASSERT_GE(printer.streamOfSize(64).size(), 64);
         const int second = connectTo(port);
-        ASSERT_GE(second, 0);
         pollfd entry{second, POLLIN, 0};
-        EXPECT_EQ(::poll(&entry, 1, 10000), 1) << "the second connection waits in the backlog";
+        EXPECT_EQ(::poll(&entry, 1, 10000), 1) << options.join(' ').toStdString();
         char byte;
         EXPECT_LE(::recv(second, &byte, 1, MSG_DONTWAIT), 0);
         ::close(second);
