@@ -72,12 +72,14 @@ QString jobNotReadToEnd(std::chrono::milliseconds limit)
         .arg(durationText(limit));
 }
 
-QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said)
+QString stoppedWaiting(const QString &left)
 {
-    const QString text =
-        QStringLiteral("The print queue did not complete the job within %1; it was cancelled.")
-            .arg(durationText(limit));
-    return said.isEmpty() ? text : text + QStringLiteral(" The scheduler said: ") + said;
+    return left.isEmpty() ? Stopped : Stopped + QLatin1Char(' ') + left;
+}
+
+QString waitingForPrinter(const QString &said)
+{
+    return said.isEmpty() ? WaitingForPrinter : WaitingForPrinter + QStringLiteral(": ") + said;
 }
 
 QString writeFailed(const QString &reason)

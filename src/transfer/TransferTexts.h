@@ -39,8 +39,10 @@ QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
 QString deliveryNotConfirmed(std::chrono::milliseconds limit);
 QString jobNotReadToEnd(std::chrono::milliseconds limit);
-// said: the scheduler's latest word on the job, if any.
-QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said);
+// left: where the job stays, if it does.
+QString stoppedWaiting(const QString &left);
+// said: the scheduler's latest word on the job or its printer, if any.
+QString waitingForPrinter(const QString &said);
 // Why the link to the port text did not open, in the link's words; with none, the text names
 // no port.
 QString linkNotOpened(const QString &port, const QString &reason);

@@ -55,11 +55,13 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
     const int backlogLimit = 2 * pieceSize;
     const int upper = int(bytes.size()) - 1;
 
+    // Without a count that means anything, a range of nothing shows a wait (a busy bar).
+    const bool counted = link.countsForPrinter();
     m_host.setProgressMin(0);
-    m_host.setProgressMax(upper);
+    m_host.setProgressMax(counted ? upper : 0);
     for (int first = 0;; first += pieceSize) {
         const int last = std::min(first + pieceSize - 1, upper);
-        for (int k = first; k <= last; ++k)
+        for (int k = first; counted && k <= last; ++k)
             m_host.setProgressValue(k);
         const QByteArray piece = bytes.mid(first, last - first + 1);
 
@@ -167,11 +169,22 @@ StepResult Transmitter::waitForJob(PrinterLink &link)
 {
     if (link.jobCompleted())
         return {};
-    m_host.setStatus(TransferTexts::WaitingForPrinter);
+    m_host.setStatus(TransferTexts::waitingForPrinter({}));
     link.endJob();
-    return awaitPrinter(
-        link, [&link] { return link.jobCompleted(); },
-        [&] { return TransferTexts::jobNotCompleted(m_limits.completion, link.errorText()); });
+    // No limit of its own: the job may wait long while the printer works, and the scheduler's
+    // word ends the wait (the link gives up on a scheduler that stops answering).
+    QString shown;
+    while (!link.jobCompleted()) {
+        m_host.yield();
+        if (StepResult stop = interruption(link); !stop.ok()) {
+            if (stop.status == StepStatus::Stopped)
+                stop.error = TransferTexts::stoppedWaiting(link.leaveJob());
+            return stop;
+        }
+        if (const QString said = link.errorText(); said != shown)
+            m_host.setStatus(TransferTexts::waitingForPrinter(shown = said));
+    }
+    return {};
 }
 
 StepResult Transmitter::awaitReadToEnd()

@@ -63,7 +63,7 @@ void FleetHost::setStatus(const QString &text)
 {
     if (text == TransferTexts::Writing)
         m_progress.set(FleetTexts::Writing + m_warning);
-    else if (text == TransferTexts::WaitingForPrinter)
+    else if (text.startsWith(TransferTexts::WaitingForPrinter))
         m_progress.set(FleetTexts::Queued + m_warning);
 }
 

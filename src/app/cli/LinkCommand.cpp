@@ -10,9 +10,9 @@
 #include "PortLink.h"
 #include "PortsFile.h"
 #include "PrinterCommands.h"
-#include "QtSerialControl.h"
 #include "RasterGeometry.h"
 #include "RepeatedPorts.h"
+#include "SerialControlFactory.h"
 #include "Subcommands.h"
 #include "TerminalHost.h"
 #include "TransferOperations.h"
@@ -305,8 +305,8 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         return runFleet(fleet);
     }
 
-    QtSerialControl serial;
-    PortLink link(serial);
+    const std::unique_ptr<SerialControl> serial = makeSerialControl();
+    PortLink link(*serial);
     TerminalHost host(options.assumeYes, streamBytes);
     if (command != LinkCommand::Upload)
         host.leaveOutDoneBox();

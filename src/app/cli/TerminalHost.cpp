@@ -137,9 +137,10 @@ bool TerminalHost::confirm(const QString &question, const QString &)
 
 void TerminalHost::setStatus(const QString &text)
 {
-    if (text == TransferTexts::WaitingForPrinter)
-        showMessage(text + QStringLiteral("..."), QStringLiteral("Job handed to the queue."),
-                    MessageKind::Notice);
+    // Each change of the scheduler's word on a waiting job is told as it comes.
+    if (text.startsWith(TransferTexts::WaitingForPrinter))
+        showMessage(text == TransferTexts::WaitingForPrinter ? text + QStringLiteral("...") : text,
+                    QStringLiteral("Job handed to the queue."), MessageKind::Notice);
 }
 
 void TerminalHost::yield()

@@ -22,7 +22,8 @@ public:
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
     // Only --yes confirms: a question on the terminal would stall scripts that run the upload.
     bool confirm(const QString &question, const QString &title) override;
-    // The exit code tells the outcome; only a wait for a print queue is told, as it may last.
+    // The exit code tells the outcome; only a wait for a print queue is told, as it may last,
+    // with the scheduler's word on it whenever that changes.
     void setStatus(const QString &text) override;
     void selectImageRow(int) override {}
     void yield() override;
