@@ -95,6 +95,14 @@ inline QString tooTall(qint32 widthDots, qint32 heightDots, qint32 mostDots)
         .arg(mostDots / 8);
 }
 
+inline QString tooNarrow(qint32 widthDots, qint32 neededDots)
+{
+    return QStringLiteral("at a printer width of %1 dots the picture is less than 8 dots high: it "
+                          "needs a width of at least %2 dots")
+        .arg(widthDots)
+        .arg(neededDots);
+}
+
 inline QString rasterDataInvalid()
 {
     return QStringLiteral("Raster Data Invalid!");

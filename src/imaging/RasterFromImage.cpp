@@ -73,6 +73,18 @@ void packColumns(const QImage &dots, RasterExtent extent, qint32 recordX, qint32
     }
 }
 
+// The narrowest printer width at which the picture is at least 8 x 8 dots; nothing when even
+// the widest is too narrow, or the picture itself too small.
+std::optional<qint32> narrowestWidthDots(qint64 width, qint64 height)
+{
+    for (qint32 dots = MinWidthDots; dots <= MaxWidthDots; dots += 8) {
+        const auto extent = rasterExtent(width, height, dots);
+        if (extent && extent->X > 0 && extent->Y > 0)
+            return dots;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoices &choices)
@@ -93,8 +105,13 @@ RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoice
     const auto extent = rasterExtent(image.width(), image.height(), choices.widthDots);
     if (!extent)
         return tooLarge();
-    if (extent->X == 0 || extent->Y == 0)
-        return tooSmall();
+    if (extent->X == 0 || extent->Y == 0) {
+        // A large picture made flat by a narrow printer width is no small picture.
+        const auto needed = narrowestWidthDots(image.width(), image.height());
+        if (!needed || *needed <= choices.widthDots)
+            return tooSmall();
+        return {QByteArray(), ImagingTexts::tooNarrow(choices.widthDots, *needed), {}};
+    }
     // A printer refuses the whole define for one picture it cannot store, and keeps its old set.
     if (!printerStores(*extent)) {
         return {QByteArray(),

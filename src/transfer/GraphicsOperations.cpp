@@ -159,6 +159,7 @@ TransferResult TransferOperations::printGraphics(const QString &portText, const 
             return fail({StepStatus::Failed, TransferTexts::nothingPrinted(failure)}, portText);
         }
         keys = *stored.keys;
+        m_facts.printedKeys = keys;
     } else {
         for (int picture = 1; picture <= MaxUploadPictures; ++picture)
             keys << graphicKey(picture);

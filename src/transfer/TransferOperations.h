@@ -55,6 +55,7 @@ struct JobFacts
     std::optional<PrinterStatus> status;           // its answers to the status questions
     PrinterIdentity identity;                      // asked only when wanted
     std::optional<QList<QByteArray>> verifiedKeys; // the keys an upload found stored
+    std::optional<QList<QByteArray>> printedKeys;  // the keys a print found listed
 };
 
 // Upload, erase and print as the window and the command line run them. The caller owns the

@@ -12,6 +12,7 @@
 #include "StopSignals.h"
 #include "Subcommands.h"
 #include "TerminalHost.h"
+#include "Terminal.h"
 #include "TransferTexts.h"
 
 #include <QElapsedTimer>
@@ -99,7 +100,7 @@ int runFleet(const FleetJob &job)
 
     const QList<PrinterRun> ended(runs.begin(), runs.end());
     QTextStream out(stdout);
-    out << (job.json ? fleetJson(ended) : fleetTable(ended));
+    out << (job.json ? fleetJson(ended) : fleetTable(ended, outputColumns(stdout)));
     out.flush();
     return stopSignalled() ? ExitFailure : fleetExitCode(job.command, ended);
 }

@@ -20,19 +20,31 @@ QString conditionsOf(const PrinterStatus &status)
 
 } // namespace
 
+namespace {
+
+// A printer that took the job may still warn (paper near its end).
+QString withWarnings(const QString &result, const PrinterRun &run)
+{
+    if (!run.facts.status || conditionsOf(*run.facts.status).isEmpty())
+        return result;
+    return FleetTexts::Warned.arg(result, conditionsOf(*run.facts.status));
+}
+
+} // namespace
+
 QString fleetResultText(const PrinterRun &run)
 {
     switch (run.result) {
     case FleetResult::NotStarted:
         return FleetTexts::NotStarted;
     case FleetResult::Verified:
-        return FleetTexts::Verified;
+        return withWarnings(FleetTexts::Verified, run);
     case FleetResult::NotVerified:
-        return FleetTexts::NotVerified;
+        return withWarnings(FleetTexts::NotVerified, run);
     case FleetResult::Done:
-        return FleetTexts::Done;
+        return withWarnings(FleetTexts::Done, run);
     case FleetResult::Ready:
-        return FleetTexts::Ready;
+        return withWarnings(FleetTexts::Ready, run);
     case FleetResult::NotReady:
         return FleetTexts::NotReady.arg(run.error);
     case FleetResult::Stopped:
@@ -155,7 +167,7 @@ int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs)
     return notReady ? ExitNotReady : ExitOk;
 }
 
-QString fleetTable(const QList<PrinterRun> &runs)
+QString fleetTable(const QList<PrinterRun> &runs, int width)
 {
     QList<QStringList> rows;
     for (const PrinterRun &run : runs) {
@@ -164,7 +176,7 @@ QString fleetTable(const QList<PrinterRun> &runs)
     }
     return textTable({FleetTexts::Port, FleetTexts::Model, FleetTexts::SerialNumber,
                       FleetTexts::Result, FleetTexts::Seconds},
-                     rows);
+                     rows, width, 3);
 }
 
 QJsonObject printerJson(const PrinterRun &run)

@@ -40,8 +40,9 @@ QString fleetResultText(const PrinterRun &run);
 // one did not answer (or any job failed or did not start).
 int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs);
 
-// The table: port, model, serial number, result, seconds; one line per printer.
-QString fleetTable(const QList<PrinterRun> &runs);
+// The table: port, model, serial number, result, seconds; one row per printer, the results
+// wrapped to fit width (0: any width).
+QString fleetTable(const QList<PrinterRun> &runs, int width);
 // The printer's JSON object: port, identity, states, result, verifiedKeys, seconds, error.
 QJsonObject printerJson(const PrinterRun &run);
 // One JSON object per printer and line.

@@ -120,7 +120,8 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
             waitAtPrompt(title, text);
         break;
     case MessageKind::Notice:
-        m_err << title << ' ' << text << Qt::endl;
+        if (m_doneBox || title != TransferTexts::DoneTitle)
+            m_err << title << ' ' << text << Qt::endl;
         break;
     case MessageKind::Warning:
         m_err << "orvane: warning: " << text << Qt::endl;

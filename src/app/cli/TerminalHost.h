@@ -31,6 +31,8 @@ public:
     bool stopRequested() const override;
 
     bool errorShown() const { return m_errorShown; }
+    // The command tells its outcome in its own words, not in the window's "Done!!" box.
+    void leaveOutDoneBox() { m_doneBox = false; }
 
 private:
     void drawProgress(bool force);
@@ -40,6 +42,7 @@ private:
     bool m_showProgress;
     bool m_sending = false;
     bool m_errorShown = false;
+    bool m_doneBox = true;
     qint64 m_doneBefore = 0; // bytes of the arrays already sent
     qint64 m_arraySize = 0;
     qint64 m_sent = 0;

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <csignal>
 #include <memory>
@@ -163,8 +164,9 @@ TEST_F(CliFleet, PortsFilesAndOptionsThatCannotServeAreUsageErrors)
          "line 4: 'printer-3' names no serial, parallel or network port"},
         {{"status", "--ports", file("empty", "# nothing\n\n")}, "names no port"},
         {{"status", "--port", good, "--jobs", "0"}, "--jobs takes a whole number from 1 to 64"},
-        {{"upload", "--port", good, "--port", good, picturePath}, CliTexts::FleetNeedsYes},
-        {{"discover", "127.0.0.0/19"}, "RANGE takes an IPv4 network"},
+        {{"upload", "--port", good, "--port", refusedPort(QHostAddress("127.0.0.7")), picturePath},
+         CliTexts::FleetNeedsYes},
+        {{"discover", "127.0.0.0/19"}, CliTexts::RangeTooWide.arg("127.0.0.0/19")},
     };
     for (const auto &row : table) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
@@ -250,6 +252,59 @@ TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuesti
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(asked.size()), n == 1 ? asked + asked : asked) << n;
     EXPECT_EQ(printers[3]->streamOfSize(StatusQuestions.size()), StatusQuestions);
+}
+
+// discover --json feeds --ports: a printer busy with another client is listed as such and left
+// out with a word, the others serve, a warning shows, and the table fits COLUMNS.
+TEST_F(CliFleet, PortsReadsDiscoveryAndTheTableFitsTheTerminal)
+{
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress("127.0.0.21")));
+    const QString port = QString::number(probe.serverPort());
+    probe.close();
+    const QString ready = start(21, {"--tcp", port, "--model", "M21"});
+    const QString warning = start(22, {"--tcp", port, "--state", "paper-near-end"});
+    const QString busy = start(23, {"--tcp", port, "--baud", "1200"});
+    QTcpSocket other;
+    other.connectToHost(QHostAddress("127.0.0.23"), port.toUShort());
+    ASSERT_TRUE(other.waitForConnected(10000));
+    other.write(QByteArray(8 * 1024, '\0')); // a minute's reading
+    ASSERT_TRUE(other.waitForBytesWritten(10000));
+
+    const ProgramRun scan =
+        runOrvane({"discover", "127.0.0.20/30", "--port-number", port, "--json"});
+    EXPECT_EQ(scan.exitCode, 0) << scan.err.toStdString();
+    const QString busyText = TransferTexts::printerBusy(LinkTexts::closed(busy.mid(6)), false);
+    EXPECT_TRUE(scan.out.contains(busyText)) << scan.out.toStdString();
+    const QString tills = file("tills.json", scan.out.toUtf8());
+
+    const ProgramRun status = runOrvane({"status", "--ports", tills});
+    EXPECT_EQ(status.exitCode, 0) << status.err.toStdString();
+    const QString skipped = CliTexts::RowSkipped.arg(tills + ", line 3", busy, busyText);
+    EXPECT_TRUE(status.err.startsWith("orvane: " + skipped + "\n")) << status.err.toStdString();
+    const QStringList lines = status.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << status.out.toStdString();
+    EXPECT_TRUE(lines[2].startsWith(warning));
+    EXPECT_TRUE(lines[1].contains(QRegularExpression("^" + ready + R"(\s+M21\s.*\sready\s+\d)")));
+    EXPECT_TRUE(lines[2].contains(QRegularExpression(R"(\sready \(paper near end\)\s)")));
+
+    // A long reason wraps within its column; piped, it stays on one line.
+    const QString refused = refusedPort(QHostAddress("127.0.0.24"));
+    const QString refusedText = TransferTexts::linkNotOpened(
+        refused, LinkTexts::refused(refused.mid(6), refused.section(':', -1).toUShort()));
+    const QStringList both{"status", "--port", refused, "--port", ready};
+    QProcessEnvironment narrow = QProcessEnvironment::systemEnvironment();
+    narrow.insert("COLUMNS", "100");
+    const QStringList rows = runProgram(ORVANE_EXE, both, narrow, 30000).out.split('\n');
+    ASSERT_GT(rows.size(), 4) << rows.join('\n').toStdString();
+    for (const QString &row : rows)
+        EXPECT_LE(row.size(), 100) << row.toStdString();
+    // The reason's last line, in the result column, under the refused printer's first.
+    const QString end = rows[rows.size() - 3];
+    EXPECT_EQ(end.indexOf(end.trimmed()), rows[0].indexOf("result"));
+    EXPECT_TRUE(refusedText.endsWith(end.trimmed())) << end.toStdString();
+    narrow.remove("COLUMNS");
+    EXPECT_EQ(runProgram(ORVANE_EXE, both, narrow, 30000).out.count('\n'), 3);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CliHarness.h"
 
+#include "CliTexts.h"
 #include "RasterPreview.h"
 #include "TransferTexts.h"
 
@@ -101,7 +102,8 @@ TEST_F(CliTransfer, EraseSendsFsQZeroAndFinish)
 {
     const ProgramRun run = runOrvane({"erase", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
+    // The window's "Done!!" titled "Upload finished." would tell of an upload.
+    EXPECT_EQ(run.err, CliTexts::Erased.arg(pty) + "\n");
     ASSERT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
     EXPECT_EQ(printer.stream(), QByteArray::fromHex("100401100402100404"
                                                     "1c7100"
