@@ -165,7 +165,7 @@ TransferResult TransferOperations::printGraphics(const QString &portText, const 
         if (StepResult sent = m_transmitter.SendBytes(printGraphic(key)); !sent.ok())
             return fail(sent, portText);
     }
-    return close(portText);
+    return closePrint(portText);
 }
 
 GraphicsStoreStatus TransferOperations::graphicsStatus()

@@ -212,7 +212,7 @@ StepResult Transmitter::ask(const QByteArray &question)
     PrinterLink *link = m_link.link();
     if (!link)
         return {StepStatus::NoLink, {}};
-    link->takeAnswers();
+    m_dropped = link->takeAnswers();
     link->write(question);
     return link->failed() ? writeFailure(*link) : StepResult{};
 }

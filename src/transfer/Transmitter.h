@@ -56,9 +56,10 @@ public:
 
     // Whether the open link carries the printer's answers back.
     bool hearsAnswers() const;
-    // Sends a question the printer answers out of turn: no pacing, no progress. Answers still
-    // waiting from before are dropped, so what follows answers this question.
+    // Sends a question: no pacing, no progress. Answers still waiting from before are dropped,
+    // so what follows answers this question; dropped() holds them.
     StepResult ask(const QByteArray &question);
+    const QByteArray &dropped() const { return m_dropped; }
     // Feeds what the printer sends to the scanner until it is done, or until the deadline
     // (complete is false then); the window stays live meanwhile.
     Answer readAnswer(AnswerScanner &scanner, QDeadlineTimer deadline);
@@ -81,4 +82,5 @@ private:
     PortLink &m_link;
     TransferHost &m_host;
     TransferLimits m_limits;
+    QByteArray m_dropped; // at most the link's answer window
 };

@@ -85,12 +85,13 @@ TEST_F(TransferOperationsTest, UploadsOnePicture)
     const QByteArray record = recordOf(path);
     ASSERT_EQ(record.size(), 132);
     EXPECT_TRUE(record.startsWith(bytes({0x04, 0x00, 0x04, 0x00})));
-    // The printer answered before the job, so it is asked once more after the finish command.
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes +
-                                  DeliveryQuestion);
-    EXPECT_EQ(host.events(), QStringList({"message:Please reset your printer.", "output", "output",
-                                          "row:0", "output", "status:Writing", "output", "output",
-                                          "message:Done!!", "status:SUCCESS"}));
+    // The printer answered before the job, so it is asked in turn after the finish command.
+    EXPECT_EQ(maskedIds(control.sent()),
+              BeforeJob + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes + DeliveryQuestion);
+    EXPECT_EQ(host.events(),
+              QStringList({"message:Please reset your printer.", "output", "output", "output",
+                           "output", "output", "row:0", "output", "status:Writing", "output",
+                           "output", "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].title, QStringLiteral("Starting Upload."));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Prompt);
     EXPECT_EQ(host.messages()[1].title, QStringLiteral("Upload finished."));
@@ -105,9 +106,9 @@ TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
 
     EXPECT_EQ(operations.upload({paths[0], paths[1], paths[2]}, Port, Rate).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) +
-                                  recordOf(paths[1]) + recordOf(paths[2]) + FinishBytes +
-                                  DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob + bytes({0x1C, 0x71, 0x03}) +
+                                             recordOf(paths[0]) + recordOf(paths[1]) +
+                                             recordOf(paths[2]) + FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.rows(), QList<int>({0, 1, 2}));
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
@@ -116,8 +117,8 @@ TEST_F(TransferOperationsTest, UploadsAtMost255Pictures)
 {
     const QList<ListedPicture> full(255, picture(QStringLiteral("one.bmp"), 8, 8));
     EXPECT_EQ(operations.upload(full, Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_TRUE(control.sent().startsWith(StatusQuestions + bytes({0x1C, 0x71, 0xFF})));
-    EXPECT_EQ(control.sent().size(), StatusQuestions.size() + 3 + 255 * 132 + 5 + 3);
+    EXPECT_TRUE(maskedIds(control.sent()).startsWith(BeforeJob + bytes({0x1C, 0x71, 0xFF})));
+    EXPECT_EQ(control.sent().size(), BeforeJob.size() + 3 + 255 * 132 + 5 + 11);
 
     ScriptedSerialControl other;
     PortLink otherLink(other, [](const QString &) {});
@@ -184,7 +185,7 @@ TEST_F(TransferOperationsTest, PrinterThatNeverAssertsCtsFailsTheUpload)
     ASSERT_EQ(host.messages().size(), 2);
     EXPECT_EQ(host.messages()[1].text, result.message);
     EXPECT_EQ(host.messages()[1].kind, TransferHost::MessageKind::Error);
-    EXPECT_EQ(control.pieces(), QList<QByteArray>{StatusQuestions});
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob);
     expectLinkClosed();
 }
 
@@ -246,8 +247,8 @@ TEST_F(TransferOperationsTest, SecondActionDuringAWaitLeavesTheLinkAlone)
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
     EXPECT_EQ(outcomes, QList<TransferOutcome>(3, TransferOutcome::NotOpened));
     EXPECT_TRUE(writesDuringWait.isEmpty());
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) +
-                                  FinishBytes + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob + bytes({0x1C, 0x71, 0x01}) + recordOf(path) +
+                                             FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
 
@@ -266,8 +267,8 @@ TEST_F(TransferOperationsTest, SecondActionOnAnOpenParallelLinkIsRefused)
 TEST_F(TransferOperationsTest, ErasesStoredImages)
 {
     EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_EQ(control.pieces(), QList<QByteArray>({StatusQuestions, bytes({0x1C, 0x71, 0x00}),
-                                                   FinishBytes, DeliveryQuestion}));
+    EXPECT_EQ(maskedIds(control.sent()),
+              BeforeJob + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
     ASSERT_EQ(host.messages().size(), 1);
     EXPECT_EQ(host.messages()[0].text, QStringLiteral("Done!!"));
@@ -278,11 +279,11 @@ TEST_F(TransferOperationsTest, ErasesStoredImages)
 TEST_F(TransferOperationsTest, PrintsImages1To255)
 {
     EXPECT_EQ(operations.print(Port, Rate).outcome, TransferOutcome::Succeeded);
-    ASSERT_EQ(control.pieces().size(), 1 + 255 + 1);
-    EXPECT_EQ(control.pieces()[0], StatusQuestions);
-    EXPECT_EQ(control.pieces().last(), DeliveryQuestion);
+    ASSERT_EQ(control.pieces().size(), 4 + 255 + 1);
+    EXPECT_EQ(maskedIds(control.sent()).first(BeforeJob.size()), BeforeJob);
+    EXPECT_EQ(maskedIds(control.pieces().last()), DeliveryQuestion);
     for (int n = 1; n <= 255; ++n)
-        EXPECT_EQ(control.pieces()[n], bytes({0x1C, 0x70, n, 0x00})) << n;
+        EXPECT_EQ(control.pieces()[3 + n], bytes({0x1C, 0x70, n, 0x00})) << n;
     EXPECT_TRUE(host.messages().isEmpty());
     EXPECT_TRUE(host.statuses().isEmpty());
     expectLinkClosed();
@@ -353,28 +354,38 @@ TEST_F(TransferOperationsTest, APrinterThatCannotTakeTheJobEndsItAfterTheQuestio
 TEST_F(TransferOperationsTest, NoiseHidesNoConditionAndBytesWithoutAnswerAreNamed)
 {
     control.setStatusAnswers({});
-    QByteArray reply;
+    QList<QByteArray> replies; // to DLE EOT 1, 2 and 4, each as its question leaves
     control.setOnOutput([&](const QByteArray &piece) {
-        if (piece == StatusQuestions)
-            control.answer(reply);
+        if (piece.startsWith("\x10\x04") && !replies.isEmpty())
+            control.answer(replies.takeFirst());
     });
     const struct
     {
-        QByteArray reply;
+        QList<QByteArray> replies;
         QString message;
+        QByteArray asked;
     } table[] = {
-        {QByteArray::fromHex("001A1212"),
-         QStringLiteral("The printer cannot take the job: offline. Nothing was sent.")},
-        {QByteArray::fromHex("00FF01"), TransferTexts::noStatusAnswer(3, 300ms, true)},
+        {{QByteArray::fromHex("001A"), QByteArray::fromHex("1112"), QByteArray::fromHex("12")},
+         QStringLiteral("The printer cannot take the job: offline. Nothing was sent."),
+         StatusQuestions},
+        {{QByteArray::fromHex("00FF01")},
+         TransferTexts::noStatusAnswer(3, 300ms, true),
+         StatusQuestions.first(3)},
+        // A cover-open byte that came before any question answers none of them.
+        {{QByteArray::fromHex("12"), QByteArray::fromHex("12"), QByteArray::fromHex("12")},
+         QString(),
+         BeforeJob + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion},
     };
     for (const auto &row : table) {
-        reply = row.reply;
+        replies = row.replies;
+        control.answer(QByteArray::fromHex("16"));
         const qsizetype before = control.sent().size();
         const TransferResult result = operations.erase(Port, Rate);
         EXPECT_EQ(result.message, row.message);
-        EXPECT_EQ(control.sent().mid(before), StatusQuestions);
+        EXPECT_EQ(maskedIds(control.sent().mid(before)), row.asked);
         expectLinkClosed();
     }
+    replies = {QByteArray::fromHex("00FF01")};
     // Asked for its status alone, the printer is told of without "Nothing was sent".
     EXPECT_EQ(operations.status(Port, Rate).message,
               TransferTexts::noStatusAnswer(3, 300ms, false));
@@ -388,8 +399,8 @@ TEST_F(TransferOperationsTest, PaperNearItsEndWarnsAndTheJobGoesOn)
               QStringList({"status:PROCESSING", "message:The printer's paper is near its end.",
                            "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Warning);
-    EXPECT_EQ(control.sent(),
-              StatusQuestions + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()),
+              BeforeJob + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
 }
 
 TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuestions)
@@ -408,9 +419,9 @@ TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuesti
     });
 
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
-    // Silent before the job, it is not asked after it either.
+    // Silent to the first question, it is asked no more, before the job or after it.
     EXPECT_EQ(control.sent(),
-              StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
+              SilentQuestion + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
     // It was given its time to answer, and no more: the product's limit is 300 ms.
     EXPECT_GE(waitedMs, 300);
@@ -438,7 +449,8 @@ TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)
 TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsIOnlyOnce)
 {
     // Both answered the status questions, so each is asked once more after the job.
-    const QByteArray Erase = bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion;
+    const QByteArray Erase =
+        ProcessIdQuestion + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion;
     const QByteArray AllFour = QByteArray::fromHex("1D4941 1D4942 1D4943 1D4944");
     const struct
     {
@@ -463,7 +475,7 @@ TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsI
         TransferOperations asking(link, host, limits);
         asking.setIdentityWanted(true);
         EXPECT_EQ(asking.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
-        EXPECT_EQ(control.sent(), row.sent);
+        EXPECT_EQ(maskedIds(control.sent()), row.sent);
         const PrinterIdentity &told = asking.facts().identity;
         EXPECT_EQ(QStringList({told.maker, told.model, told.firmware, told.serialNumber}),
                   QStringList({row.identity.maker, row.identity.model, row.identity.firmware,
