@@ -63,8 +63,8 @@ TEST_F(WindowTransfer, UploadHidesTheButtonLocksTheListAndRestoresEverything)
     EXPECT_TRUE(window->Command6->isEnabled());
     EXPECT_TRUE(window->Command3->isEnabled());
     EXPECT_FALSE(serial->PortOpen());
-    const QByteArray sent = serial->sent();
-    EXPECT_TRUE(sent.startsWith(StatusQuestions + QByteArray("\x1C\x71\x03", 3)));
+    const QByteArray sent = maskedIds(serial->sent());
+    EXPECT_TRUE(sent.startsWith(BeforeJob + QByteArray("\x1C\x71\x03", 3)));
     EXPECT_TRUE(sent.endsWith(Finish + DeliveryQuestion));
     EXPECT_EQ(window->ProgressBar1->maximum(), 4); // the finish command was the last array
     EXPECT_EQ(window->ProgressBar1->value(), 4);
@@ -108,8 +108,8 @@ TEST_F(WindowTransfer, EraseShowsProcessingThenSuccess)
     window->Command1_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_EQ(statusWhileSending, QStringLiteral("PROCESSING"));
-    EXPECT_EQ(serial->sent(),
-              StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(serial->sent()),
+              BeforeJob + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
     ASSERT_EQ(dialogs->messages.size(), 1);
     EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
@@ -127,7 +127,7 @@ TEST_F(WindowTransfer, PrintKeepsItsOwnButtonAndTheStatus)
     window->Command4_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_TRUE(printEnabled);
-    EXPECT_EQ(serial->sent().size(), StatusQuestions.size() + 1020 + DeliveryQuestion.size());
+    EXPECT_EQ(serial->sent().size(), BeforeJob.size() + 1020 + DeliveryQuestion.size());
     EXPECT_TRUE(dialogs->messages.isEmpty());
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
     EXPECT_TRUE(window->Command1->isEnabled());
@@ -144,8 +144,8 @@ TEST_F(WindowTransfer, ASecondActionDuringAWaitLeavesTheOpenLinkAlone)
         serial->setCts(true);
     });
     window->Command1_Click();
-    EXPECT_EQ(serial->sent(),
-              StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(serial->sent()),
+              BeforeJob + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_FALSE(serial->PortOpen());
 }
@@ -218,9 +218,12 @@ TEST_F(WindowTransfer, EachPrinterStateAfterARealClick)
             EXPECT_EQ(dialogs->messages[i].title, row.boxes[i].title);
         }
         // Only a printer that answered before the job is asked again after it.
-        const QByteArray erase = QByteArray("\x1C\x71\x00", 3) + Finish +
-                                 (QByteArray(row.answers).isEmpty() ? "" : DeliveryQuestion);
-        EXPECT_EQ(serial->sent().sliced(before), StatusQuestions + (row.erased ? erase : ""));
+        const bool answers = !QByteArray(row.answers).isEmpty();
+        const QByteArray erase = (answers ? ProcessIdQuestion : "") +
+                                 QByteArray("\x1C\x71\x00", 3) + Finish +
+                                 (answers ? DeliveryQuestion : "");
+        EXPECT_EQ(maskedIds(serial->sent().sliced(before)),
+                  (answers ? StatusQuestions : SilentQuestion) + (row.erased ? erase : ""));
         EXPECT_FALSE(serial->PortOpen());
         EXPECT_TRUE(window->Command1->isEnabled());
     }

@@ -214,6 +214,41 @@ TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
     }
 }
 
+// Its close says nothing while bytes wait unacknowledged: only once the kernel on its side has
+// taken every byte has it read the stream to its end.
+TEST(NetworkDelivery, APrinterThatHalfClosesAtOnceHasReadToTheEndOnlyWhenEveryByteIsAcknowledged)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const int small = 2048;
+    ASSERT_EQ(setsockopt(int(server.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &small,
+                         sizeof small),
+              0);
+    ScriptedSerialControl control;
+    PortLink link{control, [](const QString &) {}};
+    const QString port = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
+    ASSERT_TRUE(link.OpenPort(port, {}));
+    ASSERT_TRUE(waitFor([&] { return server.hasPendingConnections(); }));
+    QTcpSocket *printer = server.nextPendingConnection();
+    printer->setReadBufferSize(1);
+    ::shutdown(int(printer->socketDescriptor()), SHUT_WR);
+
+    RecordingTransferHost host;
+    host.setOnYield([&](int yields) {
+        if (yields == 20)
+            printer->setReadBufferSize(0);
+        QCoreApplication::processEvents();
+        printer->readAll();
+    });
+    Transmitter transmitter(link, host);
+    ASSERT_TRUE(transmitter.SendBytes(counting(12000)).ok());
+    ASSERT_TRUE(waitFor([&] { return link.link()->backlog() > 0; }));
+    EXPECT_TRUE(transmitter.awaitReadToEnd().ok());
+    EXPECT_EQ(link.link()->backlog(), 0);
+    EXPECT_GE(host.yields(), 20);
+    link.ClosePort(port);
+}
+
 TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)
 {
     EXPECT_EQ(NetworkLink::ConnectLimit, 5s);

@@ -482,3 +482,120 @@ TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsI
                                row.identity.serialNumber}));
     }
 }
+
+// "Done!!" only on an in-order answer after the job: status bytes, however many and whenever,
+// confirm nothing, and what the printer says after a job is told.
+TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
+{
+    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    const TransferLimits limits{30s, 200ms, 300ms, 2s, 1500ms, 200ms};
+    const QString lost =
+        TransferTexts::deliveryNotConfirmed(limits.completion, TransferTexts::noStatusAfterJob());
+    PrinterStatus offline;
+    offline.offline = true;
+    const struct
+    {
+        const char *printer;
+        bool processId;      // answers GS ( H fn 48
+        const char *gsI65;   // its answer to GS I 65, if any
+        bool flood;          // sends ready bytes all the time
+        const char *stopsAt; // hex start of the piece after which it takes nothing in
+        const char *after;   // its status answers from the finish command on
+        QString message;     // the job's result; "Done!!" when empty
+    } table[] = {
+        {"confirms by ID", true, "", false, "", "", {}},
+        {"confirms by GS I", false, "1.00", false, "", "", {}},
+        {"cannot confirm", false, "", false, "", "", TransferTexts::sentNotConfirmed()},
+        {"cannot confirm, offline after", false, "", false, "", "1a121212",
+         TransferTexts::sentNotReady(TransferTexts::printerNowReports(offline))},
+        {"offline after", true, "", false, "", "1a121212",
+         TransferTexts::deliveryNotConfirmed(limits.completion,
+                                             TransferTexts::printerNowReports(offline))},
+        {"answers in data, stops reading", true, "", false, "04000400", "", lost},
+        {"floods ready bytes", false, "", true, "", "", TransferTexts::unaskedStatusBytes(192, true)},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.printer);
+        ScriptedSerialControl fresh;
+        std::swap(control, fresh);
+        host = RecordingTransferHost();
+        control.setAnswersProcessId(row.processId);
+        bool stopped = false;
+        control.setOnOutput([&](const QByteArray &piece) {
+            if (stopped) {
+                control.setStatusAnswers({});
+                control.setAnswersProcessId(false);
+                return;
+            }
+            if (row.flood)
+                control.answer(QByteArray(64, 0x12));
+            if (piece == QByteArray::fromHex("1D4941") && *row.gsI65)
+                control.answer('_' + QByteArray(row.gsI65) + '\0');
+            // A status answer from inside the picture data.
+            if (piece.startsWith(QByteArray::fromHex("04000400")))
+                control.answer(QByteArray(1, 0x12));
+            // Offline from the finish command on: it answers DLE EOT and processes nothing.
+            if (piece.startsWith(QByteArray::fromHex("1D0702")) && *row.after) {
+                control.setStatusAnswers(QByteArray::fromHex(row.after));
+                control.setAnswersProcessId(false);
+            }
+            stopped = *row.stopsAt && piece.startsWith(QByteArray::fromHex(row.stopsAt));
+        });
+        TransferOperations job(link, host, limits);
+        const TransferResult result = job.upload({path}, Port, Rate);
+        EXPECT_EQ(result.message, row.message);
+        ASSERT_FALSE(host.messages().isEmpty());
+        EXPECT_EQ(host.messages().last().text,
+                  row.message.isEmpty() ? TransferTexts::Done : row.message);
+        expectLinkClosed();
+    }
+}
+
+// Each status question waits for its answer: a late one is still its own within the wait, and
+// past it fails the inquiry instead of answering the next question.
+TEST_F(TransferOperationsTest, EachStatusAnswerIsWaitedForAndALateOneIsNeverTheNext)
+{
+    const QString coverOpen = TransferTexts::printerCannotTakeJob([] {
+        PrinterStatus status;
+        status.offline = status.coverOpen = true;
+        return status;
+    }());
+    const struct
+    {
+        std::chrono::milliseconds late; // of the answer to DLE EOT 2
+        std::chrono::milliseconds wait; // for each answer after the first
+        QString message;
+    } table[] = {
+        {700ms, 2s, coverOpen},
+        {1500ms, 2s, coverOpen},
+        {700ms, 300ms, TransferTexts::lateStatusAnswer(2, 300ms, true)},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.late.count());
+        ScriptedSerialControl fresh;
+        std::swap(control, fresh);
+        control.setStatusAnswers(QByteArray::fromHex("1a"));
+        QElapsedTimer asked;
+        control.setOnOutput([&](const QByteArray &piece) {
+            if (piece == QByteArray::fromHex("100402"))
+                asked.start();
+            if (piece == QByteArray::fromHex("100404"))
+                control.answer(QByteArray::fromHex("12"));
+        });
+        bool answered = false;
+        host.setOnYield([&](int) {
+            if (!answered && asked.isValid() && asked.elapsed() >= row.late.count()) {
+                answered = true;
+                control.answer(QByteArray::fromHex("16"));
+            }
+        });
+        TransferLimits limits;
+        limits.nextAnswer = row.wait;
+        const TransferResult result = TransferOperations(link, host, limits).erase(Port, Rate);
+        EXPECT_EQ(result.message, row.message);
+        // Nothing of the job went out, and DLE EOT 4 only once DLE EOT 2 was answered.
+        EXPECT_EQ(control.sent(), row.message == coverOpen ? StatusQuestions
+                                                           : StatusQuestions.first(6));
+        expectLinkClosed();
+    }
+}

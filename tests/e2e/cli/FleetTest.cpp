@@ -113,9 +113,9 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
     const QByteArray job = QByteArray::fromHex("1D284C020030 30") + defines + askGraphicKeys() +
                            QByteArray::fromHex("06");
     // Only the printer whose upload went through is asked for its status once more.
-    const QList<QByteArray> uploaded{StatusQuestions + IdentityQuestions + job + DeliveryQuestion,
-                                     StatusQuestions, StatusQuestions + defines,
-                                     StatusQuestions + IdentityQuestions + job};
+    const QByteArray before = StatusQuestions + IdentityQuestions + ProcessIdQuestion;
+    const QList<QByteArray> uploaded{before + job + DeliveryQuestion, StatusQuestions,
+                                     SilentQuestion + defines, before + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;
 
@@ -231,7 +231,7 @@ TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuesti
     const QByteArray asked = StatusQuestions + IdentityQuestions;
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(asked.size()), n == 1 ? asked + asked : asked) << n;
-    EXPECT_EQ(printers[3]->streamOfSize(StatusQuestions.size()), StatusQuestions);
+    EXPECT_EQ(printers[3]->streamOfSize(SilentQuestion.size()), SilentQuestion);
 }
 
 } // namespace
