@@ -113,6 +113,8 @@ Delivery confirmDelivery(Transmitter &transmitter, bool printerAnswered,
 {
     if (!printerAnswered)
         return {transmitter.awaitReadToEnd(), true};
+    if (confirmation.question == Confirmation::Question::Answered)
+        return {{}, true};
     if (confirmation.question == Confirmation::Question::None) {
         const QString now = statusNow(transmitter, limits);
         return {now.isEmpty() ? StepResult{} : failed(TransferTexts::sentNotReady(now)), false};

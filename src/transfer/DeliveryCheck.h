@@ -17,6 +17,7 @@ struct Confirmation
         None,      // the printer answers neither: a job can only be sent, not confirmed
         ProcessId, // GS ( H fn 48: the answer repeats an ID chosen for the job
         Identity,  // GS I 65: the answer repeats the firmware text given before the job
+        Answered,  // an in-order answer after the job's last byte came already (a key list)
     };
     Question question = Question::None;
     QByteArray probeId; // the ID the probe asked with, never a job's

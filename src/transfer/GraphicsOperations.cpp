@@ -122,6 +122,8 @@ TransferResult TransferOperations::reportGraphicsUpload(const QString &portText,
         return fail({StepStatus::Failed, TransferTexts::graphicsMissing(missing, stored)},
                     portText);
     }
+    // The list came once every define before its question was stored: the job is confirmed.
+    m_confirmation.question = Confirmation::Question::Answered;
     return closeWithDone(portText, TransferTexts::verified(stored));
 }
 

@@ -136,7 +136,7 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
                                              hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") +
                                              rowsOf(small) +
                                              hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
-                                             rowsOf(tall) + AskKeys + Ack + Ack + DeliveryQuestion);
+                                             rowsOf(tall) + AskKeys + Ack + Ack);
     EXPECT_EQ(host.events(),
               QStringList({"row:0", "row:1", "status:Writing",
                            "message:verified: 2 graphics stored", "status:SUCCESS"}));

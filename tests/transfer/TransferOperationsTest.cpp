@@ -487,7 +487,10 @@ TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsI
 // confirm nothing, and what the printer says after a job is told.
 TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
 {
-    const QString path = picture(QStringLiteral("one.bmp"), 8, 8);
+    const ListedPicture small(picture(QStringLiteral("one.bmp"), 8, 8));
+    // Its dithered dots hold DLE EOT requests, which the scripted line answers where they are.
+    const ListedPicture coffee(QStringLiteral(EXAMPLES_DIR "/coffee.jpg"),
+                               {modBitmap::Reduction::Atkinson, 128, 576});
     const TransferLimits limits{30s, 200ms, 300ms, 2s, 1500ms, 200ms};
     const QString lost =
         TransferTexts::deliveryNotConfirmed(limits.completion, TransferTexts::noStatusAfterJob());
@@ -499,20 +502,20 @@ TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
         bool processId;      // answers GS ( H fn 48
         const char *gsI65;   // its answer to GS I 65, if any
         bool flood;          // sends ready bytes all the time
-        const char *stopsAt; // hex start of the piece after which it takes nothing in
+        qsizetype stopsAt;   // it takes nothing in once that many bytes have come
         const char *after;   // its status answers from the finish command on
         QString message;     // the job's result; "Done!!" when empty
     } table[] = {
-        {"confirms by ID", true, "", false, "", "", {}},
-        {"confirms by GS I", false, "1.00", false, "", "", {}},
-        {"cannot confirm", false, "", false, "", "", TransferTexts::sentNotConfirmed()},
-        {"cannot confirm, offline after", false, "", false, "", "1a121212",
+        {"confirms by ID", true, "", false, 0, "", {}},
+        {"confirms by GS I", false, "1.00", false, 0, "", {}},
+        {"cannot confirm", false, "", false, 0, "", TransferTexts::sentNotConfirmed()},
+        {"cannot confirm, offline after", false, "", false, 0, "1a121212",
          TransferTexts::sentNotReady(TransferTexts::printerNowReports(offline))},
-        {"offline after", true, "", false, "", "1a121212",
+        {"offline after", true, "", false, 0, "1a121212",
          TransferTexts::deliveryNotConfirmed(limits.completion,
                                              TransferTexts::printerNowReports(offline))},
-        {"answers in data, stops reading", true, "", false, "04000400", "", lost},
-        {"floods ready bytes", false, "", true, "", "", TransferTexts::unaskedStatusBytes(192, true)},
+        {"answers in data, stops reading", true, "", false, 5129, "", lost},
+        {"floods ready bytes", false, "", true, 0, "", TransferTexts::unaskedStatusBytes(192, true)},
     };
     for (const auto &row : table) {
         SCOPED_TRACE(row.printer);
@@ -521,7 +524,10 @@ TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
         host = RecordingTransferHost();
         control.setAnswersProcessId(row.processId);
         bool stopped = false;
+        qsizetype inData = 0;
         control.setOnOutput([&](const QByteArray &piece) {
+            for (char n = 1; n <= 4 && !stopped && piece.size() > 64; ++n)
+                inData += piece.contains(QByteArray("\x10\x04", 2) + n);
             if (stopped) {
                 control.setStatusAnswers({});
                 control.setAnswersProcessId(false);
@@ -531,18 +537,16 @@ TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
                 control.answer(QByteArray(64, 0x12));
             if (piece == QByteArray::fromHex("1D4941") && *row.gsI65)
                 control.answer('_' + QByteArray(row.gsI65) + '\0');
-            // A status answer from inside the picture data.
-            if (piece.startsWith(QByteArray::fromHex("04000400")))
-                control.answer(QByteArray(1, 0x12));
             // Offline from the finish command on: it answers DLE EOT and processes nothing.
             if (piece.startsWith(QByteArray::fromHex("1D0702")) && *row.after) {
                 control.setStatusAnswers(QByteArray::fromHex(row.after));
                 control.setAnswersProcessId(false);
             }
-            stopped = *row.stopsAt && piece.startsWith(QByteArray::fromHex(row.stopsAt));
+            stopped = row.stopsAt > 0 && control.sent().size() >= row.stopsAt;
         });
         TransferOperations job(link, host, limits);
-        const TransferResult result = job.upload({path}, Port, Rate);
+        const TransferResult result = job.upload({row.stopsAt > 0 ? coffee : small}, Port, Rate);
+        EXPECT_EQ(inData > 0, row.stopsAt > 0);
         EXPECT_EQ(result.message, row.message);
         ASSERT_FALSE(host.messages().isEmpty());
         EXPECT_EQ(host.messages().last().text,

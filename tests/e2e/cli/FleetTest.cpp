@@ -112,9 +112,9 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
     const QByteArray defines = deleteAllGraphics() + defineOf(paths[0], 1) + defineOf(paths[1], 2);
     const QByteArray job = QByteArray::fromHex("1D284C020030 30") + defines + askGraphicKeys() +
                            QByteArray::fromHex("06");
-    // Only the printer whose upload went through is asked for its status once more.
+    // Answering printers are asked the process ID first; the key list confirms the upload.
     const QByteArray before = StatusQuestions + IdentityQuestions + ProcessIdQuestion;
-    const QList<QByteArray> uploaded{before + job + DeliveryQuestion, StatusQuestions,
+    const QList<QByteArray> uploaded{before + job, StatusQuestions,
                                      SilentQuestion + defines, before + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;
