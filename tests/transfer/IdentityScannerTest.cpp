@@ -55,7 +55,6 @@ TEST(IdentityScanner, FindsTheAnswerInAnyPiecesAndRefusesHostileOnes)
     EXPECT_EQ(identityQuestion(IdentityItem::Model), QByteArray::fromHex("1d4943"));
 }
 
-
 // After a job only the answer to its own question counts: the job's process ID, or the text
 // given before the job; stale answers, broken ones and status bytes are passed over.
 TEST(InOrderAnswerScanner, FindsOnlyTheAwaitedAnswer)
@@ -70,7 +69,12 @@ TEST(InOrderAnswerScanner, FindsOnlyTheAwaitedAnswer)
         bool found;
     } table[] = {
         {QByteArray("7\"0042\0", 7), true},
-        {QByteArray("\x12\x12" "7\"0041\0" "7\"004\x01" "7\"0042\0", 22), true},
+        {QByteArray("\x12\x12"
+                    "7\"0041\0"
+                    "7\"004\x01"
+                    "7\"0042\0",
+                    22),
+         true},
         {QByteArray("77\"0042\0", 8), true},
         {QByteArray("7\"0041\0\x12\x12\x12", 10), false},
         {QByteArray("7\"00420\0", 8), false},

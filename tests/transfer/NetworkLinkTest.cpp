@@ -221,9 +221,8 @@ TEST(NetworkDelivery, APrinterThatHalfClosesAtOnceHasReadToTheEndOnlyWhenEveryBy
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     const int small = 2048;
-    ASSERT_EQ(setsockopt(int(server.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &small,
-                         sizeof small),
-              0);
+    ASSERT_EQ(
+        setsockopt(int(server.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &small, sizeof small), 0);
     ScriptedSerialControl control;
     PortLink link{control, [](const QString &) {}};
     const QString port = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());

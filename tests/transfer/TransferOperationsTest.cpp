@@ -499,12 +499,12 @@ TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
     const struct
     {
         const char *printer;
-        bool processId;      // answers GS ( H fn 48
-        const char *gsI65;   // its answer to GS I 65, if any
-        bool flood;          // sends ready bytes all the time
-        qsizetype stopsAt;   // it takes nothing in once that many bytes have come
-        const char *after;   // its status answers from the finish command on
-        QString message;     // the job's result; "Done!!" when empty
+        bool processId;    // answers GS ( H fn 48
+        const char *gsI65; // its answer to GS I 65, if any
+        bool flood;        // sends ready bytes all the time
+        qsizetype stopsAt; // it takes nothing in once that many bytes have come
+        const char *after; // its status answers from the finish command on
+        QString message;   // the job's result; "Done!!" when empty
     } table[] = {
         {"confirms by ID", true, "", false, 0, "", {}},
         {"confirms by GS I", false, "1.00", false, 0, "", {}},
@@ -515,7 +515,8 @@ TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
          TransferTexts::deliveryNotConfirmed(limits.completion,
                                              TransferTexts::printerNowReports(offline))},
         {"answers in data, stops reading", true, "", false, 5129, "", lost},
-        {"floods ready bytes", false, "", true, 0, "", TransferTexts::unaskedStatusBytes(192, true)},
+        {"floods ready bytes", false, "", true, 0, "",
+         TransferTexts::unaskedStatusBytes(192, true)},
     };
     for (const auto &row : table) {
         SCOPED_TRACE(row.printer);
@@ -598,8 +599,8 @@ TEST_F(TransferOperationsTest, EachStatusAnswerIsWaitedForAndALateOneIsNeverTheN
         const TransferResult result = TransferOperations(link, host, limits).erase(Port, Rate);
         EXPECT_EQ(result.message, row.message);
         // Nothing of the job went out, and DLE EOT 4 only once DLE EOT 2 was answered.
-        EXPECT_EQ(control.sent(), row.message == coverOpen ? StatusQuestions
-                                                           : StatusQuestions.first(6));
+        EXPECT_EQ(control.sent(),
+                  row.message == coverOpen ? StatusQuestions : StatusQuestions.first(6));
         expectLinkClosed();
     }
 }

@@ -114,8 +114,8 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
                            QByteArray::fromHex("06");
     // Answering printers are asked the process ID first; the key list confirms the upload.
     const QByteArray before = StatusQuestions + IdentityQuestions + ProcessIdQuestion;
-    const QList<QByteArray> uploaded{before + job, StatusQuestions,
-                                     SilentQuestion + defines, before + job};
+    const QList<QByteArray> uploaded{before + job, StatusQuestions, SilentQuestion + defines,
+                                     before + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;
 
