@@ -140,7 +140,7 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
                            R"(","result":"failed","states":null,"verifiedKeys":null})");
     EXPECT_TRUE(json(3).startsWith(R"({"error":"the link to )" + refused)) << json(3).toStdString();
     const QList<QByteArray> asked{StatusQuestions + IdentityQuestions + StoreQuestions,
-                                  StatusQuestions, StatusQuestions};
+                                  StatusQuestions, SilentQuestion};
     for (int n = 0; n < 3; ++n) {
         const QByteArray expected = uploaded[n] + asked[n];
         EXPECT_EQ(printers[n]->streamOfSize(expected.size()), expected) << n;
