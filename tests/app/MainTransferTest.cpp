@@ -164,7 +164,7 @@ TEST_F(WindowTransfer, ClosingTheWindowEndsAWaitClosesTheLinkAndTheWindow)
     window->Command7_Click();
     EXPECT_FALSE(serial->PortOpen());
     EXPECT_NE(window->LabAction->text(), QStringLiteral("SUCCESS"));
-    EXPECT_EQ(serial->sent(), StatusQuestions);
+    EXPECT_EQ(maskedIds(serial->sent()), BeforeJob);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->isVisible());
 }
@@ -249,7 +249,7 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     EXPECT_EQ(dialogs->messages[0].title, TransferTexts::DeleteTitle);
     EXPECT_EQ(dialogs->messages[1].text, TransferTexts::deleteAllNotConfirmed());
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("FAILED"));
-    EXPECT_EQ(serial->sent(), StatusQuestions);
+    EXPECT_EQ(serial->sent(), SilentQuestion);
 
     dialogs->answerYes = true;
     dialogs->messages.clear();
@@ -266,7 +266,7 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     EXPECT_EQ(dialogs->messages[1].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_TRUE(
-        serial->sent().sliced(StatusQuestions.size()).startsWith(StatusQuestions + deleteAll));
+        serial->sent().sliced(SilentQuestion.size()).startsWith(SilentQuestion + deleteAll));
     EXPECT_TRUE(window->Command7->isVisible() && window->Command7->isEnabled());
     EXPECT_EQ(window->Command7->geometry(), uploadRect);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvane Ver.0.9"));
@@ -274,7 +274,7 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     serial->setOnOutput({});
     qsizetype before = serial->sent().size();
     QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(serial->sent().mid(before), StatusQuestions + deleteAll);
+    EXPECT_EQ(serial->sent().mid(before), SilentQuestion + deleteAll);
 
     // Unchecked by the keyboard, the next erase is the bit-image one again.
     window->chkNvGraphics->setFocus();
@@ -282,5 +282,5 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     ASSERT_FALSE(window->chkNvGraphics->isChecked());
     before = serial->sent().size();
     QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(serial->sent().mid(before), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
+    EXPECT_EQ(serial->sent().mid(before), SilentQuestion + QByteArray("\x1C\x71\x00", 3) + Finish);
 }
