@@ -123,6 +123,8 @@ TransferResult TransferOperations::reportGraphicsUpload(const QString &portText,
         return fail({StepStatus::Failed, TransferTexts::graphicsMissing(missing, stored)},
                     portText);
     }
+    // The list came once every define before its question was stored: the job is confirmed.
+    m_confirmation.question = Confirmation::Question::Answered;
     return closeWithDone(portText, TransferTexts::verified(stored));
 }
 
@@ -169,7 +171,7 @@ TransferResult TransferOperations::printGraphics(const QString &portText, const 
         if (StepResult sent = m_transmitter.SendBytes(printGraphic(key)); !sent.ok())
             return fail(sent, portText);
     }
-    return close(portText);
+    return closePrint(portText);
 }
 
 GraphicsStoreStatus TransferOperations::graphicsStatus()

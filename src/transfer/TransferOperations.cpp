@@ -96,7 +96,7 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
     }
-    return close(portText);
+    return closePrint(portText);
 }
 
 StatusReport TransferOperations::status(const QString &portText, const QString &rateText,
@@ -106,18 +106,23 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}, {}, {}, {}};
     const bool answers = m_transmitter.hearsAnswers();
-    const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
-    const QString failure = inquiryFailure(reply, false).error;
+    const StatusReply reply = inquireStatus(m_transmitter, m_limits);
+    QString failure = inquiryFailure(reply, false).error;
     // A printer that cannot print does not carry out the questions about its store either.
     const bool ready = reply.outcome == StatusReply::Outcome::Answered && reply.status.ready();
     // Whatever the identity questions meet, the graphics questions meet it again.
     const IdentityReply identity =
         ready ? inquireIdentity(m_transmitter, m_limits.graphicsAnswer) : IdentityReply();
+    const bool identified = identity.step.ok();
     const GraphicsStoreStatus graphics =
-        ready && askAboutStore ? graphicsStatus() : GraphicsStoreStatus();
+        ready && identified && askAboutStore ? graphicsStatus() : GraphicsStoreStatus();
     m_link.ClosePort(portText);
+    if (!identified)
+        failure = identity.step.error;
     switch (reply.outcome) {
     case StatusReply::Outcome::Answered:
+        if (!identified)
+            break;
         m_facts.status = reply.status;
         m_facts.identity = identity.identity;
         return {TransferOutcome::Succeeded, reply.status, {}, graphics, identity.identity};
@@ -129,6 +134,8 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
                 {},
                 {}};
     case StatusReply::Outcome::Garbled:
+    case StatusReply::Outcome::Late:
+    case StatusReply::Outcome::Flooded:
     case StatusReply::Outcome::Failed:
         break;
     }
@@ -159,12 +166,16 @@ TransferResult TransferOperations::refuse(const QString &message)
 
 TransferOperations::Readiness TransferOperations::checkReady(const QString &portText)
 {
-    const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
+    const StatusReply reply = inquireStatus(m_transmitter, m_limits);
     m_printerAnswered = reply.outcome == StatusReply::Outcome::Answered;
+    m_confirmation = {};
+    m_confirmed = true;
     switch (reply.outcome) {
     case StatusReply::Outcome::Silent:
         return {};
     case StatusReply::Outcome::Garbled:
+    case StatusReply::Outcome::Late:
+    case StatusReply::Outcome::Flooded:
     case StatusReply::Outcome::Failed:
         return {fail(inquiryFailure(reply, true), portText)};
     case StatusReply::Outcome::Answered:
@@ -180,6 +191,10 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
             return {fail(identity.step, portText)};
         m_facts.identity = identity.identity;
     }
+    const ConfirmationProbe probe = probeConfirmation(m_transmitter, m_limits.nextAnswer);
+    if (!probe.step.ok())
+        return {fail(probe.step, portText)};
+    m_confirmation = probe.confirmation;
     if (reply.status.paperNearEnd)
         m_host.showMessage(TransferTexts::paperNearEnd(), TransferTexts::WarningTitle,
                            TransferHost::MessageKind::Warning);
@@ -189,9 +204,17 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
 // A printer that serves one connection at a time drops the next one at once.
 StepResult TransferOperations::inquiryFailure(const StatusReply &reply, bool job) const
 {
-    if (reply.outcome == StatusReply::Outcome::Garbled) {
+    switch (reply.outcome) {
+    case StatusReply::Outcome::Garbled:
         return {StepStatus::Failed,
                 TransferTexts::noStatusAnswer(reply.received, m_limits.firstAnswer, job)};
+    case StatusReply::Outcome::Late:
+        return {StepStatus::Failed,
+                TransferTexts::lateStatusAnswer(reply.question, m_limits.nextAnswer, job)};
+    case StatusReply::Outcome::Flooded:
+        return {StepStatus::Failed, TransferTexts::unaskedStatusBytes(reply.received, job)};
+    default:
+        break;
     }
     const StepResult &step = reply.step;
     if (step.status == StepStatus::Failed && m_link.link()->closedByPrinter())
@@ -211,9 +234,11 @@ TransferResult TransferOperations::closeWithDone(const QString &portText, const 
 {
     if (TransferResult closed = close(portText); closed.outcome != TransferOutcome::Succeeded)
         return closed;
-    m_host.showMessage(done, TransferTexts::DoneTitle, TransferHost::MessageKind::Notice);
+    m_host.showMessage(m_confirmed ? done : TransferTexts::sentNotConfirmed(),
+                       TransferTexts::DoneTitle, TransferHost::MessageKind::Notice);
     m_host.setStatus(TransferTexts::Success);
-    return {TransferOutcome::Succeeded, {}};
+    return {TransferOutcome::Succeeded,
+            m_confirmed ? QString() : TransferTexts::sentNotConfirmed()};
 }
 
 // The printer takes what is still queued before the link closes, and shows it has the job where
@@ -222,8 +247,12 @@ TransferResult TransferOperations::close(const QString &portText)
 {
     if (StepResult drained = m_transmitter.drain(); !drained.ok())
         return fail(drained, portText);
-    if (StepResult delivered = confirmDelivery(m_transmitter, m_printerAnswered); !delivered.ok())
-        return fail(delivered, portText);
+    const Delivery delivery =
+        confirmDelivery(m_transmitter, m_printerAnswered, m_confirmation, m_limits);
+    if (!delivery.step.ok())
+        return fail(delivery.step, portText);
+    m_confirmed = delivery.confirmed;
+    m_facts.confirmed = delivery.confirmed;
     m_link.ClosePort(portText);
     if (!m_link.closedLinkFailed())
         return {TransferOutcome::Succeeded, {}};
@@ -231,6 +260,18 @@ TransferResult TransferOperations::close(const QString &portText)
     m_host.setStatus(TransferTexts::Failed);
     showFailure(error);
     return {TransferOutcome::Failed, error};
+}
+
+// A print says nothing once the printer confirmed it; where it cannot, that it was sent.
+TransferResult TransferOperations::closePrint(const QString &portText)
+{
+    TransferResult closed = close(portText);
+    if (closed.outcome == TransferOutcome::Succeeded && !m_confirmed) {
+        closed.message = TransferTexts::sentNotConfirmed();
+        m_host.showMessage(closed.message, TransferTexts::DoneTitle,
+                           TransferHost::MessageKind::Notice);
+    }
+    return closed;
 }
 
 // The link is closed before the operator is told, so a stuck port is released while the

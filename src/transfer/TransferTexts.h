@@ -47,7 +47,13 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
-QString deliveryNotConfirmed(std::chrono::milliseconds limit);
+// now: what the printer reports after the job, when it is not ready or did not answer.
+QString deliveryNotConfirmed(std::chrono::milliseconds limit, const QString &now);
+// A printer that answers its status but no question that confirms a job.
+QString sentNotConfirmed();
+QString sentNotReady(const QString &now);
+QString printerNowReports(const PrinterStatus &status);
+QString noStatusAfterJob();
 QString jobNotReadToEnd(std::chrono::milliseconds limit, qint64 unacknowledged);
 // Every byte acknowledged, but the connection never closed.
 QString jobNotClosed(std::chrono::milliseconds limit);
@@ -67,6 +73,11 @@ QString noAnswer(std::chrono::milliseconds limit);
 // job: a job was to follow, and nothing of it was sent.
 QString noStatusAnswer(qint64 received, std::chrono::milliseconds limit, bool job);
 QString linkCarriesNoAnswers();
+// It answered before, then not DLE EOT n within limit; job as for noStatusAnswer.
+QString lateStatusAnswer(int n, std::chrono::milliseconds limit, bool job);
+QString unaskedStatusBytes(qint64 count, bool job);
+// It answered GS I 65, then not GS I n within limit.
+QString lateIdentityAnswer(int n, std::chrono::milliseconds limit);
 // NV graphics.
 QString pictureNotAGraphic(const QString &path, int widthDots, int heightDots);
 QString graphicsDoNotFit(qint64 needed, qint64 capacity);

@@ -236,7 +236,7 @@ StepResult Transmitter::ask(const QByteArray &question)
     PrinterLink *link = m_link.link();
     if (!link)
         return {StepStatus::NoLink, {}};
-    link->takeAnswers();
+    m_dropped = link->takeAnswers();
     link->write(question);
     m_progress.written(question.size());
     return link->failed() ? writeFailure(*link) : StepResult{};

@@ -58,9 +58,10 @@ public:
 
     // Whether the open link carries the printer's answers back.
     bool hearsAnswers() const;
-    // Sends a question the printer answers out of turn: no pacing, no progress. Answers still
-    // waiting from before are dropped, so what follows answers this question.
+    // Sends a question: no pacing, no progress. Answers still waiting from before are dropped,
+    // so what follows answers this question; dropped() holds them.
     StepResult ask(const QByteArray &question);
+    const QByteArray &dropped() const { return m_dropped; }
     // Feeds what the printer sends to the scanner until it is done, or until the deadline
     // (complete is false then); the window stays live meanwhile.
     Answer readAnswer(AnswerScanner &scanner, QDeadlineTimer deadline);
@@ -84,4 +85,5 @@ private:
     TransferHost &m_host;
     TransferLimits m_limits;
     TakenProgress m_progress;
+    QByteArray m_dropped; // at most the link's answer window
 };

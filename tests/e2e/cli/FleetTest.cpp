@@ -114,10 +114,10 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
     const QByteArray defines = deleteAllGraphics() + defineOf(paths[0], 1) + defineOf(paths[1], 2);
     const QByteArray job = QByteArray::fromHex("1D284C020030 30") + defines + askGraphicKeys() +
                            QByteArray::fromHex("06");
-    // Only the printer whose upload went through is asked for its status once more.
-    const QList<QByteArray> uploaded{StatusQuestions + IdentityQuestions + job + DeliveryQuestion,
-                                     StatusQuestions, StatusQuestions + defines,
-                                     StatusQuestions + IdentityQuestions + job};
+    // Answering printers are asked the process ID first; the key list confirms the upload.
+    const QByteArray before = StatusQuestions + IdentityQuestions + ProcessIdQuestion;
+    const QList<QByteArray> uploaded{before + job, StatusQuestions, SilentQuestion + defines,
+                                     before + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;
 
@@ -142,7 +142,7 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
                            R"(","result":"failed","states":null,"verifiedKeys":null})");
     EXPECT_TRUE(json(3).startsWith(R"({"error":"the link to )" + refused)) << json(3).toStdString();
     const QList<QByteArray> asked{StatusQuestions + IdentityQuestions + StoreQuestions,
-                                  StatusQuestions, StatusQuestions};
+                                  StatusQuestions, SilentQuestion};
     for (int n = 0; n < 3; ++n) {
         const QByteArray expected = uploaded[n] + asked[n];
         EXPECT_EQ(printers[n]->streamOfSize(expected.size()), expected) << n;
@@ -251,7 +251,7 @@ TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuesti
     const QByteArray asked = StatusQuestions + IdentityQuestions;
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(asked.size()), n == 1 ? asked + asked : asked) << n;
-    EXPECT_EQ(printers[3]->streamOfSize(StatusQuestions.size()), StatusQuestions);
+    EXPECT_EQ(printers[3]->streamOfSize(SilentQuestion.size()), SilentQuestion);
 }
 
 // discover --json feeds --ports: a printer busy with another client is listed as such and left

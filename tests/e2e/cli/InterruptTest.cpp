@@ -77,8 +77,8 @@ TEST_F(CliSlowPrinter, CtrlCWhileSendingStopsTheUploadAndSaysSo)
     const QString path = save(noisePicture(512, 256, 9), "full-width.bmp");
     QProcess upload;
     startOrvane(upload, QStringList{"upload", "--port", pty, "--yes"} + QStringList(8, path));
-    // Sending has begun once more than the status questions have come.
-    ASSERT_TRUE(waitFor([&] { return printer.stream().size() > StatusQuestions.size(); }));
+    // Sending has begun once more than the questions before the job have come.
+    ASSERT_TRUE(waitFor([&] { return printer.stream().size() > BeforeJob.size(); }));
     ::kill(upload.processId(), SIGINT);
     ASSERT_TRUE(upload.waitForFinished(10000));
     EXPECT_EQ(upload.exitStatus(), QProcess::NormalExit);
@@ -86,7 +86,7 @@ TEST_F(CliSlowPrinter, CtrlCWhileSendingStopsTheUploadAndSaysSo)
     const QString err = QString::fromUtf8(upload.readAllStandardError());
     EXPECT_TRUE(err.contains(TransferTexts::StoppedInUpload)) << err.toStdString();
     EXPECT_FALSE(err.contains(TransferTexts::Done)) << err.toStdString();
-    EXPECT_LT(printer.stream().size(), StatusQuestions.size() + 3 + 8 * 16388);
+    EXPECT_LT(printer.stream().size(), BeforeJob.size() + 3 + 8 * 16388);
 }
 
 } // namespace

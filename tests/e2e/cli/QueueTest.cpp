@@ -59,7 +59,7 @@ TEST_F(QueuePrinter, UploadEraseAndPrintArriveByteForByteThroughTheScheduler)
     // Done means the scheduler completed each job: the printer has every byte by then. A
     // queue carries no answers, so no status question goes before or after a job.
     const auto job = [](const QByteArray &stream) {
-        return stream.sliced(StatusQuestions.size()).chopped(DeliveryQuestion.size());
+        return stream.sliced(BeforeJob.size()).chopped(DeliveryQuestion.size());
     };
     const QByteArray expected = job(uploadStream({recordOf(paths[0]), recordOf(paths[1])})) +
                                 job(printStream()) + job(EraseStream);

@@ -96,7 +96,7 @@ TEST_F(CliRefusal, MoreThan255PicturesAreRefusedBeforeSending)
     EXPECT_EQ(full.exitCode, 0) << full.err.toStdString();
     const QByteArray expected = EraseStream + uploadStream(QList<QByteArray>(255, record));
     EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
-    EXPECT_EQ(quint8(expected[EraseStream.size() + StatusQuestions.size() + 2]), 0xFF);
+    EXPECT_EQ(quint8(expected[EraseStream.size() + BeforeJob.size() + 2]), 0xFF);
     EXPECT_TRUE(printer.waitForLog("FS q: stored 255 NV images (")) << printer.log().toStdString();
 }
 
