@@ -284,7 +284,10 @@ TransferResult TransferOperations::fail(const StepResult &step, const QString &p
         showFailure(step.error);
     if (step.status != StepStatus::Stopped)
         return {TransferOutcome::Failed, step.error};
-    // "Before it finished" would hide that the printer may already hold the job.
+    // A stop that knows where the job stays (a print queue) says so. Otherwise "before it
+    // finished" would hide that the printer may already hold the job.
+    if (step.error != TransferTexts::Stopped)
+        return {TransferOutcome::Failed, step.error, true};
     return {TransferOutcome::Failed,
             m_ifStopped.isEmpty() ? TransferTexts::StoppedBeforeJob : m_ifStopped, true};
 }

@@ -11,8 +11,8 @@
 #include "SerialControlFactory.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
-#include "TerminalHost.h"
 #include "Terminal.h"
+#include "TerminalHost.h"
 #include "TransferTexts.h"
 
 #include <QElapsedTimer>

@@ -43,6 +43,8 @@ QString fleetResultText(const PrinterRun &run)
         return withWarnings(FleetTexts::NotVerified, run);
     case FleetResult::Done:
         return withWarnings(FleetTexts::Done, run);
+    case FleetResult::Sent:
+        return withWarnings(FleetTexts::Sent, run);
     case FleetResult::Ready:
         return withWarnings(FleetTexts::Ready, run);
     case FleetResult::NotReady:
@@ -68,6 +70,8 @@ QString resultKey(FleetResult result)
         return QStringLiteral("not-verified");
     case FleetResult::Done:
         return QStringLiteral("done");
+    case FleetResult::Sent:
+        return QStringLiteral("sent");
     case FleetResult::Ready:
         return QStringLiteral("ready");
     case FleetResult::NotReady:
@@ -124,6 +128,9 @@ PrinterRun printerRun(LinkCommand command, const QString &port, TransferOutcome 
     if (stopped) {
         run.result = FleetResult::Stopped;
         run.error = message;
+    } else if (outcome == TransferOutcome::Succeeded && !notReady && !facts.confirmed) {
+        // The printer answers no question that shows it processed the job.
+        run.result = FleetResult::Sent;
     } else if (outcome == TransferOutcome::Succeeded && !notReady) {
         switch (command) {
         case LinkCommand::Upload:

@@ -13,6 +13,7 @@ enum class FleetResult {
     Verified,
     NotVerified,
     Done,
+    Sent,
     Ready,
     NotReady,
     Stopped,

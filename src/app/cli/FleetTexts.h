@@ -17,6 +17,7 @@ inline QString sending(int percent)
 inline const QString Verified = QStringLiteral("stored and verified");
 inline const QString NotVerified = QStringLiteral("stored, not verified");
 inline const QString Done = QStringLiteral("done");
+inline const QString Sent = QStringLiteral("sent, not confirmed");
 inline const QString Ready = QStringLiteral("ready");
 inline const QString NotReady = QStringLiteral("not ready: %1");
 inline const QString Failed = QStringLiteral("failed: %1");

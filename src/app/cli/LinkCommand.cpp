@@ -327,8 +327,12 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
                                         : transfer.print(options.port, options.rate, options.set);
     switch (result.outcome) {
     case TransferOutcome::Succeeded:
+        // A printer that cannot confirm a job is not said to have done it.
         if (command != LinkCommand::Upload)
-            errorStream() << outcomeText(command, options, transfer.facts()) << Qt::endl;
+            errorStream() << (transfer.facts().confirmed
+                                  ? outcomeText(command, options, transfer.facts())
+                                  : result.message)
+                          << Qt::endl;
         return ExitOk;
     case TransferOutcome::NotOpened:
         return portNotOpened(options.port, link);
