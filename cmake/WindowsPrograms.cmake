@@ -1,7 +1,7 @@
 # The Windows programs, each one self-contained exe (static Qt and runtime) importing only
 # system DLLs: orvane.exe, the window, without a console; orvane.com beside it, the command
 # line for a console (which runs .com before .exe for "orvane"); orvane-virtual-printer.exe.
-# Each carries Orvane's icon and a version resource.
+# Each carries Orvane's icon and a version resource; a Release build is stripped.
 
 add_executable(orvane_console ${PROJECT_SOURCE_DIR}/src/app/ConsoleMain_win.cpp)
 target_link_libraries(orvane_console PRIVATE orvane_cli)
@@ -19,7 +19,9 @@ function(orvane_windows_program target file description)
     configure_file(${PROJECT_SOURCE_DIR}/data/windows/version.rc.in ${rc} @ONLY)
     set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${ORVANE_ICO})
     target_sources(${target} PRIVATE ${rc})
-    target_link_options(${target} PRIVATE -static)
+    if(MINGW)
+        target_link_options(${target} PRIVATE -static $<$<CONFIG:Release>:-s>)
+    endif()
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 endfunction()
 
