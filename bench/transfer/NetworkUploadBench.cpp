@@ -58,8 +58,8 @@ double socatUpload(const QString &address, const QString &streamFile)
 // From the open link to the moment the first job byte may go.
 double statusQuestions(const QString &port)
 {
-    QtSerialControl serial;
-    PortLink link(serial, [](const QString &) {});
+    const std::unique_ptr<SerialControl> serial = makeSerialControl();
+    PortLink link(*serial, [](const QString &) {});
     QuietHost host;
     Transmitter transmitter(link, host);
     if (!link.OpenPort(port, {}))

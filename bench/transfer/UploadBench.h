@@ -6,7 +6,7 @@
 #include "EventLoopYield.h"
 #include "PortLink.h"
 #include "PrinterCommands.h"
-#include "QtSerialControl.h"
+#include "SerialControlFactory.h"
 #include "TransferHost.h"
 #include "Transmitter.h"
 
@@ -49,8 +49,8 @@ inline QList<QByteArray> records()
 // has completed the job); the header counts the records given.
 inline double orvaneUpload(const QString &port, const QList<QByteArray> &all)
 {
-    QtSerialControl serial;
-    PortLink link(serial, [](const QString &) {});
+    const std::unique_ptr<SerialControl> serial = makeSerialControl();
+    PortLink link(*serial, [](const QString &) {});
     QuietHost host;
     Transmitter transmitter(link, host);
     QElapsedTimer clock;

@@ -5,7 +5,7 @@
 #include "OrvaneProject.h"
 #include "PictureConversion.h"
 #include "PortCatalogue.h"
-#include "QtSerialControl.h"
+#include "SerialControlFactory.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -55,8 +55,7 @@ int main(int argc, char *argv[])
     if (options.isSet(QStringLiteral("help")))
         options.showHelp();
 
-    Main window(std::make_unique<QtSerialControl>(), createSystemCatalogue(),
-                std::make_unique<CommonDlg>());
+    Main window(makeSerialControl(), createSystemCatalogue(), std::make_unique<CommonDlg>());
     if (options.isSet(port)) {
         window.cmbPortList->insertItem(0, options.value(port));
         window.cmbPortList->setCurrentIndex(0);

@@ -1,18 +1,17 @@
 #include "QtSerialControl.h"
 
+#include "QtSerialPlatform.h"
+#include "SerialLog.h"
 #include "SerialPlatform.h"
 #include "SerialSettings.h"
 #include "SerialTexts.h"
 
 #include <QDeadlineTimer>
-#include <QLoggingCategory>
 #include <QThread>
 
 #include <algorithm>
 #include <climits>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcSerial, "orvane.serial", QtCriticalMsg)
 
 namespace {
 
@@ -22,10 +21,38 @@ QSerialPort::FlowControl flowControlFor(qint32 handshaking)
     return handshaking == 2 ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl;
 }
 
+QSerialPort::Parity qtParity(SerialSettings::Parity parity)
+{
+    switch (parity) {
+    case SerialSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case SerialSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case SerialSettings::Parity::Mark:
+        return QSerialPort::MarkParity;
+    case SerialSettings::Parity::Space:
+        return QSerialPort::SpaceParity;
+    case SerialSettings::Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits qtStopBits(SerialSettings::StopBits stopBits)
+{
+    switch (stopBits) {
+    case SerialSettings::StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case SerialSettings::StopBits::Two:
+        return QSerialPort::TwoStop;
+    case SerialSettings::StopBits::One:
+        break;
+    }
+    return QSerialPort::OneStop;
+}
+
 constexpr int drainStepMs = 100;
 constexpr int driverPollMs = 10;
-constexpr qint64 drainGraceMs = 2000;
-constexpr qint64 bitsPerByte = 10;
 constexpr qsizetype inBufferSize = 1024;
 
 } // namespace
@@ -139,9 +166,9 @@ void QtSerialControl::openPort()
     // Before open() these only record the values; open() applies them or fails.
     m_port.setPortName(name);
     m_port.setBaudRate(settings->rate);
-    m_port.setParity(settings->parity);
-    m_port.setDataBits(settings->dataBits);
-    m_port.setStopBits(settings->stopBits);
+    m_port.setParity(qtParity(settings->parity));
+    m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings->dataBits));
+    m_port.setStopBits(qtStopBits(settings->stopBits));
     m_port.setFlowControl(flowControlFor(m_handshaking));
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_errorText = SerialTexts::openFailed(classifyOpenFailure(m_port.error(), name), name,
@@ -183,7 +210,7 @@ void QtSerialControl::drainOutput()
     if (queued == 0 || m_writeFailed)
         return;
 
-    const QDeadlineTimer deadline(queued * bitsPerByte * 1000 / m_openRate + drainGraceMs);
+    const QDeadlineTimer deadline(drainLimitMs(queued, m_openRate));
     while (m_port.bytesToWrite() > 0 && !m_writeFailed && !deadline.hasExpired())
         m_port.waitForBytesWritten(
             static_cast<int>(std::min<qint64>(deadline.remainingTime(), drainStepMs)));

@@ -6,33 +6,36 @@
 
 namespace {
 
-std::optional<QSerialPort::Parity> parseParity(QStringView field)
+constexpr qint64 bitsPerByte = 10;
+constexpr qint64 drainGraceMs = 2000;
+
+std::optional<SerialSettings::Parity> parseParity(QStringView field)
 {
     if (field.size() != 1)
         return std::nullopt;
     switch (field.front().toLower().unicode()) {
     case 'n':
-        return QSerialPort::NoParity;
+        return SerialSettings::Parity::None;
     case 'e':
-        return QSerialPort::EvenParity;
+        return SerialSettings::Parity::Even;
     case 'o':
-        return QSerialPort::OddParity;
+        return SerialSettings::Parity::Odd;
     case 'm':
-        return QSerialPort::MarkParity;
+        return SerialSettings::Parity::Mark;
     case 's':
-        return QSerialPort::SpaceParity;
+        return SerialSettings::Parity::Space;
     }
     return std::nullopt;
 }
 
-std::optional<QSerialPort::StopBits> parseStopBits(QStringView field)
+std::optional<SerialSettings::StopBits> parseStopBits(QStringView field)
 {
     if (field == u"1")
-        return QSerialPort::OneStop;
+        return SerialSettings::StopBits::One;
     if (field == u"1.5")
-        return QSerialPort::OneAndHalfStop;
+        return SerialSettings::StopBits::OneAndHalf;
     if (field == u"2")
-        return QSerialPort::TwoStop;
+        return SerialSettings::StopBits::Two;
     return std::nullopt;
 }
 
@@ -61,5 +64,10 @@ std::optional<SerialSettings> parseSerialSettings(QStringView text)
     const auto stopBits = parseStopBits(fields[3].trimmed());
     if (!rateOk || rate <= 0 || dataBits < 5 || dataBits > 8 || !parity || !stopBits)
         return std::nullopt;
-    return SerialSettings{rate, *parity, static_cast<QSerialPort::DataBits>(dataBits), *stopBits};
+    return SerialSettings{rate, *parity, dataBits, *stopBits};
+}
+
+qint64 drainLimitMs(qint64 queuedBytes, qint32 rate)
+{
+    return queuedBytes * bitsPerByte * 1000 / rate + drainGraceMs;
 }

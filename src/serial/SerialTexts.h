@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SerialPlatform.h"
+#include "OpenFailure.h"
 
 #include <QString>
 

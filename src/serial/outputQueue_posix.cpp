@@ -1,4 +1,4 @@
-#include "SerialPlatform.h"
+#include "QtSerialPlatform.h"
 
 #include <sys/ioctl.h>
 #include <termios.h>

@@ -1,3 +1,4 @@
+#include "QtSerialPlatform.h"
 #include "SerialPlatform.h"
 
 #include <cerrno>

@@ -6,19 +6,17 @@
 
 TEST(SerialSettings, ReadsRateParityDataAndStopBits)
 {
-    EXPECT_EQ(
-        parseSerialSettings(u"9600,n,8,1"),
-        (SerialSettings{9600, QSerialPort::NoParity, QSerialPort::Data8, QSerialPort::OneStop}));
+    using Parity = SerialSettings::Parity;
+    using StopBits = SerialSettings::StopBits;
+    EXPECT_EQ(parseSerialSettings(u"9600,n,8,1"),
+              (SerialSettings{9600, Parity::None, 8, StopBits::One}));
     EXPECT_EQ(parseSerialSettings(u"115200,E,7,2"),
-              (SerialSettings{115200, QSerialPort::EvenParity, QSerialPort::Data7,
-                              QSerialPort::TwoStop}));
+              (SerialSettings{115200, Parity::Even, 7, StopBits::Two}));
     EXPECT_EQ(parseSerialSettings(u"300,o,5,1.5"),
-              (SerialSettings{300, QSerialPort::OddParity, QSerialPort::Data5,
-                              QSerialPort::OneAndHalfStop}));
-    EXPECT_EQ(
-        parseSerialSettings(u" 19200 , m , 6 , 1 "),
-        (SerialSettings{19200, QSerialPort::MarkParity, QSerialPort::Data6, QSerialPort::OneStop}));
-    EXPECT_EQ(parseSerialSettings(u"2147483647,s,8,1")->parity, QSerialPort::SpaceParity);
+              (SerialSettings{300, Parity::Odd, 5, StopBits::OneAndHalf}));
+    EXPECT_EQ(parseSerialSettings(u" 19200 , m , 6 , 1 "),
+              (SerialSettings{19200, Parity::Mark, 6, StopBits::One}));
+    EXPECT_EQ(parseSerialSettings(u"2147483647,s,8,1")->parity, Parity::Space);
 }
 
 TEST(SerialSettings, RefusesMalformedText)

@@ -4,6 +4,10 @@
 // input closes:
 //   settings PORT   -> the line's termios, as "raw cs8 parity=none stop=1 rate=N crtscts=1"
 //   expect PORT N   -> reads N bytes from PORT, then "ok" or "mismatch at I" or "ended at I"
+//   hold PORT       -> stops output to PORT (tcflow), as a peer holding CTS low does; "ok"
+//   release PORT    -> lets it flow again; "ok"
+//   lock PORT       -> makes PORT exclusive (TIOCEXCL), as another program holding it does; "ok"
+//   unlock PORT     -> opens it to others again; "ok"
 // A port is read only while a request asks for it: otherwise its reader is stalled.
 #include "TestPattern.h"
 
@@ -17,6 +21,7 @@
 #include <poll.h>
 #include <sstream>
 #include <string>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -147,6 +152,14 @@ int main(int argc, char **argv)
             reply(control, settingsOf(found->second));
         else if (verb == "expect")
             reply(control, expect(found->second, count));
+        else if (verb == "hold" || verb == "release")
+            reply(control, tcflow(found->second.slave, verb == "hold" ? TCOOFF : TCOON) == 0
+                               ? "ok"
+                               : std::string("tcflow: ") + std::strerror(errno));
+        else if (verb == "lock" || verb == "unlock")
+            reply(control, ioctl(found->second.slave, verb == "lock" ? TIOCEXCL : TIOCNXCL) == 0
+                               ? "ok"
+                               : std::string("ioctl: ") + std::strerror(errno));
         else
             reply(control, "unknown request " + verb);
     }

@@ -9,7 +9,7 @@
 #include "NetworkAddress.h"
 #include "PortLink.h"
 #include "PrinterPool.h"
-#include "QtSerialControl.h"
+#include "SerialControlFactory.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
 #include "TextTable.h"
@@ -27,8 +27,8 @@ constexpr std::chrono::milliseconds ConnectLimit(300);
 // The printer at portText as status sees it; nothing when the address took no connection.
 std::optional<PrinterRun> probe(const QString &portText)
 {
-    QtSerialControl serial;
-    PortLink link(serial);
+    const std::unique_ptr<SerialControl> serial = makeSerialControl();
+    PortLink link(*serial);
     link.setConnectLimit(ConnectLimit);
     PrinterProgress progress;
     FleetHost host(progress, 0);

@@ -8,7 +8,7 @@
 #include "PictureConversion.h"
 #include "PortLink.h"
 #include "PrinterPool.h"
-#include "QtSerialControl.h"
+#include "SerialControlFactory.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
 #include "TransferTexts.h"
@@ -26,8 +26,8 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     QElapsedTimer clock;
     clock.start();
     progress.set(FleetTexts::Running);
-    QtSerialControl serial;
-    PortLink link(serial);
+    const std::unique_ptr<SerialControl> serial = makeSerialControl();
+    PortLink link(*serial);
     const bool waitAtPrompt = job.ports.size() == 1 && !job.assumeYes;
     FleetHost host(progress, job.streamBytes, job.assumeYes, waitAtPrompt);
     TransferOperations transfer(link, host);

@@ -10,8 +10,8 @@
 #include "PortLink.h"
 #include "PortsFile.h"
 #include "PrinterCommands.h"
-#include "QtSerialControl.h"
 #include "RasterGeometry.h"
+#include "SerialControlFactory.h"
 #include "Subcommands.h"
 #include "TerminalHost.h"
 #include "TransferOperations.h"
@@ -282,8 +282,8 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
         return runFleet(fleet);
     }
 
-    QtSerialControl serial;
-    PortLink link(serial);
+    const std::unique_ptr<SerialControl> serial = makeSerialControl();
+    PortLink link(*serial);
     TerminalHost host(options.assumeYes, streamBytes);
     TransferOperations transfer(link, host);
     if (command == LinkCommand::Status)
