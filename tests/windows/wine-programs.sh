@@ -90,8 +90,9 @@ run_job() {
     "$program" "$@" --port "$prefix$printer_address" >"$dir.stdout" 2>"$dir.stderr"
     echo $? >"$dir.code"
     stop_printer
-    tr -d '\r' <"$dir.stdout" >"$dir.stdout.lf"
-    tr -d '\r' <"$dir.stderr" >"$dir.stderr.lf"
+    # Each run has a printer of its own, on a port of its own.
+    tr -d '\r' <"$dir.stdout" | sed "s|$printer_address|ADDRESS|g" >"$dir.stdout.lf"
+    tr -d '\r' <"$dir.stderr" | sed "s|$printer_address|ADDRESS|g" >"$dir.stderr.lf"
 }
 
 # Whether the two runs sent the same bytes and told the same.

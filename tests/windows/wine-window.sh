@@ -27,15 +27,16 @@ click() {
 }
 
 start_display() {
-    local n=$((90 + RANDOM % 9)) i
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local number="$work/display" i
+    # Xvfb picks a free display and writes its number once it takes clients.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
     pids+=($!)
-    export DISPLAY=":$n"
     for i in $(seq 300); do
-        xdpyinfo >/dev/null 2>&1 && return 0
+        [ -s "$number" ] && break
         sleep 0.1
     done
-    return 1
+    [ -s "$number" ] || return 1
+    export DISPLAY=":$(cat "$number")"
 }
 
 shows_caption() {
