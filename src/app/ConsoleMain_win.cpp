@@ -15,7 +15,8 @@ std::wstring argumentsAfterProgram(const wchar_t *line)
 {
     const wchar_t *rest = line;
     if (*rest == L'"') {
-        for (++rest; *rest && *rest != L'"'; ++rest) {}
+        for (++rest; *rest && *rest != L'"'; ++rest) {
+        }
         if (*rest)
             ++rest;
     } else {

@@ -45,13 +45,14 @@ int StopSignal::wait(pollfd *fds, nfds_t count, std::chrono::nanoseconds timeout
     // WSAPoll does not wake for the console's events: it waits in slices short enough that
     // a stop is seen at once to a person.
     using namespace std::chrono_literals;
-    const auto deadline = std::chrono::steady_clock::now() + std::min<std::chrono::nanoseconds>(timeout, 24h);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::min<std::chrono::nanoseconds>(timeout, 24h);
     for (;;) {
         if (requested())
             return -1;
         const auto left = deadline - std::chrono::steady_clock::now();
-        const int ready =
-            WSAPoll(fds, count, int(milliseconds(std::clamp<std::chrono::nanoseconds>(left, 0ns, 50ms))));
+        const int ready = WSAPoll(
+            fds, count, int(milliseconds(std::clamp<std::chrono::nanoseconds>(left, 0ns, 50ms))));
         if (ready != 0 || left <= 0ns)
             return ready;
     }
