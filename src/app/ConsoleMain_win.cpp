@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -13,17 +14,11 @@ namespace {
 // What follows the program's own name on its command line, quoting untouched.
 std::wstring argumentsAfterProgram(const wchar_t *line)
 {
-    const wchar_t *rest = line;
-    if (*rest == L'"') {
-        for (++rest; *rest && *rest != L'"'; ++rest) {
-        }
-        if (*rest)
-            ++rest;
-    } else {
-        while (*rest && *rest != L' ' && *rest != L'\t')
-            ++rest;
+    if (*line == L'"') {
+        const wchar_t *closing = std::wcschr(line + 1, L'"');
+        return closing ? closing + 1 : L"";
     }
-    return rest;
+    return line + std::wcscspn(line, L" \t");
 }
 
 int openWindow()
