@@ -66,7 +66,7 @@ double statusQuestions(const QString &port)
         return -1;
     QElapsedTimer clock;
     clock.start();
-    const StatusReply reply = inquireStatus(transmitter, TransferLimits{}.firstAnswer);
+    const StatusReply reply = inquireStatus(transmitter, TransferLimits{});
     const double ms = clock.nsecsElapsed() / 1e6;
     link.ClosePort(port);
     return reply.outcome == StatusReply::Outcome::Failed ? -1 : ms;

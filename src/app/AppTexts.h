@@ -40,9 +40,11 @@ inline const QString PreviewAction = QStringLiteral("Preview...");
 inline const QString MoveUpAction = QStringLiteral("Move Up");
 inline const QString MoveDownAction = QStringLiteral("Move Down");
 inline const QString RemoveAction = QStringLiteral("Remove");
-inline const QString ImageTip = QStringLiteral("Uploaded as NV image %1");
-inline const QString GraphicTip = QStringLiteral("Uploaded as the NV graphic with key %1");
-inline const QString NotStoredTip = QStringLiteral("Not uploaded: one upload stores at most %1");
+inline const QString ImageTip = QStringLiteral("The next upload stores it as NV image %1");
+inline const QString GraphicTip =
+    QStringLiteral("The next upload stores it as the NV graphic with key %1");
+inline const QString NotStoredTip =
+    QStringLiteral("The next upload leaves it out: one upload stores at most %1");
 
 inline const QString PreviewTitle = QStringLiteral("Preview of %1");
 inline const std::array<std::pair<modBitmap::Reduction, QString>, 4> Reductions{{

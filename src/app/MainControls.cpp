@@ -1,6 +1,9 @@
 #include "AppTexts.h"
+#include "FittedFont.h"
 #include "LabelColour.h"
 #include "Main.h"
+#include "StatusLabel.h"
+#include "WholeEntryComboBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +12,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -42,7 +46,7 @@ template <typename Widget> Widget *place(Widget *widget, const char *name, QRect
 // (COM1: becoming COM1: (Used)), and Enter would take one matched regardless of case.
 QComboBox *typedBox(QWidget *parent, const char *name, QRect rect, const QString &text)
 {
-    auto *box = place(new QComboBox(parent), name, rect);
+    auto *box = place(new WholeEntryComboBox(parent), name, rect);
     box->setEditable(true);
     box->setCompleter(nullptr);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -118,7 +122,7 @@ void Main::createControls()
     BMPList = place(new QListWidget(this), "BMPList", fromTwips(3240, 480, 2055, 1785));
     SizeNotify = readOut(this, "SizeNotify", fromTwips(3240, 2280, 2055, 255));
 
-    LabAction = place(new QLabel(AppTexts::Processing, this), "LabAction",
+    LabAction = place(new StatusLabel(AppTexts::Processing, this), "LabAction",
                       fromTwips(3240, 2760, 2055, 375));
     LabAction->setFont(windowsFont(QStringLiteral("MS Sans Serif"), 13.5, QFont::Normal));
     LabAction->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -126,6 +130,12 @@ void Main::createControls()
     // In the free space beside the Print button: nothing else moves. Unchecked at every start.
     chkNvGraphics = place(new QCheckBox(AppTexts::NvGraphics, this), "chkNvGraphics",
                           fromTwips(3240, 3240, 2055, 375));
+    // Its caption keeps its end: a smaller font where the window's is too wide beside the box.
+    const int captionRoom =
+        chkNvGraphics->width() -
+        style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, chkNvGraphics) -
+        style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, chkNvGraphics);
+    chkNvGraphics->setFont(fittedFont(chkNvGraphics->font(), AppTexts::NvGraphics, captionRoom));
 
     // Labels are drawn on the window itself, under every box and button.
     for (QLabel *label : {Label1, Label2, Label3})

@@ -6,6 +6,7 @@
 #include "MainDialogs.h"
 #include "PictureConversion.h"
 #include "PicturePreview.h"
+#include "RasterGeometry.h"
 #include "modBitmap.h"
 
 #include <QLabel>
@@ -21,6 +22,14 @@ void showReadOut(QLabel *label, const StatusText &status)
 {
     setTextColour(label, toneColour(status.tone));
     label->setText(status.text);
+}
+
+// A picture taller than a printer stores is refused as one that does not load: from its header,
+// before it is decoded, at the choices a new entry gets.
+bool storedWhole(const QString &path)
+{
+    const modBitmap::RasterSizeResult size = modBitmap::RasterSize(path);
+    return size.ok() && modBitmap::printerStores(size.extent);
 }
 
 } // namespace
@@ -64,7 +73,8 @@ void Main::checkAndAdd(const QString &path)
     const QString name = modBitmap::FileNameFromPath(path);
     LabAction->setText(AppTexts::Checking);
     LabAction->repaint();
-    if (!path.isEmpty() && !name.isEmpty() && checkPictureFile(path, *this).value_or(false)) {
+    if (!path.isEmpty() && !name.isEmpty() && storedWhole(path) &&
+        checkPictureFile(path, *this).value_or(false)) {
         AddImageEntry(name, path);
         UpdateImageStatus();
     }
@@ -118,9 +128,10 @@ void Main::UpdateImageStatus()
 {
     const ImageTotal total = totalRasterSize(listedPictures());
     const int count = int(PathList->count());
-    const CapacityStatus status = commandSet() == NvCommandSet::Graphics
-                                      ? graphicsCapacityStatus(total.total, count)
-                                      : capacityStatus(total.total, count);
+    const CapacityStatus status =
+        commandSet() == NvCommandSet::Graphics
+            ? graphicsCapacityStatus(total.total, count, total.tooTall.size())
+            : capacityStatus(total.total, count, total.tooTall.size());
     NumberNotify->setToolTip(status.toolTip);
     showReadOut(SizeNotify, status.sizeNotify);
     showReadOut(NumberNotify, status.numberNotify);

@@ -21,6 +21,9 @@ template <typename Operation> void Main::runOperation(Operation operation, bool 
     const TransferResult result = operation(transfer, port, CmbBaudRate->currentText());
     if (result.outcome == TransferOutcome::NotOpened)
         reportNotOpened(port, showsOutcome);
+    // A print sets no SUCCESS of its own, yet must not leave an earlier job's outcome standing.
+    if (showsOutcome && result.outcome == TransferOutcome::Succeeded)
+        LabAction->setText(TransferTexts::Success);
     --m_runningOperations;
     closeIfAsked();
 }
@@ -86,7 +89,7 @@ void Main::Command4_Click()
     runOperation(
         [set = commandSet()](TransferOperations &transfer, const QString &port,
                              const QString &rate) { return transfer.print(port, rate, set); },
-        false);
+        true);
     Command1->setEnabled(true);
 }
 

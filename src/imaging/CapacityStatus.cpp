@@ -40,11 +40,13 @@ CapacityStatus listedStatus(qint64 total, const QString &number, const StatusTex
 
 } // namespace
 
-CapacityStatus capacityStatus(qint64 total, int count)
+CapacityStatus capacityStatus(qint64 total, int count, qsizetype tooTall)
 {
     if (total == 0)
         return emptyStatus();
     const QString number = ImagingTexts::bitmapsSelected(count);
+    if (tooTall > 0)
+        return listedStatus(total, number, {ImagingTexts::pictureTooTall(), Tone::Red});
     if (total > CapacityLimit)
         return listedStatus(total, number, {ImagingTexts::rasterDataOverflow(), Tone::Red});
     // Adding 0.9 lifts every share of 0.1 % or more to the next whole percent.
@@ -52,11 +54,13 @@ CapacityStatus capacityStatus(qint64 total, int count)
     return listedStatus(total, number, {ImagingTexts::shareUsed(percent), Tone::Blue});
 }
 
-CapacityStatus graphicsCapacityStatus(qint64 total, int count)
+CapacityStatus graphicsCapacityStatus(qint64 total, int count, qsizetype tooTall)
 {
     if (total == 0)
         return emptyStatus();
     const QString number = ImagingTexts::graphicsSelected(count);
+    if (tooTall > 0)
+        return listedStatus(total, number, {ImagingTexts::pictureTooTall(), Tone::Red});
     if (count > MaxGraphicsCount) {
         return listedStatus(total, number,
                             {ImagingTexts::tooManyGraphics(MaxGraphicsCount), Tone::Red});

@@ -27,12 +27,13 @@ struct CapacityStatus
     bool uploadEnabled = false;
 };
 
-// The read-outs for a list of count pictures whose raster data totals total bytes.
-CapacityStatus capacityStatus(qint64 total, int count);
+// The read-outs for a list of count pictures whose raster data totals total bytes, tooTall of
+// them taller than a printer stores.
+CapacityStatus capacityStatus(qint64 total, int count, qsizetype tooTall = 0);
 
 // An NV graphics upload defines one graphic per key, "01" to "FF".
 constexpr int MaxGraphicsCount = 255;
 
 // The read-outs for count pictures to be stored as NV graphics of total bytes of dots: the
 // printer's own capacity, asked at upload, decides whether they fit.
-CapacityStatus graphicsCapacityStatus(qint64 total, int count);
+CapacityStatus graphicsCapacityStatus(qint64 total, int count, qsizetype tooTall = 0);

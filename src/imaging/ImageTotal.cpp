@@ -1,5 +1,7 @@
 #include "ImageTotal.h"
 
+#include "ImagingTexts.h"
+#include "RasterGeometry.h"
 #include "modBitmap.h"
 
 ImageTotal totalRasterSize(const QList<ListedPicture> &pictures)
@@ -12,7 +14,13 @@ ImageTotal totalRasterSize(const QList<ListedPicture> &pictures)
             sum.unreadable << picture.path;
             continue;
         }
-        sum.total += qint64(size.extent.X) * size.extent.Y * 8;
+        const modBitmap::RasterExtent extent = size.extent;
+        sum.total += qint64(extent.X) * extent.Y * 8;
+        if (!modBitmap::printerStores(extent)) {
+            sum.tooTall << ImagingTexts::cannotConvert(
+                modBitmap::displayName(picture.path),
+                ImagingTexts::tooTall(extent.X * 8, extent.Y * 8, modBitmap::MaxStoredHeightDots));
+        }
     }
     return sum;
 }

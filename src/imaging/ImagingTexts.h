@@ -85,6 +85,24 @@ inline QString tooSmall(qint64 width, qint64 height, qint32 widthDots)
         .arg(widthDots);
 }
 
+inline QString tooTall(qint32 widthDots, qint32 heightDots, qint32 mostDots)
+{
+    return QStringLiteral("scaled to %1 x %2 dots, the picture is taller than the %3 dots (%4 "
+                          "bytes) a printer stores in one NV image or NV graphic")
+        .arg(widthDots)
+        .arg(heightDots)
+        .arg(mostDots)
+        .arg(mostDots / 8);
+}
+
+inline QString tooNarrow(qint32 widthDots, qint32 neededDots)
+{
+    return QStringLiteral("at a printer width of %1 dots the picture is less than 8 dots high: it "
+                          "needs a width of at least %2 dots")
+        .arg(widthDots)
+        .arg(neededDots);
+}
+
 inline QString rasterDataInvalid()
 {
     return QStringLiteral("Raster Data Invalid!");
@@ -93,6 +111,11 @@ inline QString rasterDataInvalid()
 inline QString rasterDataOverflow()
 {
     return QStringLiteral("Raster Data Overflow!");
+}
+
+inline QString pictureTooTall()
+{
+    return QStringLiteral("Picture Too Tall!");
 }
 
 inline QString noBitmapSelected()

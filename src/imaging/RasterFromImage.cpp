@@ -12,9 +12,6 @@
 namespace modBitmap {
 namespace {
 
-// The header stores each record figure in two bytes.
-constexpr qint32 MaxRecordExtent = 0xFFFF;
-
 // The source rows that are drawn: the first Hs rows, with rows beyond the picture
 // transparent so that they end up white.
 QImage drawnRows(const QImage &image, qint64 rows)
@@ -76,6 +73,18 @@ void packColumns(const QImage &dots, RasterExtent extent, qint32 recordX, qint32
     }
 }
 
+// The narrowest printer width at which the picture is at least 8 x 8 dots; nothing when even
+// the widest is too narrow, or the picture itself too small.
+std::optional<qint32> narrowestWidthDots(qint64 width, qint64 height)
+{
+    for (qint32 dots = MinWidthDots; dots <= MaxWidthDots; dots += 8) {
+        const auto extent = rasterExtent(width, height, dots);
+        if (extent && extent->X > 0 && extent->Y > 0)
+            return dots;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoices &choices)
@@ -96,12 +105,21 @@ RasterRecordResult rasterFromImage(const QImage &picture, const ConversionChoice
     const auto extent = rasterExtent(image.width(), image.height(), choices.widthDots);
     if (!extent)
         return tooLarge();
-    if (extent->X == 0 || extent->Y == 0)
-        return tooSmall();
+    if (extent->X == 0 || extent->Y == 0) {
+        // A large picture made flat by a narrow printer width is no small picture.
+        const auto needed = narrowestWidthDots(image.width(), image.height());
+        if (!needed || *needed <= choices.widthDots)
+            return tooSmall();
+        return {QByteArray(), ImagingTexts::tooNarrow(choices.widthDots, *needed), {}};
+    }
+    // A printer refuses the whole define for one picture it cannot store, and keeps its old set.
+    if (!printerStores(*extent)) {
+        return {QByteArray(),
+                ImagingTexts::tooTall(extent->X * 8, extent->Y * 8, MaxStoredHeightDots),
+                {}};
+    }
     const qint32 recordX = recordWidth(extent->X, choices.widthDots);
     const qint32 recordY = recordExtent(extent->Y);
-    if (recordY > MaxRecordExtent)
-        return tooLarge();
 
     QByteArray record(qsizetype(recordSize(*extent, choices.widthDots)), '\0');
     uchar *bytes = reinterpret_cast<uchar *>(record.data());

@@ -36,6 +36,19 @@ constexpr qint32 recordWidth(qint32 X, qint32 widthDots)
     return std::min(recordExtent(X), std::max(X, widthDots / 8));
 }
 
+// The tallest picture a printer stores in one define: FS q takes records 1 to 288 bytes
+// (2,304 dots) tall, a GS ( L graphic 1 to 2,304 dots. Both take far wider ones (1,023 bytes,
+// 8,192 dots) than any printer width.
+constexpr qint32 MaxStoredHeightDots = 2304;
+constexpr qint32 MaxRecordWidthBytes = 1023;
+static_assert(MaxWidthDots / 8 <= MaxRecordWidthBytes);
+
+// Whether a printer takes the record, or the graphic, of a picture of this extent.
+constexpr bool printerStores(RasterExtent extent)
+{
+    return recordExtent(extent.Y) * 8 <= MaxStoredHeightDots;
+}
+
 // Bytes of the raster record for an extent: the 4-byte header and the column data.
 constexpr qint64 recordSize(RasterExtent extent, qint32 widthDots)
 {

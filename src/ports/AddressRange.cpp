@@ -53,3 +53,21 @@ std::optional<AddressRange> addressRangeOf(const QString &text)
     const quint32 count = quint32(1) << (32 - prefix);
     return AddressRange{*address & ~(count - 1), count};
 }
+
+RangeFault rangeFaultOf(const QString &text)
+{
+    const QString address = text.trimmed().section(QLatin1Char('/'), 0, 0);
+    if (address.contains(QLatin1Char(':')))
+        return RangeFault::IPv6;
+    const auto nameCharacter = [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.');
+    };
+    if (std::any_of(address.begin(), address.end(), [](QChar c) { return c.isLetter(); }) &&
+        std::all_of(address.begin(), address.end(), nameCharacter))
+        return RangeFault::HostName;
+    bool ok = false;
+    const int prefix = text.trimmed().section(QLatin1Char('/'), 1).toInt(&ok);
+    if (dottedAddress(address) && ok && prefix >= 0 && prefix < AddressRange::ShortestPrefix)
+        return RangeFault::TooWide;
+    return RangeFault::Malformed;
+}

@@ -20,3 +20,8 @@ struct AddressRange
 // "A.B.C.D/N" with N from ShortestPrefix to 32 (the address's host bits are ignored) or
 // "A.B.C.D"; nothing for any other text.
 std::optional<AddressRange> addressRangeOf(const QString &text);
+
+// Why a text is no range: a network wider than ShortestPrefix allows, an IPv6 address, a host
+// name (never looked up), or anything else.
+enum class RangeFault { Malformed, TooWide, IPv6, HostName };
+RangeFault rangeFaultOf(const QString &text);

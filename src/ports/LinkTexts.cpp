@@ -82,4 +82,11 @@ QString queueProblem(const QString &name, const QString &what, const QString &sa
     return said.isEmpty() ? problem : problem + QStringLiteral(": ") + said;
 }
 
+QString leftInQueue(const QString &name, const QString &job)
+{
+    return QStringLiteral("The job is still in the print queue %1 as %2 and prints when the "
+                          "printer takes it.")
+        .arg(name, job);
+}
+
 } // namespace LinkTexts

@@ -31,6 +31,13 @@ inline const QString QueueFailed = QStringLiteral("did not take the job");
 inline const QString JobAborted = QStringLiteral("aborted the job");
 inline const QString JobCancelled = QStringLiteral("cancelled the job");
 inline const QString JobStopped = QStringLiteral("stopped the job");
+inline const QString QueueSilent = QStringLiteral("gave no answer about the job for 3 minutes");
+inline const QString JobVanished =
+    QStringLiteral("no longer knows the job and gave no word of how it ended, so whether the "
+                   "printer has it is not known");
 QString queueProblem(const QString &name, const QString &what, const QString &said);
+// Where a job handed to the queue stays when Orvane stops waiting for it; job: the scheduler's
+// name for it.
+QString leftInQueue(const QString &name, const QString &job);
 
 } // namespace LinkTexts

@@ -24,6 +24,9 @@ public:
     // The transmit buffer the pacing divides: pieces of a quarter of it, each queued while less
     // than half of it waits. 0 for a link that takes each array in one write.
     virtual int outBufferSize() const = 0;
+    // Whether the bytes the link has handed on tell how far the printer is. A print queue
+    // has the whole job long before the printer does, and its scheduler counts nothing.
+    virtual bool countsForPrinter() const { return true; }
     // Bytes handed to the link that have not gone on towards the printer yet.
     virtual int backlog() const = 0;
     // False while the printer holds the sender back (CTS low on a serial line).
@@ -42,6 +45,9 @@ public:
     // scheduler when the printer has it. A link straight to the printer has no job to end.
     virtual void endJob() {}
     virtual bool jobCompleted() const { return true; }
+    // Ends the wait for the job before it completed (a stop): where the job stays,
+    // when the scheduler has it whole and it will print; empty when no part of it will.
+    virtual QString leaveJob() { return {}; }
 
     // True once the link has failed: a write refused, the device gone, the connection lost.
     virtual bool failed() const = 0;

@@ -14,6 +14,9 @@ namespace {
 // since a short job completes in a few milliseconds, then less and less often.
 constexpr std::chrono::milliseconds FirstPoll(5);
 constexpr std::chrono::milliseconds LastPoll(250);
+// A scheduler that gives no answer about the job this long is given up on; each question has
+// a limit of its own, and a busy scheduler may miss a few.
+constexpr std::chrono::minutes SilenceLimit(3);
 
 QString verdictText(PrintQueueJob::Verdict verdict)
 {
@@ -38,9 +41,9 @@ QString phaseText(PrintQueueJob::Phase phase)
         return LinkTexts::JobCancelled;
     case PrintQueueJob::Phase::Stopped:
         return LinkTexts::JobStopped;
-    case PrintQueueJob::Phase::Aborted:
-    case PrintQueueJob::Phase::Waiting:
-    case PrintQueueJob::Phase::Completed:
+    case PrintQueueJob::Phase::Gone:
+        return LinkTexts::JobVanished;
+    default:
         break;
     }
     return LinkTexts::JobAborted;
@@ -120,6 +123,15 @@ bool QueueLink::jobCompleted() const
     return m_stage == Stage::Completed;
 }
 
+QString QueueLink::leaveJob()
+{
+    // The worker settles first: a document it is closing right now is handed over whole.
+    askWorkerToQuit();
+    waitForWorker([this] { return m_workerDone; });
+    const std::lock_guard lock(m_mutex);
+    return m_stage == Stage::Open ? m_handedOver : QString();
+}
+
 bool QueueLink::failed() const
 {
     const std::lock_guard lock(m_mutex);
@@ -148,14 +160,12 @@ void QueueLink::run()
     }
     if (verdict == PrintQueueJob::Verdict::Takes && handOn())
         waitForCompletion();
-    bool completed = false;
-    {
-        const std::lock_guard lock(m_mutex);
-        completed = m_stage == Stage::Completed;
-    }
-    // A job the scheduler has not completed must not print later, after a stop or a failure.
-    if (!completed)
-        m_job->cancel();
+    // Only a document still open is dropped, so no part of it prints. A job the scheduler has
+    // whole is never cancelled: cut off, it would leave the printer inside a command, and a
+    // stop, a failure or a wait's limit leaves it printing as the scheduler goes on. Only this
+    // thread writes m_handedOver.
+    if (m_handedOver.isEmpty())
+        m_job->abandon();
     const std::lock_guard lock(m_mutex);
     m_workerDone = true;
 }
@@ -193,34 +203,74 @@ bool QueueLink::handOn()
         setFailure(LinkTexts::QueueFailed, QString::fromStdString(m_job->error()));
         return false;
     }
+    const std::lock_guard lock(m_mutex);
+    m_handedOver = LinkTexts::leftInQueue(m_name, QString::fromStdString(m_job->name()));
     return true;
 }
 
 void QueueLink::waitForCompletion()
 {
+    bool printingSeen = false;
+    auto answered = std::chrono::steady_clock::now();
     for (std::chrono::milliseconds pause = FirstPoll;; pause = std::min(2 * pause, LastPoll)) {
         std::string said;
         const PrintQueueJob::Phase phase = m_job->phase(said);
-        if (phase != PrintQueueJob::Phase::Waiting && phase != PrintQueueJob::Phase::Completed) {
-            setFailure(phaseText(phase), QString::fromStdString(said));
+        const auto now = std::chrono::steady_clock::now();
+        if (phase != PrintQueueJob::Phase::Unanswered)
+            answered = now;
+        else if (now - answered > SilenceLimit) {
+            setFailure(LinkTexts::QueueSilent, QString::fromStdString(said), m_handedOver);
             return;
         }
+        printingSeen = printingSeen || phase == PrintQueueJob::Phase::Printing;
+        if (!take(phase, QString::fromStdString(said), printingSeen))
+            return;
         std::unique_lock lock(m_mutex);
-        m_latest = QString::fromStdString(said);
-        if (phase == PrintQueueJob::Phase::Completed) {
-            m_stage = Stage::Completed;
-            return;
-        }
         if (m_wake.wait_for(lock, pause, [this] { return m_quit; }))
             return;
     }
 }
 
-void QueueLink::setFailure(const QString &what, const QString &said)
+bool QueueLink::take(PrintQueueJob::Phase phase, const QString &said, bool printingSeen)
+{
+    using Phase = PrintQueueJob::Phase;
+    // A scheduler that forgets ended jobs says nothing of how this one ended: it completed
+    // only if the printer was seen working on it.
+    if (phase == Phase::Gone && printingSeen)
+        phase = Phase::Completed;
+    switch (phase) {
+    case Phase::Unanswered:
+        return true;
+    case Phase::Printing:
+    case Phase::Pending: {
+        const std::lock_guard lock(m_mutex);
+        m_latest = said;
+        return true;
+    }
+    case Phase::Completed: {
+        const std::lock_guard lock(m_mutex);
+        m_stage = Stage::Completed;
+        return false;
+    }
+    case Phase::Stopped:
+        setFailure(phaseText(phase), said, m_handedOver);
+        return false;
+    case Phase::Gone:
+    case Phase::Aborted:
+    case Phase::Cancelled:
+        break;
+    }
+    setFailure(phaseText(phase), said);
+    return false;
+}
+
+void QueueLink::setFailure(const QString &what, const QString &said, const QString &left)
 {
     const std::lock_guard lock(m_mutex);
     m_stage = Stage::Failed;
     m_errorText = LinkTexts::queueProblem(m_name, what, said);
+    if (!left.isEmpty())
+        m_errorText += QLatin1Char(' ') + left;
     m_pending.clear();
     m_pendingBytes = 0;
 }

@@ -24,10 +24,12 @@ public:
 
     // Asks the scheduler whether the queue takes jobs; no job exists before the first write.
     bool open() override;
-    // Cancels the job unless the scheduler has completed it.
+    // Drops a job whose document is still open; a job handed over whole stays with the
+    // scheduler.
     bool close() override;
 
     int outBufferSize() const override { return BufferSize; }
+    bool countsForPrinter() const override { return false; }
     // Bytes not yet handed to the queue.
     int backlog() const override;
     bool maySendNow() const override { return true; }
@@ -38,9 +40,10 @@ public:
 
     void endJob() override;
     bool jobCompleted() const override;
+    QString leaveJob() override;
 
     bool failed() const override;
-    // Why the job failed; while it waits, the scheduler's latest word on it.
+    // Why the job failed; while it waits, the scheduler's latest word on it or its printer.
     QString errorText() const override;
 
 private:
@@ -51,7 +54,10 @@ private:
     // Hands the pieces on as they come; true once the whole job is with the scheduler.
     bool handOn();
     void waitForCompletion();
-    void setFailure(const QString &what, const QString &said);
+    // Files the scheduler's answer; false once it ends the wait.
+    bool take(PrintQueueJob::Phase phase, const QString &said, bool printingSeen);
+    // left: where the job stays, when it does.
+    void setFailure(const QString &what, const QString &said, const QString &left = {});
     // Runs the event loop until done() holds; done() is called under the lock.
     void waitForWorker(const std::function<bool()> &done);
 
@@ -69,4 +75,6 @@ private:
     Stage m_stage = Stage::Checking;
     QString m_errorText;
     QString m_latest;
+    // Where the job stays once the scheduler has it whole; empty before.
+    QString m_handedOver;
 };

@@ -44,6 +44,20 @@ std::string messageOf(DWORD error)
     return message;
 }
 
+// What the spooler's state bits say, where its port monitor left no words of its own.
+std::string wordsFor(DWORD status)
+{
+    if (status & JOB_STATUS_OFFLINE)
+        return "The printer is offline.";
+    if (status & JOB_STATUS_PAPEROUT)
+        return "The printer is out of paper.";
+    if (status & (JOB_STATUS_ERROR | JOB_STATUS_BLOCKED_DEVQ))
+        return "The printer is in an error state.";
+    if (status & JOB_STATUS_USER_INTERVENTION)
+        return "The printer needs attention.";
+    return {};
+}
+
 // A job for an installed printer through the spooler, as one RAW document.
 class SpoolerJob : public PrintQueueJob
 {
@@ -67,17 +81,9 @@ public:
             said = messageOf(error);
             return error == ERROR_INVALID_PRINTER_NAME ? Verdict::Unknown : Verdict::Unreachable;
         }
-        DWORD needed = 0;
-        GetPrinterW(m_printer, 2, nullptr, 0, &needed);
-        std::vector<BYTE> buffer(needed);
-        if (!GetPrinterW(m_printer, 2, buffer.data(), needed, &needed))
-            return Verdict::Takes;
-        const DWORD status = reinterpret_cast<const PRINTER_INFO_2W *>(buffer.data())->Status;
-        if (status & PRINTER_STATUS_PAUSED)
+        if (queuePaused())
             return Verdict::Paused;
-        if (status & PRINTER_STATUS_PENDING_DELETION)
-            return Verdict::Rejecting;
-        return Verdict::Takes;
+        return m_pendingDeletion ? Verdict::Rejecting : Verdict::Takes;
     }
 
     bool start() override
@@ -111,40 +117,79 @@ public:
 
     Phase phase(std::string &said) override
     {
+        if (!m_printer && !reopen(said))
+            return Phase::Unanswered;
         DWORD needed = 0;
         GetJobW(m_printer, m_jobId, 1, nullptr, 0, &needed);
-        // The spooler forgets a job once the printer has it, unless told to keep printed jobs:
-        // a job it can no longer size is gone.
-        if (needed == 0)
-            return Phase::Completed;
         std::vector<BYTE> buffer(needed);
-        if (!GetJobW(m_printer, m_jobId, 1, buffer.data(), needed, &needed)) {
-            said = messageOf(GetLastError());
-            return Phase::Waiting;
+        if (needed == 0 || !GetJobW(m_printer, m_jobId, 1, buffer.data(), needed, &needed)) {
+            const DWORD error = GetLastError();
+            // A spooler that answers for the printer but not for the job has forgotten the
+            // job (it does once the printer has it, unless told to keep printed jobs, and
+            // when someone deletes it). One that does not answer at all, restarted perhaps,
+            // is asked again on a new handle.
+            if (error == ERROR_INVALID_PARAMETER || printerAnswers())
+                return Phase::Gone;
+            said = messageOf(error);
+            ClosePrinter(m_printer);
+            m_printer = nullptr;
+            return Phase::Unanswered;
         }
         const auto *job = reinterpret_cast<const JOB_INFO_1W *>(buffer.data());
         said = utf8Of(job->pStatus);
+        if (said.empty())
+            said = wordsFor(job->Status);
         if (job->Status & (JOB_STATUS_DELETING | JOB_STATUS_DELETED))
             return Phase::Cancelled;
-        if (job->Status & JOB_STATUS_ERROR)
-            return Phase::Stopped;
         if (job->Status & (JOB_STATUS_PRINTED | JOB_STATUS_COMPLETE))
             return Phase::Completed;
-        return Phase::Waiting;
+        if ((job->Status & JOB_STATUS_PAUSED) || queuePaused())
+            return Phase::Stopped;
+        // A printer that is off or out of paper keeps the job: the spooler tries again.
+        return job->Status & JOB_STATUS_PRINTING ? Phase::Printing : Phase::Pending;
     }
 
-    void cancel() override
+    void abandon() override
     {
-        // A document still open is dropped whole; a job handed over is deleted in the queue.
         if (m_documentOpen)
             AbortPrinter(m_printer);
-        else if (m_jobId != 0)
-            SetJobW(m_printer, m_jobId, 0, nullptr, JOB_CONTROL_DELETE);
     }
+
+    std::string name() const override { return "job " + std::to_string(m_jobId); }
 
     std::string error() const override { return m_error; }
 
 private:
+    // Reads the printer's state; a printer whose state cannot be read is taken as running.
+    bool queuePaused()
+    {
+        DWORD needed = 0;
+        GetPrinterW(m_printer, 2, nullptr, 0, &needed);
+        std::vector<BYTE> buffer(needed);
+        if (needed == 0 || !GetPrinterW(m_printer, 2, buffer.data(), needed, &needed))
+            return false;
+        const DWORD status = reinterpret_cast<const PRINTER_INFO_2W *>(buffer.data())->Status;
+        m_pendingDeletion = status & PRINTER_STATUS_PENDING_DELETION;
+        return status & PRINTER_STATUS_PAUSED;
+    }
+
+    bool printerAnswers()
+    {
+        DWORD needed = 0;
+        GetPrinterW(m_printer, 2, nullptr, 0, &needed);
+        return needed > 0;
+    }
+
+    bool reopen(std::string &said)
+    {
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_USE};
+        if (OpenPrinterW(m_name.data(), &m_printer, &defaults))
+            return true;
+        m_printer = nullptr;
+        said = messageOf(GetLastError());
+        return false;
+    }
+
     bool failed()
     {
         m_error = messageOf(GetLastError());
@@ -155,6 +200,7 @@ private:
     HANDLE m_printer = nullptr;
     DWORD m_jobId = 0;
     bool m_documentOpen = false;
+    bool m_pendingDeletion = false;
     std::string m_error;
 };
 

@@ -215,6 +215,7 @@ bool isCommDeviceGone(DWORD error)
     case ERROR_GEN_FAILURE:
     case ERROR_OPERATION_ABORTED:
     case ERROR_INVALID_HANDLE:
+    case ERROR_NOT_READY: // Wine, for a line that hung up (EIO)
         return true;
     default:
         return false;

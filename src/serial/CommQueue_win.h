@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-// The transmit side of an open COM port handle (QSerialPort's handle on Windows).
+// The transmit side of an open COM port handle (CommPort's).
 
 struct CommQueue
 {

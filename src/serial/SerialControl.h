@@ -5,7 +5,8 @@
 #include <QtGlobal>
 
 // The serial-port control as the rest of Orvane sees it: a property set, no signals.
-// The real one wraps QSerialPort; tests script one.
+// The real ones wrap QSerialPort (Linux) and Orvane's own Win32 calls (Windows); tests
+// script one.
 class SerialControl
 {
 public:

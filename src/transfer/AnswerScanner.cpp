@@ -65,10 +65,14 @@ void HeaderAnswerScanner::feed(QByteArrayView bytes)
             // Before the NUL test: an ASB block carries NULs of its own.
             if (m_noise.skips(byte, fit))
                 break;
-            if (byte == '\0')
-                m_state = finish() ? State::Found : State::Malformed;
-            else if (!fit || !take(byte))
+            if (byte == '\0') {
+                const bool whole = finish();
+                // finish() may have chosen to seek another answer instead.
+                if (m_state == State::Reading)
+                    m_state = whole ? State::Found : State::Malformed;
+            } else if (!fit || !take(byte)) {
                 m_state = State::Malformed;
+            }
             break;
         }
         }

@@ -50,7 +50,8 @@ protected:
     virtual bool take(char byte) = 0;
     // The NUL came; false when the middle so far is no whole answer.
     virtual bool finish() = 0;
-    // Looks for another answer of the same kind.
+    // Looks for another answer of the same kind; take() and finish() may call it to pass over
+    // the answer being read.
     void seekAgain();
 
 private:

@@ -66,6 +66,7 @@ TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &li
         return fail({StepStatus::Failed, TransferTexts::deleteAllNotConfirmed()}, portText);
     }
 
+    m_ifStopped = TransferTexts::StoppedInGraphicsUpload;
     if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
         return fail(sent, portText);
     if (StepResult sent = sendPictures(graphics.defines); !sent.ok()) {
@@ -122,6 +123,8 @@ TransferResult TransferOperations::reportGraphicsUpload(const QString &portText,
         return fail({StepStatus::Failed, TransferTexts::graphicsMissing(missing, stored)},
                     portText);
     }
+    // The list came once every define before its question was stored: the job is confirmed.
+    m_confirmation.question = Confirmation::Question::Answered;
     return closeWithDone(portText, TransferTexts::verified(stored));
 }
 
@@ -132,6 +135,7 @@ TransferResult TransferOperations::eraseGraphics(const QString &portText, const 
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInJob;
     if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
         return fail(sent, portText);
     return closeWithDone(portText, TransferTexts::Done);
@@ -157,15 +161,17 @@ TransferResult TransferOperations::printGraphics(const QString &portText, const 
             return fail({StepStatus::Failed, TransferTexts::nothingPrinted(failure)}, portText);
         }
         keys = *stored.keys;
+        m_facts.printedKeys = keys;
     } else {
         for (int picture = 1; picture <= MaxUploadPictures; ++picture)
             keys << graphicKey(picture);
     }
+    m_ifStopped = TransferTexts::StoppedInJob;
     for (const QByteArray &key : keys) {
         if (StepResult sent = m_transmitter.SendBytes(printGraphic(key)); !sent.ok())
             return fail(sent, portText);
     }
-    return close(portText);
+    return closePrint(portText);
 }
 
 GraphicsStoreStatus TransferOperations::graphicsStatus()

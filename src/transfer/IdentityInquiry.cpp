@@ -1,6 +1,7 @@
 #include "IdentityInquiry.h"
 
 #include "IdentityScanner.h"
+#include "TransferTexts.h"
 
 #include <array>
 #include <utility>
@@ -41,6 +42,11 @@ IdentityReply inquireIdentity(Transmitter &transmitter, std::chrono::millisecond
             return {answer.step, reply.identity};
         if (!answer.complete && asked.item == AskedItems.front().item)
             return reply;
+        if (!answer.complete) {
+            const StepResult late{StepStatus::Failed,
+                                  TransferTexts::lateIdentityAnswer(int(asked.item), wait)};
+            return {late, reply.identity};
+        }
         // A malformed answer still shows that the printer knows GS I.
         if (!scanner.found())
             continue;

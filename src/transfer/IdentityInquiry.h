@@ -17,7 +17,8 @@ struct IdentityReply
     PrinterIdentity identity;
 };
 
-// Asks a printer that answered the status questions who it is, waiting up to `wait` for each
-// answer. One that leaves the first question unanswered does not know GS I and is asked no
-// more; what it does not tell stays empty.
+// Asks a printer that answered the status questions who it is, one item at a time, waiting up to
+// `wait` for each answer. One that leaves the first question unanswered does not know GS I and is
+// asked no more. One that answered and then leaves an item unanswered fails the inquiry: its late
+// answer could not be told from the next item's.
 IdentityReply inquireIdentity(Transmitter &transmitter, std::chrono::milliseconds wait);

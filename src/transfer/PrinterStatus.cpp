@@ -6,38 +6,16 @@
 
 namespace {
 
-// Each n the questions ask, in the order the answers come.
-constexpr int Asked[] = {1, 2, 4};
-
 bool bit(char byte, int n)
 {
     return (uchar(byte) >> n) & 1;
 }
 
-// DLE EOT n
-QByteArray question(int n)
-{
-    return *ToByteArray({0x10, 0x04, n});
-}
-
 } // namespace
 
-QByteArray statusQuestions()
+QByteArray statusQuestion(int n)
 {
-    QByteArray questions;
-    for (int n : Asked)
-        questions += question(n);
-    return questions;
-}
-
-QByteArray errorQuestion()
-{
-    return question(3);
-}
-
-QByteArray printerStatusQuestion()
-{
-    return question(1);
+    return *ToByteArray({0x10, 0x04, n});
 }
 
 bool isStatusAnswer(char byte)
@@ -47,14 +25,14 @@ bool isStatusAnswer(char byte)
 
 std::optional<PrinterStatus> decodeStatus(QByteArrayView answers)
 {
-    if (answers.isEmpty() || answers.size() > qsizetype(std::size(Asked)))
+    if (answers.isEmpty() || answers.size() > qsizetype(std::size(AskedStatus)))
         return std::nullopt;
     PrinterStatus status;
     for (qsizetype i = 0; i < answers.size(); ++i) {
         const char byte = answers[i];
         if (!isStatusAnswer(byte))
             return std::nullopt;
-        switch (Asked[i]) {
+        switch (AskedStatus[i]) {
         case 1:
             status.offline = bit(byte, 3);
             status.feedButton = bit(byte, 6);

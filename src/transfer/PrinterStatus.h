@@ -25,17 +25,17 @@ struct PrinterStatus
     bool ready() const { return !offline && !coverOpen && !paperEnd && !error; }
 };
 
-// DLE EOT 1, 2 and 4: printer, offline cause and paper sensor status, answered in that order.
-QByteArray statusQuestions();
-// DLE EOT 3: the error cause, worth asking once an error is reported.
-QByteArray errorQuestion();
-// DLE EOT 1 alone: answered only once the printer has read every byte before it.
-QByteArray printerStatusQuestion();
+// DLE EOT n: printer (1), offline cause (2), error cause (3) or paper sensor (4) status.
+QByteArray statusQuestion(int n);
+// The questions asked, one at a time and in this order; DLE EOT 3 follows when an error is
+// reported.
+inline constexpr int AskedStatus[] = {1, 2, 4};
+inline constexpr int ErrorCauseQuestion = 3;
 
 // True for a byte shaped as a status answer (bits 1 and 4 set, bits 0 and 7 clear).
 bool isStatusAnswer(char byte);
-// The answers to statusQuestions() so far, in order; nothing until the first is there or when
-// a byte is no status answer. Questions not answered yet report nothing.
+// The answers to the AskedStatus questions so far, in order; nothing until the first is there or
+// when a byte is no status answer. Questions not answered yet report nothing.
 std::optional<PrinterStatus> decodeStatus(QByteArrayView answers);
-// Adds the answer to errorQuestion().
+// Adds the answer to DLE EOT 3.
 void addErrorCause(PrinterStatus &status, char answer);

@@ -2,50 +2,60 @@
 
 #include "StatusScanner.h"
 
-namespace {
+#include <QList>
 
-constexpr qsizetype AnswerCount = 3;
+#include <iterator>
+#include <optional>
+
+namespace {
 
 StatusReply failed(const StepResult &step)
 {
-    return {StatusReply::Outcome::Failed, {}, step, 0};
+    return {StatusReply::Outcome::Failed, {}, step, 0, 0};
 }
 
 } // namespace
 
-StatusReply inquireStatus(Transmitter &transmitter, std::chrono::milliseconds firstAnswer)
+StatusReply inquireStatus(Transmitter &transmitter, const TransferLimits &limits)
 {
     if (!transmitter.hearsAnswers())
         return {};
-    const QDeadlineTimer firstDeadline(firstAnswer);
-    if (StepResult asked = transmitter.ask(statusQuestions()); !asked.ok())
-        return failed(asked);
-    StatusScanner scanner(AnswerCount);
-    const Answer first = transmitter.readAnswer(scanner, firstDeadline);
-    if (!first.step.ok())
-        return failed(first.step);
-    if (scanner.answers().isEmpty()) {
-        const auto outcome =
-            scanner.received() > 0 ? StatusReply::Outcome::Garbled : StatusReply::Outcome::Silent;
-        return {outcome, {}, {}, scanner.received()};
-    }
-    // A printer that answers sends the rest at once; a partial answer still tells something.
-    if (!first.complete) {
-        if (const Answer rest = transmitter.readAnswer(scanner, QDeadlineTimer(firstAnswer));
-            !rest.step.ok())
-            return failed(rest.step);
-    }
-    PrinterStatus status = *decodeStatus(scanner.answers());
-
-    if (status.error) {
-        if (StepResult asked = transmitter.ask(errorQuestion()); !asked.ok())
+    QList<int> questions(std::begin(AskedStatus), std::end(AskedStatus));
+    QByteArray answers;
+    std::optional<StatusScanner> previous;
+    qint64 unasked = 0;
+    for (qsizetype i = 0; i < questions.size(); ++i) {
+        // Counted from before the question leaves, so a silent printer costs at most firstAnswer.
+        const QDeadlineTimer deadline(i == 0 ? limits.firstAnswer : limits.nextAnswer);
+        if (StepResult asked = transmitter.ask(statusQuestion(questions[i])); !asked.ok())
             return failed(asked);
-        StatusScanner cause(1);
-        if (const Answer answer = transmitter.readAnswer(cause, QDeadlineTimer(firstAnswer));
-            !answer.step.ok())
+        // What the question's ask dropped came after the previous answer.
+        if (previous) {
+            previous->feed(transmitter.dropped());
+            unasked += previous->unasked();
+        }
+        StatusScanner scanner(1);
+        const Answer answer = transmitter.readAnswer(scanner, deadline);
+        if (!answer.step.ok())
             return failed(answer.step);
-        if (cause.done())
-            addErrorCause(status, cause.answers().front());
+        if (!answer.complete && i == 0) {
+            const auto outcome = scanner.received() > 0 ? StatusReply::Outcome::Garbled
+                                                        : StatusReply::Outcome::Silent;
+            return {outcome, {}, {}, scanner.received(), 0};
+        }
+        if (!answer.complete)
+            return {StatusReply::Outcome::Late, {}, {}, 0, questions[i]};
+        answers += scanner.answers();
+        if (answers.size() == qsizetype(std::size(AskedStatus)) && decodeStatus(answers)->error)
+            questions << ErrorCauseQuestion;
+        previous = scanner;
     }
-    return {StatusReply::Outcome::Answered, status, {}, 0};
+    unasked += previous->unasked();
+    if (unasked > 0)
+        return {StatusReply::Outcome::Flooded, {}, {}, unasked, 0};
+    const qsizetype asked = std::size(AskedStatus);
+    PrinterStatus status = *decodeStatus(answers.first(asked));
+    if (answers.size() > asked)
+        addErrorCause(status, answers.back());
+    return {StatusReply::Outcome::Answered, status, {}, 0, 0};
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "PrinterStatus.h"
+#include "TransferLimits.h"
 #include "Transmitter.h"
-
-#include <chrono>
 
 struct StatusReply
 {
@@ -11,14 +10,20 @@ struct StatusReply
         Silent,   // the link carries no answers, or the printer sent nothing in time
         Garbled,  // the printer sent bytes, none of them a status answer
         Answered, // status holds what it said
+        Late,     // it answered, then left question `question` unanswered within its wait
+        Flooded,  // it sent `received` status bytes that no question asked for
         Failed,   // the link failed or the host stopped the wait; step says which
     };
     Outcome outcome = Outcome::Silent;
     PrinterStatus status;
     StepResult step;
-    qint64 received = 0; // bytes the printer sent, for a garbled reply
+    qint64 received = 0; // bytes the printer sent, for Garbled; unasked ones, for Flooded
+    int question = 0;    // the n of DLE EOT n, for Late
 };
 
-// Asks the printer on the open link how it is. The wait for the first answer counts from
-// before the questions leave, so a silent printer costs at most firstAnswer.
-StatusReply inquireStatus(Transmitter &transmitter, std::chrono::milliseconds firstAnswer);
+// Asks the printer on the open link how it is, one question at a time: the first answer within
+// limits.firstAnswer of the question leaving (a printer silent that long never answers), each
+// further one within limits.nextAnswer. Status answers are single bytes that say nothing of their
+// question, so one that comes late, or one nobody asked for, fails the inquiry instead of being
+// taken for the next.
+StatusReply inquireStatus(Transmitter &transmitter, const TransferLimits &limits);

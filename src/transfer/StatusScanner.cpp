@@ -8,11 +8,14 @@ StatusScanner::StatusScanner(qsizetype expected)
 
 void StatusScanner::feed(QByteArrayView bytes)
 {
+    // Linear, and nothing kept but the answers: a flood is counted, not stored.
     for (const char byte : bytes) {
+        if (!isStatusAnswer(byte))
+            continue;
         if (done())
-            return;
-        ++m_received;
-        if (isStatusAnswer(byte))
+            ++m_unasked;
+        else
             m_answers.append(byte);
     }
+    m_received += bytes.size();
 }

@@ -19,9 +19,12 @@ public:
     const QByteArray &answers() const { return m_answers; }
     // Every byte fed, answers included.
     qint64 received() const { return m_received; }
+    // Bytes shaped as answers that came after the last one expected: nobody asked for them.
+    qint64 unasked() const { return m_unasked; }
 
 private:
     qsizetype m_expected;
     QByteArray m_answers;
     qint64 m_received = 0;
+    qint64 m_unasked = 0;
 };

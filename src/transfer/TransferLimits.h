@@ -20,6 +20,9 @@ struct TransferLimits
     std::chrono::milliseconds graphicsAnswer = std::chrono::seconds(2);
     // The time a printer may take to list each stored graphic; a long list takes minutes.
     std::chrono::milliseconds keyListPerGraphic = std::chrono::milliseconds(1500);
+    // The wait for each further answer of a printer that has answered: it is known to answer,
+    // and an answer later than this is never taken for the next question's.
+    std::chrono::milliseconds nextAnswer = std::chrono::seconds(2);
 
     // The wait for the whole key list of that many graphics, never under the completion wait.
     std::chrono::milliseconds keyList(int graphics) const

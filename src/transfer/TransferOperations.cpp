@@ -21,7 +21,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
                                           const QString &portText, const QString &rateText,
                                           NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (listed.isEmpty())
         return refuse(TransferTexts::noPictures());
     if (listed.size() > MaxUploadPictures)
@@ -30,7 +30,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
     // printer with half an image set.
     const ConvertedPictures pictures = convertPictures(listed, m_host);
     if (pictures.stopped)
-        return {TransferOutcome::Failed, TransferTexts::Stopped};
+        return {TransferOutcome::Failed, TransferTexts::Stopped, true};
     if (!pictures.error.isEmpty())
         return refuse(pictures.error);
     return upload(listed, pictures, portText, rateText, set);
@@ -41,7 +41,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
                                           const QString &portText, const QString &rateText,
                                           NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (set == NvCommandSet::Graphics)
         return uploadGraphics(listed, pictures, portText, rateText);
     const std::optional<QByteArray> header = uploadHeader(int(pictures.records.size()));
@@ -55,6 +55,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
     // Asked after the reset, so the answer tells how the printer is now.
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInUpload;
     if (StepResult sent = m_transmitter.SendBytes(*header); !sent.ok())
         return fail(sent, portText);
     if (StepResult sent = sendPictures(pictures.records); !sent.ok())
@@ -66,7 +67,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
 TransferResult TransferOperations::erase(const QString &portText, const QString &rateText,
                                          NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (set == NvCommandSet::Graphics)
         return eraseGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
@@ -74,6 +75,7 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInJob;
     if (StepResult sent = m_transmitter.SendBytes(eraseCommand()); !sent.ok())
         return fail(sent, portText);
     return finish(portText);
@@ -82,39 +84,45 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
 TransferResult TransferOperations::print(const QString &portText, const QString &rateText,
                                          NvCommandSet set)
 {
-    m_facts = {};
+    startJob();
     if (set == NvCommandSet::Graphics)
         return printGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}};
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
+    m_ifStopped = TransferTexts::StoppedInJob;
     for (int image = 1; image <= MaxUploadPictures; ++image) {
         if (StepResult sent = m_transmitter.SendBytes(printCommand(quint8(image))); !sent.ok())
             return fail(sent, portText);
     }
-    return close(portText);
+    return closePrint(portText);
 }
 
 StatusReport TransferOperations::status(const QString &portText, const QString &rateText,
                                         bool askAboutStore)
 {
-    m_facts = {};
+    startJob();
     if (!m_link.OpenPort(portText, rateText))
         return {TransferOutcome::NotOpened, {}, {}, {}, {}};
     const bool answers = m_transmitter.hearsAnswers();
-    const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
-    const QString failure = inquiryFailure(reply, false).error;
+    const StatusReply reply = inquireStatus(m_transmitter, m_limits);
+    QString failure = inquiryFailure(reply, false).error;
     // A printer that cannot print does not carry out the questions about its store either.
     const bool ready = reply.outcome == StatusReply::Outcome::Answered && reply.status.ready();
     // Whatever the identity questions meet, the graphics questions meet it again.
     const IdentityReply identity =
         ready ? inquireIdentity(m_transmitter, m_limits.graphicsAnswer) : IdentityReply();
+    const bool identified = identity.step.ok();
     const GraphicsStoreStatus graphics =
-        ready && askAboutStore ? graphicsStatus() : GraphicsStoreStatus();
+        ready && identified && askAboutStore ? graphicsStatus() : GraphicsStoreStatus();
     m_link.ClosePort(portText);
+    if (!identified)
+        failure = identity.step.error;
     switch (reply.outcome) {
     case StatusReply::Outcome::Answered:
+        if (!identified)
+            break;
         m_facts.status = reply.status;
         m_facts.identity = identity.identity;
         return {TransferOutcome::Succeeded, reply.status, {}, graphics, identity.identity};
@@ -126,6 +134,8 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
                 {},
                 {}};
     case StatusReply::Outcome::Garbled:
+    case StatusReply::Outcome::Late:
+    case StatusReply::Outcome::Flooded:
     case StatusReply::Outcome::Failed:
         break;
     }
@@ -142,6 +152,12 @@ StepResult TransferOperations::sendPictures(const QList<QByteArray> &pictures)
     return {};
 }
 
+void TransferOperations::startJob()
+{
+    m_facts = {};
+    m_ifStopped.clear();
+}
+
 TransferResult TransferOperations::refuse(const QString &message)
 {
     m_host.showMessage(message, TransferTexts::RefusedTitle, TransferHost::MessageKind::Error);
@@ -150,12 +166,16 @@ TransferResult TransferOperations::refuse(const QString &message)
 
 TransferOperations::Readiness TransferOperations::checkReady(const QString &portText)
 {
-    const StatusReply reply = inquireStatus(m_transmitter, m_limits.firstAnswer);
+    const StatusReply reply = inquireStatus(m_transmitter, m_limits);
     m_printerAnswered = reply.outcome == StatusReply::Outcome::Answered;
+    m_confirmation = {};
+    m_confirmed = true;
     switch (reply.outcome) {
     case StatusReply::Outcome::Silent:
         return {};
     case StatusReply::Outcome::Garbled:
+    case StatusReply::Outcome::Late:
+    case StatusReply::Outcome::Flooded:
     case StatusReply::Outcome::Failed:
         return {fail(inquiryFailure(reply, true), portText)};
     case StatusReply::Outcome::Answered:
@@ -171,6 +191,10 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
             return {fail(identity.step, portText)};
         m_facts.identity = identity.identity;
     }
+    const ConfirmationProbe probe = probeConfirmation(m_transmitter, m_limits.nextAnswer);
+    if (!probe.step.ok())
+        return {fail(probe.step, portText)};
+    m_confirmation = probe.confirmation;
     if (reply.status.paperNearEnd)
         m_host.showMessage(TransferTexts::paperNearEnd(), TransferTexts::WarningTitle,
                            TransferHost::MessageKind::Warning);
@@ -180,9 +204,17 @@ TransferOperations::Readiness TransferOperations::checkReady(const QString &port
 // A printer that serves one connection at a time drops the next one at once.
 StepResult TransferOperations::inquiryFailure(const StatusReply &reply, bool job) const
 {
-    if (reply.outcome == StatusReply::Outcome::Garbled) {
+    switch (reply.outcome) {
+    case StatusReply::Outcome::Garbled:
         return {StepStatus::Failed,
                 TransferTexts::noStatusAnswer(reply.received, m_limits.firstAnswer, job)};
+    case StatusReply::Outcome::Late:
+        return {StepStatus::Failed,
+                TransferTexts::lateStatusAnswer(reply.question, m_limits.nextAnswer, job)};
+    case StatusReply::Outcome::Flooded:
+        return {StepStatus::Failed, TransferTexts::unaskedStatusBytes(reply.received, job)};
+    default:
+        break;
     }
     const StepResult &step = reply.step;
     if (step.status == StepStatus::Failed && m_link.link()->closedByPrinter())
@@ -202,9 +234,11 @@ TransferResult TransferOperations::closeWithDone(const QString &portText, const 
 {
     if (TransferResult closed = close(portText); closed.outcome != TransferOutcome::Succeeded)
         return closed;
-    m_host.showMessage(done, TransferTexts::DoneTitle, TransferHost::MessageKind::Notice);
+    m_host.showMessage(m_confirmed ? done : TransferTexts::sentNotConfirmed(),
+                       TransferTexts::DoneTitle, TransferHost::MessageKind::Notice);
     m_host.setStatus(TransferTexts::Success);
-    return {TransferOutcome::Succeeded, {}};
+    return {TransferOutcome::Succeeded,
+            m_confirmed ? QString() : TransferTexts::sentNotConfirmed()};
 }
 
 // The printer takes what is still queued before the link closes, and shows it has the job where
@@ -213,8 +247,12 @@ TransferResult TransferOperations::close(const QString &portText)
 {
     if (StepResult drained = m_transmitter.drain(); !drained.ok())
         return fail(drained, portText);
-    if (StepResult delivered = confirmDelivery(m_transmitter, m_printerAnswered); !delivered.ok())
-        return fail(delivered, portText);
+    const Delivery delivery =
+        confirmDelivery(m_transmitter, m_printerAnswered, m_confirmation, m_limits);
+    if (!delivery.step.ok())
+        return fail(delivery.step, portText);
+    m_confirmed = delivery.confirmed;
+    m_facts.confirmed = delivery.confirmed;
     m_link.ClosePort(portText);
     if (!m_link.closedLinkFailed())
         return {TransferOutcome::Succeeded, {}};
@@ -222,6 +260,18 @@ TransferResult TransferOperations::close(const QString &portText)
     m_host.setStatus(TransferTexts::Failed);
     showFailure(error);
     return {TransferOutcome::Failed, error};
+}
+
+// A print says nothing once the printer confirmed it; where it cannot, that it was sent.
+TransferResult TransferOperations::closePrint(const QString &portText)
+{
+    TransferResult closed = close(portText);
+    if (closed.outcome == TransferOutcome::Succeeded && !m_confirmed) {
+        closed.message = TransferTexts::sentNotConfirmed();
+        m_host.showMessage(closed.message, TransferTexts::DoneTitle,
+                           TransferHost::MessageKind::Notice);
+    }
+    return closed;
 }
 
 // The link is closed before the operator is told, so a stuck port is released while the
@@ -232,7 +282,11 @@ TransferResult TransferOperations::fail(const StepResult &step, const QString &p
     m_link.ClosePort(portText);
     if (step.status == StepStatus::Failed)
         showFailure(step.error);
-    return {TransferOutcome::Failed, step.error};
+    if (step.status != StepStatus::Stopped)
+        return {TransferOutcome::Failed, step.error};
+    // "Before it finished" would hide that the printer may already hold the job.
+    return {TransferOutcome::Failed,
+            m_ifStopped.isEmpty() ? TransferTexts::StoppedBeforeJob : m_ifStopped, true};
 }
 
 void TransferOperations::showFailure(const QString &error)

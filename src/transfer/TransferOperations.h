@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeliveryCheck.h"
 #include "ListedPicture.h"
 #include "NvCommandSet.h"
 #include "PictureConversion.h"
@@ -29,6 +30,7 @@ struct [[nodiscard]] TransferResult
 {
     TransferOutcome outcome = TransferOutcome::Succeeded;
     QString message;
+    bool stopped = false; // the host asked to stop; message says what the printer may hold
 };
 
 // What the printer said about its NV graphics store; nothing where it did not answer.
@@ -54,6 +56,8 @@ struct JobFacts
     std::optional<PrinterStatus> status;           // its answers to the status questions
     PrinterIdentity identity;                      // asked only when wanted
     std::optional<QList<QByteArray>> verifiedKeys; // the keys an upload found stored
+    std::optional<QList<QByteArray>> printedKeys;  // the keys a print found listed
+    bool confirmed = true; // false: sent to a printer that cannot confirm it processed the job
 };
 
 // Upload, erase and print as the window and the command line run them. The caller owns the
@@ -107,6 +111,8 @@ private:
                                         const GraphicsStoreReply &listed);
 
     TransferResult refuse(const QString &message);
+    // Forgets the last job: what the printer told, and what a stop would leave.
+    void startJob();
     // Sends one array per listed picture, its row selected while it goes out.
     StepResult sendPictures(const QList<QByteArray> &pictures);
     // Ends the job when the printer says it cannot take it; nothing when it can or is silent.
@@ -114,10 +120,12 @@ private:
     // job: a job was to follow, so the texts say nothing of it was sent.
     StepResult inquiryFailure(const StatusReply &reply, bool job) const;
     TransferResult finish(const QString &portText);
-    // Closes the link; once it closed without loss, "Done!!" and SUCCESS.
+    // Closes the link; once it closed without loss, "Done!!" (or, where the printer cannot
+    // confirm the job, that it was sent) and SUCCESS.
     TransferResult closeWithDone(const QString &portText, const QString &done);
     TransferResult fail(const StepResult &step, const QString &portText);
     TransferResult close(const QString &portText);
+    TransferResult closePrint(const QString &portText);
     void showFailure(const QString &error);
 
     PortLink &m_link;
@@ -126,6 +134,11 @@ private:
     Transmitter m_transmitter;
     // The printer answered the status questions before the current job.
     bool m_printerAnswered = false;
+    // How that printer confirms the current job, and whether close() could.
+    Confirmation m_confirmation;
+    bool m_confirmed = true;
     bool m_identityWanted = false;
     JobFacts m_facts;
+    // What a stop leaves in the printer, once the job's own bytes have begun to go out.
+    QString m_ifStopped;
 };

@@ -58,26 +58,61 @@ QString printerNotFinished(std::chrono::milliseconds limit)
     return QStringLiteral("The printer did not finish storing within %1.").arg(durationText(limit));
 }
 
-QString deliveryNotConfirmed(std::chrono::milliseconds limit)
+QString deliveryNotConfirmed(std::chrono::milliseconds limit, const QString &now)
 {
-    return QStringLiteral("The printer did not answer the status question after the job within "
-                          "%1: it may not have received the whole job.")
+    const QString text = QStringLiteral("The printer did not answer the question asked after the "
+                                        "job within %1: it may not have received or processed "
+                                        "the whole job.")
+                             .arg(durationText(limit));
+    return now.isEmpty() ? text : text + QLatin1Char(' ') + now;
+}
+
+QString sentNotConfirmed()
+{
+    return QStringLiteral("Sent, not confirmed: the printer answers no question that shows it "
+                          "processed the job.");
+}
+
+QString sentNotReady(const QString &now)
+{
+    return QStringLiteral("The job was sent, but the printer may not have taken it. %1").arg(now);
+}
+
+QString printerNowReports(const PrinterStatus &status)
+{
+    return QStringLiteral("The printer now reports: %1.")
+        .arg(conditions(status).join(QStringLiteral(", ")));
+}
+
+QString noStatusAfterJob()
+{
+    return QStringLiteral("It did not answer the status questions after the job either.");
+}
+
+QString jobNotReadToEnd(std::chrono::milliseconds limit, qint64 unacknowledged)
+{
+    return QStringLiteral("The printer did not take the job to its end within %1: %2 bytes were "
+                          "still unacknowledged.")
+        .arg(durationText(limit))
+        .arg(unacknowledged);
+}
+
+QString jobNotClosed(std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer took every byte of the job but did not close the "
+                          "connection within %1, as a printer does once it has read a job to its "
+                          "end: whether it processed the job is not known.")
         .arg(durationText(limit));
 }
 
-QString jobNotReadToEnd(std::chrono::milliseconds limit)
+QString stoppedWaiting(const QString &left)
 {
-    return QStringLiteral("The printer did not read the job to its end within %1: it may not "
-                          "have received the whole job.")
-        .arg(durationText(limit));
+    return left.isEmpty() ? Stopped : Stopped + QLatin1Char(' ') + left;
 }
 
-QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said)
+QString waitingForPrinter(const QString &said)
 {
-    const QString text =
-        QStringLiteral("The print queue did not complete the job within %1; it was cancelled.")
-            .arg(durationText(limit));
-    return said.isEmpty() ? text : text + QStringLiteral(" The scheduler said: ") + said;
+    return said.isEmpty() ? WaitingForPrinter : WaitingForPrinter + QStringLiteral(": ") + said;
 }
 
 QString writeFailed(const QString &reason)
@@ -143,6 +178,33 @@ QString noStatusAnswer(qint64 received, std::chrono::milliseconds limit, bool jo
 QString linkCarriesNoAnswers()
 {
     return QStringLiteral("This port carries no answers from the printer.");
+}
+
+QString lateStatusAnswer(int n, std::chrono::milliseconds limit, bool job)
+{
+    const QString text = QStringLiteral("The printer answered the first status question but not "
+                                        "DLE EOT %1 within %2; a later answer could not be told "
+                                        "from the next one's, so its status is unknown.")
+                             .arg(n)
+                             .arg(durationText(limit));
+    return job ? text + QStringLiteral(" Nothing was sent.") : text;
+}
+
+QString unaskedStatusBytes(qint64 count, bool job)
+{
+    const QString text = QStringLiteral("The printer sent %1 status bytes that no question asked "
+                                        "for; its answers cannot be told from them. Check the "
+                                        "printer and the line.")
+                             .arg(count);
+    return job ? text + QStringLiteral(" Nothing was sent.") : text;
+}
+
+QString lateIdentityAnswer(int n, std::chrono::milliseconds limit)
+{
+    return QStringLiteral("The printer said who it is, then did not answer GS I %1 within %2; a "
+                          "later answer could not be told from the next one's.")
+        .arg(n)
+        .arg(durationText(limit));
 }
 
 QString pictureNotAGraphic(const QString &path, int widthDots, int heightDots)

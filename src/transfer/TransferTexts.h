@@ -26,6 +26,16 @@ inline const QString RefusedTitle = QStringLiteral("Upload not started.");
 inline const QString WarningTitle = QStringLiteral("Printer warning.");
 inline const QString FailedTitle = QStringLiteral("Transfer failed.");
 inline const QString Stopped = QStringLiteral("The transfer was stopped before it finished.");
+// A job the operator stopped, by what of it had gone out.
+inline const QString StoppedBeforeJob = QStringLiteral("stopped: the printer was not changed");
+inline const QString StoppedInUpload = QStringLiteral(
+    "stopped: the printer may hold its old set or the new one, and may still wait for the rest "
+    "of the new one: switch it off and on, then print to see which it holds");
+inline const QString StoppedInGraphicsUpload =
+    QStringLiteral("stopped: the printer may hold all or part of the set; check it with "
+                   "`orvane status`");
+inline const QString StoppedInJob =
+    QStringLiteral("stopped: the printer may have carried out all or part of the job");
 inline const QString NotVerified = QStringLiteral("not verified (the printer does not answer)");
 inline const QString DeleteTitle = QStringLiteral("Delete stored graphics?");
 
@@ -37,10 +47,20 @@ QString printerNotReady(std::chrono::milliseconds limit);
 QString printerNotDraining(std::chrono::milliseconds limit);
 QString printerNotFinished(std::chrono::milliseconds limit);
 QString writeFailed(const QString &reason);
-QString deliveryNotConfirmed(std::chrono::milliseconds limit);
-QString jobNotReadToEnd(std::chrono::milliseconds limit);
-// said: the scheduler's latest word on the job, if any.
-QString jobNotCompleted(std::chrono::milliseconds limit, const QString &said);
+// now: what the printer reports after the job, when it is not ready or did not answer.
+QString deliveryNotConfirmed(std::chrono::milliseconds limit, const QString &now);
+// A printer that answers its status but no question that confirms a job.
+QString sentNotConfirmed();
+QString sentNotReady(const QString &now);
+QString printerNowReports(const PrinterStatus &status);
+QString noStatusAfterJob();
+QString jobNotReadToEnd(std::chrono::milliseconds limit, qint64 unacknowledged);
+// Every byte acknowledged, but the connection never closed.
+QString jobNotClosed(std::chrono::milliseconds limit);
+// left: where the job stays, if it does.
+QString stoppedWaiting(const QString &left);
+// said: the scheduler's latest word on the job or its printer, if any.
+QString waitingForPrinter(const QString &said);
 // Why the link to the port text did not open, in the link's words; with none, the text names
 // no port.
 QString linkNotOpened(const QString &port, const QString &reason);
@@ -53,6 +73,11 @@ QString noAnswer(std::chrono::milliseconds limit);
 // job: a job was to follow, and nothing of it was sent.
 QString noStatusAnswer(qint64 received, std::chrono::milliseconds limit, bool job);
 QString linkCarriesNoAnswers();
+// It answered before, then not DLE EOT n within limit; job as for noStatusAnswer.
+QString lateStatusAnswer(int n, std::chrono::milliseconds limit, bool job);
+QString unaskedStatusBytes(qint64 count, bool job);
+// It answered GS I 65, then not GS I n within limit.
+QString lateIdentityAnswer(int n, std::chrono::milliseconds limit);
 // NV graphics.
 QString pictureNotAGraphic(const QString &path, int widthDots, int heightDots);
 QString graphicsDoNotFit(qint64 needed, qint64 capacity);

@@ -34,6 +34,7 @@ Transmitter::Transmitter(PortLink &link, TransferHost &host, TransferLimits limi
     : m_link(link)
     , m_host(host)
     , m_limits(limits)
+    , m_progress(host)
 {}
 
 StepResult Transmitter::SendBytes(const QByteArray &bytes)
@@ -55,12 +56,15 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
     const int backlogLimit = 2 * pieceSize;
     const int upper = int(bytes.size()) - 1;
 
-    m_host.setProgressMin(0);
-    m_host.setProgressMax(upper);
+    // Without a count that means anything, a range of nothing shows a wait (a busy bar).
+    if (link.countsForPrinter()) {
+        m_progress.startArray(bytes.size());
+    } else {
+        m_host.setProgressMin(0);
+        m_host.setProgressMax(0);
+    }
     for (int first = 0;; first += pieceSize) {
         const int last = std::min(first + pieceSize - 1, upper);
-        for (int k = first; k <= last; ++k)
-            m_host.setProgressValue(k);
         const QByteArray piece = bytes.mid(first, last - first + 1);
 
         if (StepResult ready = waitUntilMaySend(link); !ready.ok())
@@ -69,6 +73,7 @@ StepResult Transmitter::sendPaced(PrinterLink &link, const QByteArray &bytes)
             return room;
         link.takeAnswers();
         link.write(piece);
+        m_progress.written(piece.size());
         if (link.failed())
             return writeFailure(link);
 
@@ -95,10 +100,12 @@ StepResult Transmitter::waitForRoom(PrinterLink &link, int backlogLimit)
     QElapsedTimer idle;
     idle.start();
     int queued = link.backlog();
+    m_progress.update(queued);
     while (queued >= backlogLimit) {
         if (StepResult stop = pause(link); !stop.ok())
             return stop;
         const int now = link.backlog();
+        m_progress.update(now);
         if (now < queued)
             idle.restart();
         else if (expired(idle, m_limits.stall))
@@ -167,11 +174,22 @@ StepResult Transmitter::waitForJob(PrinterLink &link)
 {
     if (link.jobCompleted())
         return {};
-    m_host.setStatus(TransferTexts::WaitingForPrinter);
+    m_host.setStatus(TransferTexts::waitingForPrinter({}));
     link.endJob();
-    return awaitPrinter(
-        link, [&link] { return link.jobCompleted(); },
-        [&] { return TransferTexts::jobNotCompleted(m_limits.completion, link.errorText()); });
+    // No limit of its own: the job may wait long while the printer works, and the scheduler's
+    // word ends the wait (the link gives up on a scheduler that stops answering).
+    QString shown;
+    while (!link.jobCompleted()) {
+        m_host.yield();
+        if (StepResult stop = interruption(link); !stop.ok()) {
+            if (stop.status == StepStatus::Stopped)
+                stop.error = TransferTexts::stoppedWaiting(link.leaveJob());
+            return stop;
+        }
+        if (const QString said = link.errorText(); said != shown)
+            m_host.setStatus(TransferTexts::waitingForPrinter(shown = said));
+    }
+    return {};
 }
 
 StepResult Transmitter::awaitReadToEnd()
@@ -183,7 +201,13 @@ StepResult Transmitter::awaitReadToEnd()
         return {};
     return awaitPrinter(
         *link, [link] { return link->printerReadToEnd(); },
-        [this] { return TransferTexts::jobNotReadToEnd(m_limits.completion); });
+        [this, link] {
+            // The printer's side acknowledged every byte: what it never did is close.
+            const int unacknowledged = link->backlog();
+            return unacknowledged > 0
+                       ? TransferTexts::jobNotReadToEnd(m_limits.completion, unacknowledged)
+                       : TransferTexts::jobNotClosed(m_limits.completion);
+        });
 }
 
 StepResult Transmitter::awaitPrinter(const PrinterLink &link, const std::function<bool()> &done,
@@ -212,8 +236,9 @@ StepResult Transmitter::ask(const QByteArray &question)
     PrinterLink *link = m_link.link();
     if (!link)
         return {StepStatus::NoLink, {}};
-    link->takeAnswers();
+    m_dropped = link->takeAnswers();
     link->write(question);
+    m_progress.written(question.size());
     return link->failed() ? writeFailure(*link) : StepResult{};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TakenProgress.h"
 #include "TransferLimits.h"
 
 #include <QByteArray>
@@ -35,7 +36,8 @@ struct [[nodiscard]] Answer
 
 // Sends over the link that PortLink opened, whatever its kind: in pieces of a quarter of its
 // transmit buffer, each once the printer may take more and less than half the buffer waits;
-// in one write on a link without a buffer.
+// in one write on a link without a buffer. On a paced link the progress bar shows what the
+// printer has taken.
 class Transmitter
 {
 public:
@@ -56,9 +58,10 @@ public:
 
     // Whether the open link carries the printer's answers back.
     bool hearsAnswers() const;
-    // Sends a question the printer answers out of turn: no pacing, no progress. Answers still
-    // waiting from before are dropped, so what follows answers this question.
+    // Sends a question: no pacing, no progress. Answers still waiting from before are dropped,
+    // so what follows answers this question; dropped() holds them.
     StepResult ask(const QByteArray &question);
+    const QByteArray &dropped() const { return m_dropped; }
     // Feeds what the printer sends to the scanner until it is done, or until the deadline
     // (complete is false then); the window stays live meanwhile.
     Answer readAnswer(AnswerScanner &scanner, QDeadlineTimer deadline);
@@ -81,4 +84,6 @@ private:
     PortLink &m_link;
     TransferHost &m_host;
     TransferLimits m_limits;
+    TakenProgress m_progress;
+    QByteArray m_dropped; // at most the link's answer window
 };

@@ -80,6 +80,7 @@ TEST_F(ImageList, RefusesWhatIsNotAPictureAndACancelledDialog)
     file.write("not a picture");
     file.close();
     addPicture(text);
+    addPicture(picture(QStringLiteral("taller.bmp"), {64, 2312})); // more than a printer stores
     window->Command6_Click(); // cancelled: the dialog returns nothing
     EXPECT_EQ(window->BMPList->count(), 0);
     EXPECT_EQ(window->SizeNotify->text(), QStringLiteral("Raster Data Invalid!"));
@@ -183,7 +184,8 @@ TEST_F(ImageList, DropsAddInOrderAndTheMenuAndKeysReorderBothLists)
     EXPECT_EQ(rows(window->BMPList), QStringList({"a.bmp", "b.png"}));
     EXPECT_EQ(rows(window->PathList), QStringList({a, b}));
     EXPECT_EQ(window->PathList->currentRow(), 0);
-    EXPECT_EQ(window->BMPList->item(1)->toolTip(), QStringLiteral("Uploaded as NV image 2"));
+    EXPECT_EQ(window->BMPList->item(1)->toolTip(),
+              QStringLiteral("The next upload stores it as NV image 2"));
 
     QTimer::singleShot(0, window.get(), [] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -199,7 +201,7 @@ TEST_F(ImageList, DropsAddInOrderAndTheMenuAndKeysReorderBothLists)
     EXPECT_EQ(rows(window->PathList), QStringList({b, a}));
     window->chkNvGraphics->click();
     EXPECT_EQ(window->BMPList->item(0)->toolTip(),
-              QStringLiteral("Uploaded as the NV graphic with key 01"));
+              QStringLiteral("The next upload stores it as the NV graphic with key 01"));
     QTest::keyClick(window->BMPList, Qt::Key_Delete);
     EXPECT_EQ(rows(window->PathList), QStringList({a}));
 }

@@ -108,9 +108,10 @@ TEST_F(Preview, ShowsTheStoredDotsFollowsEachChoiceAndTheUploadSendsThem)
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::mouseClick(window->Command7, Qt::LeftButton);
-    EXPECT_EQ(serial->sent(), StatusQuestions + QByteArray("\x1C\x71\x01", 3) +
-                                  modBitmap::BitmapToRaster(path, chosen).record +
-                                  QByteArray("\x1D\x07\x02\x01\x01", 5) + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(serial->sent()), BeforeJob + QByteArray("\x1C\x71\x01", 3) +
+                                             modBitmap::BitmapToRaster(path, chosen).record +
+                                             QByteArray("\x1D\x07\x02\x01\x01", 5) +
+                                             DeliveryQuestion);
 }
 
 } // namespace

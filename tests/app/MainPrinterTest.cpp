@@ -2,6 +2,7 @@
 #include "PseudoTerminal.h"
 #include "QtSerialControl.h"
 #include "RasterPreview.h"
+#include "StatusQuestions.h"
 #include "VirtualPrinterProcess.h"
 #include "modBitmap.h"
 
@@ -137,9 +138,9 @@ TEST_F(WindowAndPrinter, UploadsToANetworkPrinterTypedIntoThePortBox)
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     ASSERT_EQ(dialogs->messages.size(), 2);
     EXPECT_EQ(dialogs->messages[1].text, QStringLiteral("Done!!"));
-    const QByteArray expected = QByteArray::fromHex("1004011004021004041c7101") +
+    const QByteArray expected = BeforeJob + QByteArray::fromHex("1c7101") +
                                 modBitmap::BitmapToRaster(path).record +
-                                QByteArray::fromHex("1d07020101100401");
+                                QByteArray::fromHex("1d07020101") + DeliveryQuestion;
     EXPECT_EQ(printer.streamOfSize(expected.size(), LogWaitMs), expected);
     ASSERT_TRUE(printer.waitForLog(QStringLiteral("FS q: stored 1 NV image"), LogWaitMs));
 }

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "StatusLabel.h"
 #include "StatusQuestions.h"
 #include "TransferTexts.h"
 
@@ -63,8 +64,8 @@ TEST_F(WindowTransfer, UploadHidesTheButtonLocksTheListAndRestoresEverything)
     EXPECT_TRUE(window->Command6->isEnabled());
     EXPECT_TRUE(window->Command3->isEnabled());
     EXPECT_FALSE(serial->PortOpen());
-    const QByteArray sent = serial->sent();
-    EXPECT_TRUE(sent.startsWith(StatusQuestions + QByteArray("\x1C\x71\x03", 3)));
+    const QByteArray sent = maskedIds(serial->sent());
+    EXPECT_TRUE(sent.startsWith(BeforeJob + QByteArray("\x1C\x71\x03", 3)));
     EXPECT_TRUE(sent.endsWith(Finish + DeliveryQuestion));
     EXPECT_EQ(window->ProgressBar1->maximum(), 4); // the finish command was the last array
     EXPECT_EQ(window->ProgressBar1->value(), 4);
@@ -81,7 +82,7 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenShowsFailedAndWhy)
         const char *status;
     } clicks[] = {{&Main::Command7_Click, "FAILED"},
                   {&Main::Command1_Click, "FAILED"},
-                  {&Main::Command4_Click, "SUCCESS"}};
+                  {&Main::Command4_Click, "FAILED"}};
     for (const auto &[click, status] : clicks) {
         window->LabAction->setText(QStringLiteral("SUCCESS"));
         dialogs->messages.clear();
@@ -108,8 +109,8 @@ TEST_F(WindowTransfer, EraseShowsProcessingThenSuccess)
     window->Command1_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_EQ(statusWhileSending, QStringLiteral("PROCESSING"));
-    EXPECT_EQ(serial->sent(),
-              StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(serial->sent()),
+              BeforeJob + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
     ASSERT_EQ(dialogs->messages.size(), 1);
     EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
@@ -127,10 +128,36 @@ TEST_F(WindowTransfer, PrintKeepsItsOwnButtonAndTheStatus)
     window->Command4_Click();
     EXPECT_TRUE(eraseDisabled);
     EXPECT_TRUE(printEnabled);
-    EXPECT_EQ(serial->sent().size(), StatusQuestions.size() + 1020 + DeliveryQuestion.size());
+    EXPECT_EQ(serial->sent().size(), BeforeJob.size() + 1020 + DeliveryQuestion.size());
     EXPECT_TRUE(dialogs->messages.isEmpty());
-    EXPECT_EQ(window->LabAction->text(), QStringLiteral("Ready."));
+    EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_TRUE(window->Command1->isEnabled());
+}
+
+TEST_F(WindowTransfer, APrintShowsItsOwnOutcomeAfterAFailedOne)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct
+    {
+        const char *answers; // to DLE EOT 1 to 4
+        const char *status;
+        qsizetype boxes;
+    } prints[] = {{"1a161212", "FAILED", 1}, {"12121212", "SUCCESS", 0}, {"1a161212", "FAILED", 1}};
+    for (const auto &print : prints) {
+        SCOPED_TRACE(print.answers);
+        serial->setStatusAnswers(QByteArray::fromHex(print.answers));
+        dialogs->messages.clear();
+        QTest::mouseClick(window->Command4, Qt::LeftButton);
+        EXPECT_EQ(window->LabAction->text(), QLatin1String(print.status));
+        EXPECT_EQ(dialogs->messages.size(), print.boxes);
+    }
+    // The longest status is drawn whole in a smaller font; the label keeps its own.
+    window->setStatus(TransferTexts::WaitingForPrinter);
+    const auto *status = static_cast<StatusLabel *>(window->LabAction);
+    EXPECT_LE(QFontMetrics(status->shownFont()).horizontalAdvance(status->text()),
+              status->contentsRect().width());
+    EXPECT_EQ(status->font().pointSizeF(), 13.5);
 }
 
 TEST_F(WindowTransfer, ASecondActionDuringAWaitLeavesTheOpenLinkAlone)
@@ -144,8 +171,8 @@ TEST_F(WindowTransfer, ASecondActionDuringAWaitLeavesTheOpenLinkAlone)
         serial->setCts(true);
     });
     window->Command1_Click();
-    EXPECT_EQ(serial->sent(),
-              StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(serial->sent()),
+              BeforeJob + QByteArray("\x1C\x71\x00", 3) + Finish + DeliveryQuestion);
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_FALSE(serial->PortOpen());
 }
@@ -164,7 +191,7 @@ TEST_F(WindowTransfer, ClosingTheWindowEndsAWaitClosesTheLinkAndTheWindow)
     window->Command7_Click();
     EXPECT_FALSE(serial->PortOpen());
     EXPECT_NE(window->LabAction->text(), QStringLiteral("SUCCESS"));
-    EXPECT_EQ(serial->sent(), StatusQuestions);
+    EXPECT_EQ(maskedIds(serial->sent()), BeforeJob);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->isVisible());
 }
@@ -218,9 +245,12 @@ TEST_F(WindowTransfer, EachPrinterStateAfterARealClick)
             EXPECT_EQ(dialogs->messages[i].title, row.boxes[i].title);
         }
         // Only a printer that answered before the job is asked again after it.
-        const QByteArray erase = QByteArray("\x1C\x71\x00", 3) + Finish +
-                                 (QByteArray(row.answers).isEmpty() ? "" : DeliveryQuestion);
-        EXPECT_EQ(serial->sent().sliced(before), StatusQuestions + (row.erased ? erase : ""));
+        const bool answers = !QByteArray(row.answers).isEmpty();
+        const QByteArray erase = (answers ? ProcessIdQuestion : "") +
+                                 QByteArray("\x1C\x71\x00", 3) + Finish +
+                                 (answers ? DeliveryQuestion : "");
+        EXPECT_EQ(maskedIds(serial->sent().sliced(before)),
+                  (answers ? StatusQuestions : SilentQuestion) + (row.erased ? erase : ""));
         EXPECT_FALSE(serial->PortOpen());
         EXPECT_TRUE(window->Command1->isEnabled());
     }
@@ -246,7 +276,7 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     EXPECT_EQ(dialogs->messages[0].title, TransferTexts::DeleteTitle);
     EXPECT_EQ(dialogs->messages[1].text, TransferTexts::deleteAllNotConfirmed());
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("FAILED"));
-    EXPECT_EQ(serial->sent(), StatusQuestions);
+    EXPECT_EQ(serial->sent(), SilentQuestion);
 
     dialogs->answerYes = true;
     dialogs->messages.clear();
@@ -263,7 +293,7 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     EXPECT_EQ(dialogs->messages[1].title, QStringLiteral("Upload finished."));
     EXPECT_EQ(window->LabAction->text(), QStringLiteral("SUCCESS"));
     EXPECT_TRUE(
-        serial->sent().sliced(StatusQuestions.size()).startsWith(StatusQuestions + deleteAll));
+        serial->sent().sliced(SilentQuestion.size()).startsWith(SilentQuestion + deleteAll));
     EXPECT_TRUE(window->Command7->isVisible() && window->Command7->isEnabled());
     EXPECT_EQ(window->Command7->geometry(), uploadRect);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvane Ver.0.9"));
@@ -271,7 +301,7 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     serial->setOnOutput({});
     qsizetype before = serial->sent().size();
     QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(serial->sent().mid(before), StatusQuestions + deleteAll);
+    EXPECT_EQ(serial->sent().mid(before), SilentQuestion + deleteAll);
 
     // Unchecked by the keyboard, the next erase is the bit-image one again.
     window->chkNvGraphics->setFocus();
@@ -279,5 +309,5 @@ TEST_F(WindowTransfer, TheNvGraphicsBoxChoosesTheCommandSetWithTheSameWindowStat
     ASSERT_FALSE(window->chkNvGraphics->isChecked());
     before = serial->sent().size();
     QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(serial->sent().mid(before), StatusQuestions + QByteArray("\x1C\x71\x00", 3) + Finish);
+    EXPECT_EQ(serial->sent().mid(before), SilentQuestion + QByteArray("\x1C\x71\x00", 3) + Finish);
 }

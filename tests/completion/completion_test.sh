@@ -80,6 +80,8 @@ expect "orvane preview logo.png -o n" "notes.txt"
 expect_has "orvane upload --" --dither --threshold --width --invert --rotate
 expect "orvane preview logo.png --rotate " "0 180 270 90"
 expect "orvane raster logo.png --dither " "atkinson floyd-steinberg none ordered"
+expect "orvane upload --width " "384 512 576"
+expect "orvane preview logo.png --width 5" "504 512 520 528 536 544 552 56 560 568 576"
 expect_has "orvane print --" --nv
 expect "orvane erase --nv " "bit-image graphics"
 expect "orvane ports " ""

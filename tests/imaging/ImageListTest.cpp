@@ -71,6 +71,10 @@ TEST(CapacityStatus, OverflowPastTheLimit)
     EXPECT_EQ(status.toolTip, QStringLiteral("2097153"));
     // Far beyond 32 bits still reads as an overflow, not as a wrapped small total.
     EXPECT_FALSE(capacityStatus(qint64(1) << 40, 3).uploadEnabled);
+    // One picture taller than a printer stores blocks the upload in either store.
+    expectReadOuts(capacityStatus(18432, 2, 1), QStringLiteral("Picture Too Tall!"), Tone::Red,
+                   QStringLiteral("2 Bitmap selected."), Tone::Blue, false);
+    EXPECT_FALSE(graphicsCapacityStatus(18432, 2, 1).uploadEnabled);
 }
 
 // The 2M rule is the bit-image store's: NV graphics show their own total, up to 255 of them.

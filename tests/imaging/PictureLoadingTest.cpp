@@ -280,6 +280,10 @@ TEST_F(PictureFiles, CutShortAndForgedPicturesAreRefused)
     // libpng would say so on stderr itself: PNGs are checked chunk by chunk first.
     QByteArray png = readFile(savePicture(dir, QStringLiteral("p.png"), patternPicture()));
     expectDamaged(QStringLiteral("cut.png"), png.chopped(1));
+    // A text chunk that fails its checksum is only dropped: the picture is whole.
+    const QByteArray remark = QByteArray::fromHex("00000002") + "tEXtokCRC!";
+    EXPECT_EQ(recordOfFile(writeFile(dir, "remark.png", QByteArray(png).insert(33, remark))),
+              recordOfFile(writeFile(dir, "sound.png", png)));
     png[png.indexOf("IDAT") + 8] ^= 1;
     expectDamaged(QStringLiteral("flipped.png"), png);
 

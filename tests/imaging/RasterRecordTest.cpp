@@ -1,3 +1,4 @@
+#include "ImagingTexts.h"
 #include "RasterFromImage.h"
 #include "RasterPreview.h"
 #include "TestPictures.h"
@@ -182,6 +183,13 @@ TEST(RasterRecord, TransparentPartsPrintWhite)
     EXPECT_EQ(blackDots(record), 32 * 32);
     EXPECT_TRUE(dotAt(record, 8, 16, 16));
     EXPECT_FALSE(dotAt(record, 8, 15, 15));
+
+    // Inverted, the square turns white and the transparent parts stay paper, white they hide.
+    picture.fill(qRgba(255, 255, 255, 0));
+    picture.setPixel(0, 0, qRgba(255, 255, 255, 255));
+    ConversionChoices inverted;
+    inverted.invert = true;
+    EXPECT_EQ(blackDots(rasterFromImage(picture, inverted).record), 1);
 }
 
 TEST(RasterRecord, GreyThresholdsAtMidGrey)
@@ -204,12 +212,17 @@ TEST(RasterRecord, GreyThresholdsAtMidGrey)
 
 TEST(RasterRecord, EmptyExtentsAreRefusedWithAReason)
 {
-    for (const QImage &picture : {blackPicture(7, 50), blackPicture(1000, 14), QImage()}) {
+    // A picture made flat only by the printer's width names the width it needs.
+    const std::pair<QImage, QString> cases[] = {
+        {blackPicture(7, 50), QStringLiteral("too small")},
+        {blackPicture(1000, 14), ImagingTexts::tooNarrow(512, 536)},
+        {QImage(), QStringLiteral("too small")},
+    };
+    for (const auto &[picture, reason] : cases) {
         const RasterRecordResult result = rasterFromImage(picture);
         EXPECT_FALSE(result.ok());
         EXPECT_TRUE(result.record.isEmpty());
-        EXPECT_TRUE(result.error.contains(QStringLiteral("too small")))
-            << result.error.toStdString();
+        EXPECT_TRUE(result.error.contains(reason)) << result.error.toStdString();
     }
 }
 

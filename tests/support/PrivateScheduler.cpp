@@ -29,7 +29,7 @@ bool writeShared(const QString &path, const QString &text)
 
 } // namespace
 
-bool PrivateScheduler::start()
+bool PrivateScheduler::start(const QString &settings)
 {
     const QDir dir(m_dir.path());
     bool made = m_dir.isValid() && shareWithLp(dir.path(), true);
@@ -44,7 +44,8 @@ bool PrivateScheduler::start()
     const QString config = QStringLiteral("Listen %1\nBrowsing No\nWebInterface No\n"
                                           "<Location />\n%2</Location>\n"
                                           "<Location /admin>\n%2</Location>\n")
-                               .arg(server(), allowAll);
+                               .arg(server(), allowAll) +
+                           settings;
     if (!made || !writeShared(dir.filePath("cups-files.conf"), files) ||
         !writeShared(dir.filePath("cupsd.conf"), config)) {
         m_why = QStringLiteral("cannot lay out the scheduler's folder ") + dir.path();

@@ -13,7 +13,8 @@ class PrivateScheduler
 {
 public:
     // Starts cupsd and waits until it answers; false, with why() set, when it does not.
-    bool start();
+    // settings: more lines for cupsd.conf.
+    bool start(const QString &settings = {});
     QString why() const { return m_why; }
     // The value of CUPS_SERVER that reaches it.
     QString server() const { return m_dir.filePath(QStringLiteral("cups.sock")); }

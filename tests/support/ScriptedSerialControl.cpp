@@ -87,6 +87,10 @@ void ScriptedSerialControl::setOutput(const QByteArray &bytes)
         if (accepted[i] == 0x10 && accepted[i + 1] == 0x04 && n >= 1 && n <= m_statusAnswers.size())
             m_input += m_statusAnswers[n - 1];
     }
+    const QByteArray processId = QByteArray::fromHex("1D284806003030");
+    for (qsizetype at = accepted.indexOf(processId); m_answersProcessId && at >= 0;
+         at = accepted.indexOf(processId, at + 1))
+        m_input += "\x37\x22" + accepted.mid(at + processId.size(), 4) + '\0';
     if (m_onOutput)
         m_onOutput(accepted);
 }

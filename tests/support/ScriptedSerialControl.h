@@ -57,6 +57,8 @@ public:
     // What the printer answers to DLE EOT n in a piece: byte n - 1; nothing for an empty array
     // (a one-way line). A ready printer by default.
     void setStatusAnswers(const QByteArray &answers) { m_statusAnswers = answers; }
+    // Whether the printer answers GS ( H fn 48 (the process ID) in a piece; yes by default.
+    void setAnswersProcessId(bool answers) { m_answersProcessId = answers; }
     // Called after each piece is queued.
     void setOnOutput(std::function<void(const QByteArray &)> hook) { m_onOutput = std::move(hook); }
 
@@ -80,6 +82,7 @@ private:
     QString m_writeFailure;
     QByteArray m_input;
     QByteArray m_statusAnswers = QByteArray(4, 0x12);
+    bool m_answersProcessId = true;
     QStringList m_writes;
     QList<QByteArray> m_pieces;
     std::function<void(const QByteArray &)> m_onOutput;

@@ -1,6 +1,7 @@
 #include "VirtualPrinterProcess.h"
 
 #include "Polling.h"
+#include "StatusQuestions.h"
 
 #include <QDir>
 
@@ -26,7 +27,7 @@ QString VirtualPrinterProcess::outPath(const QString &name) const
 
 QByteArray VirtualPrinterProcess::stream() const
 {
-    return readFile(outPath(QStringLiteral("stream.bin")));
+    return maskedIds(readFile(outPath(QStringLiteral("stream.bin"))));
 }
 
 QString VirtualPrinterProcess::log() const

@@ -22,6 +22,7 @@ public:
     QString address() const { return m_address; }
 
     QString outPath(const QString &name) const;
+    // Every process ID masked: they are fresh for each job.
     QByteArray stream() const;
     QString log() const;
     // Waits until the printer has received at least size bytes, then gives them all.

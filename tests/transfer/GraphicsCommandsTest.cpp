@@ -110,6 +110,8 @@ TEST(GraphicsAnswers, FiguresAreOneToEightDigitsBetweenHeaderAndNul)
          false},
         {"3730 3132 12 33 00", StoreFigure::Capacity, {}, true},
         {"3730 00", StoreFigure::Capacity, {}, true},
+        // A header byte just before the header: the partial header is not forgotten.
+        {"37 3730 31 00", StoreFigure::Capacity, 1, false},
         {"3730 3132333435363738 00", StoreFigure::Capacity, 12345678, false},
         {"3730 313233343536373839 00", StoreFigure::Capacity, {}, true},
         // An answer cut short, then a whole one, or a figure that holds the header: the digits

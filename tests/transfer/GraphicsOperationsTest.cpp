@@ -132,10 +132,11 @@ TEST_F(GraphicsOperationsTest, UploadSendsEachDefineInItsFrameAndIsVerifiedByThe
     const TransferResult result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
 
     EXPECT_EQ(result.outcome, TransferOutcome::Succeeded) << result.message.toStdString();
-    EXPECT_EQ(control.sent(), StatusQuestions + AskCapacity + DeleteAll +
-                                  hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") + rowsOf(small) +
-                                  hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
-                                  rowsOf(tall) + AskKeys + Ack + Ack + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob + AskCapacity + DeleteAll +
+                                             hex("1D284C 1B00 30 43 30 3031 01 1000 0800 31") +
+                                             rowsOf(small) +
+                                             hex("1D384C 0B040100 30 43 30 3032 01 0002 1004 31") +
+                                             rowsOf(tall) + AskKeys + Ack + Ack);
     EXPECT_EQ(host.events(),
               QStringList({"row:0", "row:1", "status:Writing",
                            "message:verified: 2 graphics stored", "status:SUCCESS"}));
@@ -175,13 +176,35 @@ TEST_F(GraphicsOperationsTest, ASetOverTheCapacityOrOfAnUnknownStoreIsStoppedBef
             operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
         EXPECT_EQ(result.outcome, TransferOutcome::Failed);
         EXPECT_EQ(result.message, row.message);
-        EXPECT_EQ(control.sent().mid(before),
-                  StatusQuestions + AskCapacity + (row.cutShort.isEmpty() ? "" : AskCapacity));
+        EXPECT_EQ(maskedIds(control.sent().mid(before)),
+                  BeforeJob + AskCapacity + (row.cutShort.isEmpty() ? "" : AskCapacity));
     }
     EXPECT_EQ(host.statuses(), QStringList({"FAILED"}));
     ASSERT_EQ(host.messages().size(), 1);
     EXPECT_EQ(host.messages()[0].title, TransferTexts::FailedTitle);
     expectLinkClosed();
+}
+
+// Either store takes 2,304 dots (288 record bytes) in height; a dot row more is refused before
+// the link opens, with the picture's size and the limit.
+TEST_F(GraphicsOperationsTest, ThePrintersHeightLimitTakesTheTallestPictureAndNoTaller)
+{
+    printer = {"1000000", {}, QList<QByteArray>{"01"}};
+    printer.attach(control);
+    const QList<ListedPicture> tallest{save(noise(64, 2311, 6), "tallest.bmp")};
+    const QList<ListedPicture> taller{save(noise(64, 2312, 7), "taller.bmp")};
+    for (const auto &[set, head] :
+         {std::pair(NvCommandSet::BitImage, hex("1C7101 0800 2001")),
+          std::pair(NvCommandSet::Graphics, hex("1D284C 0B48 3043 30 3031 01 4000 0009 31"))}) {
+        const TransferResult stored = operations.upload(tallest, Port, Rate, set);
+        EXPECT_TRUE(stored.outcome == TransferOutcome::Succeeded && control.sent().contains(head));
+        const qsizetype writes = control.writes().size();
+        const TransferResult refused = operations.upload(taller, Port, Rate, set);
+        EXPECT_EQ(refused.outcome, TransferOutcome::Refused);
+        EXPECT_TRUE(
+            refused.message.contains("64 x 2312 dots, the picture is taller than the 2304"));
+        EXPECT_EQ(control.writes().size(), writes);
+    }
 }
 
 TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
@@ -213,7 +236,7 @@ TEST_F(GraphicsOperationsTest, AGraphicMissingFromTheListOrNoListFailsTheUpload)
 
     // A write that fails inside a define leaves the printer counting its bytes.
     printer.keys = QList<QByteArray>{"01", "02", "03"};
-    control.failWritesAfter(StatusQuestions.size() + AskCapacity.size() + DeleteAll.size() + 30,
+    control.failWritesAfter(BeforeJob.size() + AskCapacity.size() + DeleteAll.size() + 30,
                             QStringLiteral("gone"));
     result = operations.upload(pictures, Port, Rate, NvCommandSet::Graphics);
     EXPECT_TRUE(result.message.endsWith(TransferTexts::switchOffAndOn()));
@@ -230,14 +253,14 @@ TEST_F(GraphicsOperationsTest, ASilentPrinterLosesItsGraphicsOnlyOnceTheOperator
     TransferResult result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
     EXPECT_EQ(result.message, TransferTexts::deleteAllNotConfirmed());
-    EXPECT_EQ(control.sent(), StatusQuestions);
+    EXPECT_EQ(control.sent(), SilentQuestion);
     expectLinkClosed();
 
     host = RecordingTransferHost();
     const qsizetype before = control.sent().size();
     result = operations.upload({path}, Port, Rate, NvCommandSet::Graphics);
     EXPECT_EQ(result.outcome, TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent().mid(before), StatusQuestions + DeleteAll +
+    EXPECT_EQ(control.sent().mid(before), SilentQuestion + DeleteAll +
                                               hex("1D284C 1300 30 43 30 3031 01 0800 0800 31") +
                                               rowsOf(picture));
     EXPECT_EQ(host.events(), QStringList({question, "row:0", "status:Writing",
@@ -250,7 +273,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
 {
     EXPECT_EQ(operations.erase(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent(), StatusQuestions + DeleteAll + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob + DeleteAll + DeliveryQuestion);
     EXPECT_EQ(host.events(),
               QStringList({"status:PROCESSING", "message:Done!!", "status:SUCCESS"}));
 
@@ -259,8 +282,8 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     qsizetype before = control.sent().size();
     EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent().mid(before),
-              StatusQuestions + AskKeys + Ack + printKey("01") + printKey("7r") + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent().mid(before)),
+              BeforeJob + AskKeys + Ack + printKey("01") + printKey("7r") + DeliveryQuestion);
 
     // A list of new keys block after block is refused past 255 keys, and nothing printed.
     QList<QByteArray> endless;
@@ -272,7 +295,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     TransferResult refused = operations.print(Port, Rate, NvCommandSet::Graphics);
     EXPECT_EQ(refused.message, TransferTexts::nothingPrinted(
                                    TransferTexts::keyListFailed(StoreAnswer::TooLong, {}, 0)));
-    EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskKeys + Ack.repeated(6) + Can);
+    EXPECT_EQ(maskedIds(control.sent().mid(before)), BeforeJob + AskKeys + Ack.repeated(6) + Can);
 
     // One that stops after its first block is given up on once the next is as late as the
     // first may be, and the list cancelled.
@@ -281,7 +304,7 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     refused = operations.print(Port, Rate, NvCommandSet::Graphics);
     EXPECT_EQ(refused.message, TransferTexts::nothingPrinted(
                                    TransferTexts::keyListFailed(StoreAnswer::BrokenOff, 50ms, 40)));
-    EXPECT_EQ(control.sent().mid(before), StatusQuestions + AskKeys + Ack + Can);
+    EXPECT_EQ(maskedIds(control.sent().mid(before)), BeforeJob + AskKeys + Ack + Can);
 
     // Without the printer's list, every key an upload gives.
     control.setStatusAnswers({});
@@ -289,9 +312,9 @@ TEST_F(GraphicsOperationsTest, EraseDeletesAllAndPrintPrintsTheListedKeysElse01T
     EXPECT_EQ(operations.print(Port, Rate, NvCommandSet::Graphics).outcome,
               TransferOutcome::Succeeded);
     const QByteArray silent = control.sent().mid(silentStart);
-    ASSERT_EQ(silent.size(), StatusQuestions.size() + 255 * 11);
-    EXPECT_EQ(silent.mid(StatusQuestions.size(), 22), printKey("01") + printKey("02"));
-    EXPECT_EQ(silent.mid(StatusQuestions.size() + 9 * 11, 11), printKey("0A"));
+    ASSERT_EQ(silent.size(), SilentQuestion.size() + 255 * 11);
+    EXPECT_EQ(silent.mid(SilentQuestion.size(), 22), printKey("01") + printKey("02"));
+    EXPECT_EQ(silent.mid(SilentQuestion.size() + 9 * 11, 11), printKey("0A"));
     EXPECT_TRUE(silent.endsWith(printKey("FE") + printKey("FF")));
     EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS", "FAILED", "FAILED"}));
     expectLinkClosed();

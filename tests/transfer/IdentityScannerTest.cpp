@@ -1,5 +1,6 @@
 #include "IdentityScanner.h"
 #include "IdentityInquiry.h"
+#include "InOrderAnswerScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,40 @@ TEST(IdentityScanner, FindsTheAnswerInAnyPiecesAndRefusesHostileOnes)
     scanner.feed(QByteArray("_three\0", 7));
     EXPECT_EQ(scanner.text(), QStringLiteral("one"));
     EXPECT_EQ(identityQuestion(IdentityItem::Model), QByteArray::fromHex("1d4943"));
+}
+
+// After a job only the answer to its own question counts: the job's process ID, or the text
+// given before the job; stale answers, broken ones and status bytes are passed over.
+TEST(InOrderAnswerScanner, FindsOnlyTheAwaitedAnswer)
+{
+    const auto processId = [] {
+        return InOrderAnswerScanner(QByteArray("\x37\x22"),
+                                    [](QByteArrayView id) { return id == "0042"; });
+    };
+    const struct
+    {
+        QByteArray bytes;
+        bool found;
+    } table[] = {
+        {QByteArray("7\"0042\0", 7), true},
+        {QByteArray("\x12\x12"
+                    "7\"0041\0"
+                    "7\"004\x01"
+                    "7\"0042\0",
+                    22),
+         true},
+        {QByteArray("77\"0042\0", 8), true},
+        {QByteArray("7\"0041\0\x12\x12\x12", 10), false},
+        {QByteArray("7\"00420\0", 8), false},
+    };
+    for (const auto &row : table) {
+        for (qsizetype piece : {qsizetype(1), row.bytes.size()}) {
+            InOrderAnswerScanner scanner = processId();
+            for (qsizetype at = 0; at < row.bytes.size(); at += piece)
+                scanner.feed(QByteArrayView(row.bytes).sliced(at, piece));
+            EXPECT_EQ(scanner.found(), row.found) << row.bytes.toHex().toStdString();
+        }
+    }
 }
 
 } // namespace

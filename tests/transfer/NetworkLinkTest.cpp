@@ -96,6 +96,35 @@ TEST_F(NetworkLinkTest, PacesByWhatThePrinterHasNotAcknowledged)
     EXPECT_EQ(traces.last(), QStringLiteral("連接埠已關閉"));
 }
 
+TEST_F(NetworkLinkTest, ProgressNeverRunsAheadOfWhatASlowPrinterRead)
+{
+    // The printer takes 8 KiB at each of the sender's waits. Acknowledged yet unread bytes lie
+    // at most in its kernel buffer and in Qt's.
+    constexpr int Bite = 8 * 1024;
+    printer->setReadBufferSize(Bite);
+    qint64 read = 0;
+    qint64 slack = 0;
+    qint64 ahead = 0;
+    host.setOnYield([&](int) {
+        const QString last = host.progress().isEmpty() ? QString() : host.progress().last();
+        if (last.startsWith(QStringLiteral("Value=")))
+            ahead = std::max(ahead, last.mid(6).toLongLong() + 1 - read);
+        int kernel = 0;
+        socklen_t size = sizeof kernel;
+        getsockopt(int(printer->socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &kernel, &size);
+        slack = std::max<qint64>(slack, kernel + Bite);
+        QCoreApplication::processEvents();
+        read += printer->read(Bite).size();
+    });
+    const int job = 2 * 1024 * 1024;
+    Transmitter transmitter(link, host);
+    ASSERT_TRUE(transmitter.SendBytes(counting(job)).ok());
+    ASSERT_TRUE(transmitter.drain().ok());
+    EXPECT_LE(ahead, slack);
+    EXPECT_EQ(host.progress().mid(0, 2), QStringList({"Min=0", "Max=" + QString::number(job - 1)}));
+    EXPECT_EQ(host.progress().last(), "Value=" + QString::number(job - 1));
+}
+
 TEST_F(NetworkLinkTest, AnswersComeBackAndTheCloseWaitsForThePrinter)
 {
     Transmitter transmitter(link, host);
@@ -130,13 +159,15 @@ TEST_F(NetworkLinkTest, AnswersComeBackAndTheCloseWaitsForThePrinter)
     EXPECT_FALSE(link.closedLinkFailed());
 }
 
-// Only a printer known to have read the whole erase hears "Done!!": it answers DLE EOT 1 again
-// after the job, or (silent) closes its side once it has read to the end of the stream.
+// Only a printer known to have processed the whole erase hears "Done!!": it answers GS ( H after
+// the job with the job's ID, or (silent) closes its side once it has read to the end of the stream.
 TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
 {
-    const QByteArray job = StatusQuestions + QByteArray::fromHex("1c71001d07020101");
+    const QByteArray erase = QByteArray::fromHex("1c71001d07020101");
+    const QByteArray job = SilentQuestion + erase;
     const TransferLimits limits{30s, 1s};
-    const QString unread = TransferTexts::jobNotReadToEnd(limits.completion);
+    // A printer's side acknowledges what it takes into its buffer, read or not.
+    const QString unread = TransferTexts::jobNotClosed(limits.completion);
     // Accepts, answers, reads that many bytes and no more (-1: to the end, then closes), resets
     // at the end of the stream instead; the error, none for "Done!!".
     const struct
@@ -151,8 +182,8 @@ TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
         {true, false, job.size(), true, {}},
         {true, false, 0, false, unread},
         {false, false, 0, false, unread},
-        {true, true, StatusQuestions.size(), false,
-         TransferTexts::deliveryNotConfirmed(limits.completion)},
+        {true, true, BeforeJob.size(), false,
+         TransferTexts::deliveryNotConfirmed(limits.completion, TransferTexts::noStatusAfterJob())},
     };
     for (const auto &row : table) {
         // Before the server: its sockets end with it and still call the handlers below.
@@ -189,8 +220,11 @@ TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
                     return;
                 const QByteArray piece = printer->readAll();
                 received += piece;
-                if (row.answers)
-                    printer->write(QByteArray(piece.count("\x10\x04"), 0x12));
+                if (!row.answers)
+                    return;
+                printer->write(QByteArray(piece.count("\x10\x04"), 0x12));
+                if (const qsizetype at = piece.indexOf(ProcessIdQuestion.first(7)); at >= 0)
+                    printer->write("\x37\x22" + piece.mid(at + 7, 4) + '\0');
             });
             QObject::connect(printer, &QIODevice::readChannelFinished, [&] { printer->close(); });
         });
@@ -204,10 +238,44 @@ TEST(NetworkDelivery, OnlyAPrinterThatReadTheWholeJobIsToldDone)
                   error);
         ASSERT_FALSE(host.messages().isEmpty());
         EXPECT_EQ(host.messages().last().text, error.isEmpty() ? TransferTexts::Done : error);
-        const QByteArray sent = job + (row.answers ? DeliveryQuestion : "");
-        EXPECT_EQ(received, row.readsUpTo < 0 ? sent : sent.first(row.readsUpTo));
+        const QByteArray sent = row.answers ? BeforeJob + erase + DeliveryQuestion : job;
+        EXPECT_EQ(maskedIds(received), row.readsUpTo < 0 ? sent : sent.first(row.readsUpTo));
         EXPECT_EQ(link.openKind(), LinkKind::None);
     }
+}
+
+// Its close says nothing while bytes wait unacknowledged: only once the kernel on its side has
+// taken every byte has it read the stream to its end.
+TEST(NetworkDelivery, APrinterThatHalfClosesAtOnceHasReadToTheEndOnlyWhenEveryByteIsAcknowledged)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const int small = 2048;
+    ASSERT_EQ(
+        setsockopt(int(server.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &small, sizeof small), 0);
+    ScriptedSerialControl control;
+    PortLink link{control, [](const QString &) {}};
+    const QString port = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
+    ASSERT_TRUE(link.OpenPort(port, {}));
+    ASSERT_TRUE(waitFor([&] { return server.hasPendingConnections(); }));
+    QTcpSocket *printer = server.nextPendingConnection();
+    printer->setReadBufferSize(1);
+    ::shutdown(int(printer->socketDescriptor()), SHUT_WR);
+
+    RecordingTransferHost host;
+    host.setOnYield([&](int yields) {
+        if (yields == 20)
+            printer->setReadBufferSize(0);
+        QCoreApplication::processEvents();
+        printer->readAll();
+    });
+    Transmitter transmitter(link, host);
+    ASSERT_TRUE(transmitter.SendBytes(counting(12000)).ok());
+    ASSERT_TRUE(waitFor([&] { return link.link()->backlog() > 0; }));
+    EXPECT_TRUE(transmitter.awaitReadToEnd().ok());
+    EXPECT_EQ(link.link()->backlog(), 0);
+    EXPECT_GE(host.yields(), 20);
+    link.ClosePort(port);
 }
 
 TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)
@@ -217,6 +285,7 @@ TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)
     EXPECT_EQ(TransferLimits{}.stall, 30s);
     EXPECT_EQ(TransferLimits{}.completion, 3min);
     EXPECT_EQ(TransferLimits{}.graphicsAnswer, 2s);
+    EXPECT_EQ(TransferLimits{}.nextAnswer, 2s);
     EXPECT_EQ(TransferLimits{}.keyList(100), 3min);
     EXPECT_EQ(TransferLimits{}.keyList(255), 382500ms);
     EXPECT_EQ(PrinterLink::AnswerWindow, 64 * 1024);

@@ -1,3 +1,4 @@
+#include "DeviceAnswers.h"
 #include "Polling.h"
 #include "PortLink.h"
 #include "PrinterLink.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +83,17 @@ TEST_F(ParallelLinkTest, WritesIntoAFifo)
     EXPECT_EQ(QByteArray(buffer, bytes.size()), bytes);
     EXPECT_TRUE(link.ClosePort(QStringLiteral("LPT1:")));
     ::close(reader);
+
+    // What a printer device sends back is handed on an answer window at a time.
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, pair), 0);
+    const QByteArray flood(PrinterLink::AnswerWindow + 300, 'x');
+    ASSERT_EQ(::write(pair[1], flood.constData(), flood.size()), flood.size());
+    EXPECT_EQ(readDeviceAnswers(pair[0], PrinterLink::AnswerWindow).size(),
+              PrinterLink::AnswerWindow);
+    EXPECT_EQ(readDeviceAnswers(pair[0], PrinterLink::AnswerWindow).size(), 300);
+    ::close(pair[0]);
+    ::close(pair[1]);
 }
 
 TEST_F(ParallelLinkTest, SecondOpenIsRefusedAndTheFirstLinkKeepsWorking)

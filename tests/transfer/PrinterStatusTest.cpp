@@ -9,8 +9,11 @@ namespace {
 
 TEST(PrinterStatus, QuestionsAreDleEot124ThenThreeForTheErrorCause)
 {
-    EXPECT_EQ(statusQuestions(), QByteArray::fromHex("100401100402100404"));
-    EXPECT_EQ(errorQuestion(), QByteArray::fromHex("100403"));
+    QByteArray asked;
+    for (int n : AskedStatus)
+        asked += statusQuestion(n);
+    EXPECT_EQ(asked, QByteArray::fromHex("100401100402100404"));
+    EXPECT_EQ(statusQuestion(ErrorCauseQuestion), QByteArray::fromHex("100403"));
 }
 
 TEST(PrinterStatus, AnswersDecodeToConditions)
@@ -67,7 +70,12 @@ TEST(PrinterStatus, AnswersAreTakenByTheirBitsWhereverTheyArrive)
     scanner.feed(QByteArray::fromHex("12 1E"));
     EXPECT_TRUE(scanner.done());
     EXPECT_EQ(scanner.answers(), QByteArray::fromHex("1A1212"));
-    EXPECT_EQ(scanner.received(), 10);
+    EXPECT_EQ(scanner.received(), 11);
+    // Status bytes after the last answer were asked by nobody: a flood is counted, not taken.
+    EXPECT_EQ(scanner.unasked(), 1);
+    scanner.feed(QByteArray::fromHex("12 14000F00 12"));
+    EXPECT_EQ(scanner.unasked(), 3);
+    EXPECT_EQ(scanner.answers(), QByteArray::fromHex("1A1212"));
     EXPECT_EQ(TransferTexts::conditions(*decodeStatus(scanner.answers())),
               QStringList({"offline"}));
 }

@@ -85,12 +85,13 @@ TEST_F(TransferOperationsTest, UploadsOnePicture)
     const QByteArray record = recordOf(path);
     ASSERT_EQ(record.size(), 132);
     EXPECT_TRUE(record.startsWith(bytes({0x04, 0x00, 0x04, 0x00})));
-    // The printer answered before the job, so it is asked once more after the finish command.
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes +
-                                  DeliveryQuestion);
-    EXPECT_EQ(host.events(), QStringList({"message:Please reset your printer.", "output", "output",
-                                          "row:0", "output", "status:Writing", "output", "output",
-                                          "message:Done!!", "status:SUCCESS"}));
+    // The printer answered before the job, so it is asked in turn after the finish command.
+    EXPECT_EQ(maskedIds(control.sent()),
+              BeforeJob + bytes({0x1C, 0x71, 0x01}) + record + FinishBytes + DeliveryQuestion);
+    EXPECT_EQ(host.events(),
+              QStringList({"message:Please reset your printer.", "output", "output", "output",
+                           "output", "output", "row:0", "output", "status:Writing", "output",
+                           "output", "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].title, QStringLiteral("Starting Upload."));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Prompt);
     EXPECT_EQ(host.messages()[1].title, QStringLiteral("Upload finished."));
@@ -105,9 +106,9 @@ TEST_F(TransferOperationsTest, UploadsPicturesInListOrder)
 
     EXPECT_EQ(operations.upload({paths[0], paths[1], paths[2]}, Port, Rate).outcome,
               TransferOutcome::Succeeded);
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x03}) + recordOf(paths[0]) +
-                                  recordOf(paths[1]) + recordOf(paths[2]) + FinishBytes +
-                                  DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob + bytes({0x1C, 0x71, 0x03}) +
+                                             recordOf(paths[0]) + recordOf(paths[1]) +
+                                             recordOf(paths[2]) + FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.rows(), QList<int>({0, 1, 2}));
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
@@ -116,8 +117,8 @@ TEST_F(TransferOperationsTest, UploadsAtMost255Pictures)
 {
     const QList<ListedPicture> full(255, picture(QStringLiteral("one.bmp"), 8, 8));
     EXPECT_EQ(operations.upload(full, Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_TRUE(control.sent().startsWith(StatusQuestions + bytes({0x1C, 0x71, 0xFF})));
-    EXPECT_EQ(control.sent().size(), StatusQuestions.size() + 3 + 255 * 132 + 5 + 3);
+    EXPECT_TRUE(maskedIds(control.sent()).startsWith(BeforeJob + bytes({0x1C, 0x71, 0xFF})));
+    EXPECT_EQ(control.sent().size(), BeforeJob.size() + 3 + 255 * 132 + 5 + 11);
 
     ScriptedSerialControl other;
     PortLink otherLink(other, [](const QString &) {});
@@ -184,7 +185,7 @@ TEST_F(TransferOperationsTest, PrinterThatNeverAssertsCtsFailsTheUpload)
     ASSERT_EQ(host.messages().size(), 2);
     EXPECT_EQ(host.messages()[1].text, result.message);
     EXPECT_EQ(host.messages()[1].kind, TransferHost::MessageKind::Error);
-    EXPECT_EQ(control.pieces(), QList<QByteArray>{StatusQuestions});
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob);
     expectLinkClosed();
 }
 
@@ -246,8 +247,8 @@ TEST_F(TransferOperationsTest, SecondActionDuringAWaitLeavesTheLinkAlone)
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
     EXPECT_EQ(outcomes, QList<TransferOutcome>(3, TransferOutcome::NotOpened));
     EXPECT_TRUE(writesDuringWait.isEmpty());
-    EXPECT_EQ(control.sent(), StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) +
-                                  FinishBytes + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()), BeforeJob + bytes({0x1C, 0x71, 0x01}) + recordOf(path) +
+                                             FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
 }
 
@@ -266,8 +267,8 @@ TEST_F(TransferOperationsTest, SecondActionOnAnOpenParallelLinkIsRefused)
 TEST_F(TransferOperationsTest, ErasesStoredImages)
 {
     EXPECT_EQ(operations.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
-    EXPECT_EQ(control.pieces(), QList<QByteArray>({StatusQuestions, bytes({0x1C, 0x71, 0x00}),
-                                                   FinishBytes, DeliveryQuestion}));
+    EXPECT_EQ(maskedIds(control.sent()),
+              BeforeJob + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
     EXPECT_EQ(host.statuses(), QStringList({"PROCESSING", "SUCCESS"}));
     ASSERT_EQ(host.messages().size(), 1);
     EXPECT_EQ(host.messages()[0].text, QStringLiteral("Done!!"));
@@ -278,11 +279,11 @@ TEST_F(TransferOperationsTest, ErasesStoredImages)
 TEST_F(TransferOperationsTest, PrintsImages1To255)
 {
     EXPECT_EQ(operations.print(Port, Rate).outcome, TransferOutcome::Succeeded);
-    ASSERT_EQ(control.pieces().size(), 1 + 255 + 1);
-    EXPECT_EQ(control.pieces()[0], StatusQuestions);
-    EXPECT_EQ(control.pieces().last(), DeliveryQuestion);
+    ASSERT_EQ(control.pieces().size(), 4 + 255 + 1);
+    EXPECT_EQ(maskedIds(control.sent()).first(BeforeJob.size()), BeforeJob);
+    EXPECT_EQ(maskedIds(control.pieces().last()), DeliveryQuestion);
     for (int n = 1; n <= 255; ++n)
-        EXPECT_EQ(control.pieces()[n], bytes({0x1C, 0x70, n, 0x00})) << n;
+        EXPECT_EQ(control.pieces()[3 + n], bytes({0x1C, 0x70, n, 0x00})) << n;
     EXPECT_TRUE(host.messages().isEmpty());
     EXPECT_TRUE(host.statuses().isEmpty());
     expectLinkClosed();
@@ -353,28 +354,38 @@ TEST_F(TransferOperationsTest, APrinterThatCannotTakeTheJobEndsItAfterTheQuestio
 TEST_F(TransferOperationsTest, NoiseHidesNoConditionAndBytesWithoutAnswerAreNamed)
 {
     control.setStatusAnswers({});
-    QByteArray reply;
+    QList<QByteArray> replies; // to DLE EOT 1, 2 and 4, each as its question leaves
     control.setOnOutput([&](const QByteArray &piece) {
-        if (piece == StatusQuestions)
-            control.answer(reply);
+        if (piece.startsWith("\x10\x04") && !replies.isEmpty())
+            control.answer(replies.takeFirst());
     });
     const struct
     {
-        QByteArray reply;
+        QList<QByteArray> replies;
         QString message;
+        QByteArray asked;
     } table[] = {
-        {QByteArray::fromHex("001A1212"),
-         QStringLiteral("The printer cannot take the job: offline. Nothing was sent.")},
-        {QByteArray::fromHex("00FF01"), TransferTexts::noStatusAnswer(3, 300ms, true)},
+        {{QByteArray::fromHex("001A"), QByteArray::fromHex("1112"), QByteArray::fromHex("12")},
+         QStringLiteral("The printer cannot take the job: offline. Nothing was sent."),
+         StatusQuestions},
+        {{QByteArray::fromHex("00FF01")},
+         TransferTexts::noStatusAnswer(3, 300ms, true),
+         StatusQuestions.first(3)},
+        // A cover-open byte that came before any question answers none of them.
+        {{QByteArray::fromHex("12"), QByteArray::fromHex("12"), QByteArray::fromHex("12")},
+         QString(),
+         BeforeJob + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion},
     };
     for (const auto &row : table) {
-        reply = row.reply;
+        replies = row.replies;
+        control.answer(QByteArray::fromHex("16"));
         const qsizetype before = control.sent().size();
         const TransferResult result = operations.erase(Port, Rate);
         EXPECT_EQ(result.message, row.message);
-        EXPECT_EQ(control.sent().mid(before), StatusQuestions);
+        EXPECT_EQ(maskedIds(control.sent().mid(before)), row.asked);
         expectLinkClosed();
     }
+    replies = {QByteArray::fromHex("00FF01")};
     // Asked for its status alone, the printer is told of without "Nothing was sent".
     EXPECT_EQ(operations.status(Port, Rate).message,
               TransferTexts::noStatusAnswer(3, 300ms, false));
@@ -388,8 +399,8 @@ TEST_F(TransferOperationsTest, PaperNearItsEndWarnsAndTheJobGoesOn)
               QStringList({"status:PROCESSING", "message:The printer's paper is near its end.",
                            "message:Done!!", "status:SUCCESS"}));
     EXPECT_EQ(host.messages()[0].kind, TransferHost::MessageKind::Warning);
-    EXPECT_EQ(control.sent(),
-              StatusQuestions + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
+    EXPECT_EQ(maskedIds(control.sent()),
+              BeforeJob + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion);
 }
 
 TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuestions)
@@ -408,9 +419,9 @@ TEST_F(TransferOperationsTest, ASilentPrinterGetsTheOriginalStreamAfterTheQuesti
     });
 
     EXPECT_EQ(operations.upload({path}, Port, Rate).outcome, TransferOutcome::Succeeded);
-    // Silent before the job, it is not asked after it either.
+    // Silent to the first question, it is asked no more, before the job or after it.
     EXPECT_EQ(control.sent(),
-              StatusQuestions + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
+              SilentQuestion + bytes({0x1C, 0x71, 0x01}) + recordOf(path) + FinishBytes);
     EXPECT_EQ(host.statuses(), QStringList({"Writing", "SUCCESS"}));
     // It was given its time to answer, and no more: the product's limit is 300 ms.
     EXPECT_GE(waitedMs, 300);
@@ -438,7 +449,8 @@ TEST_F(TransferOperationsTest, PrintsOverTheParallelLinkInOneWritePerCommand)
 TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsIOnlyOnce)
 {
     // Both answered the status questions, so each is asked once more after the job.
-    const QByteArray Erase = bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion;
+    const QByteArray Erase =
+        ProcessIdQuestion + bytes({0x1C, 0x71, 0x00}) + FinishBytes + DeliveryQuestion;
     const QByteArray AllFour = QByteArray::fromHex("1D4941 1D4942 1D4943 1D4944");
     const struct
     {
@@ -463,10 +475,132 @@ TEST_F(TransferOperationsTest, AnAnsweringPrinterIsAskedWhoItIsAndOneSilentToGsI
         TransferOperations asking(link, host, limits);
         asking.setIdentityWanted(true);
         EXPECT_EQ(asking.erase(Port, Rate).outcome, TransferOutcome::Succeeded);
-        EXPECT_EQ(control.sent(), row.sent);
+        EXPECT_EQ(maskedIds(control.sent()), row.sent);
         const PrinterIdentity &told = asking.facts().identity;
         EXPECT_EQ(QStringList({told.maker, told.model, told.firmware, told.serialNumber}),
                   QStringList({row.identity.maker, row.identity.model, row.identity.firmware,
                                row.identity.serialNumber}));
+    }
+}
+
+// "Done!!" only on an in-order answer after the job: status bytes, however many and whenever,
+// confirm nothing, and what the printer says after a job is told.
+TEST_F(TransferOperationsTest, OnlyAnInOrderAnswerAfterTheJobMakesItDone)
+{
+    const ListedPicture small(picture(QStringLiteral("one.bmp"), 8, 8));
+    // Its dithered dots hold DLE EOT requests, which the scripted line answers where they are.
+    const ListedPicture coffee(QStringLiteral(EXAMPLES_DIR "/coffee.jpg"),
+                               {modBitmap::Reduction::Atkinson, 128, 576});
+    const TransferLimits limits{30s, 200ms, 300ms, 2s, 1500ms, 200ms};
+    const QString lost =
+        TransferTexts::deliveryNotConfirmed(limits.completion, TransferTexts::noStatusAfterJob());
+    PrinterStatus offline;
+    offline.offline = true;
+    const struct
+    {
+        const char *printer;
+        bool processId;    // answers GS ( H fn 48
+        const char *gsI65; // its answer to GS I 65, if any
+        bool flood;        // sends ready bytes all the time
+        qsizetype stopsAt; // it takes nothing in once that many bytes have come
+        const char *after; // its status answers from the finish command on
+        QString message;   // the job's result; "Done!!" when empty
+    } table[] = {
+        {"confirms by ID", true, "", false, 0, "", {}},
+        {"confirms by GS I", false, "1.00", false, 0, "", {}},
+        {"cannot confirm", false, "", false, 0, "", TransferTexts::sentNotConfirmed()},
+        {"cannot confirm, offline after", false, "", false, 0, "1a121212",
+         TransferTexts::sentNotReady(TransferTexts::printerNowReports(offline))},
+        {"offline after", true, "", false, 0, "1a121212",
+         TransferTexts::deliveryNotConfirmed(limits.completion,
+                                             TransferTexts::printerNowReports(offline))},
+        {"answers in data, stops reading", true, "", false, 5129, "", lost},
+        {"floods ready bytes", false, "", true, 0, "",
+         TransferTexts::unaskedStatusBytes(192, true)},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.printer);
+        ScriptedSerialControl fresh;
+        std::swap(control, fresh);
+        host = RecordingTransferHost();
+        control.setAnswersProcessId(row.processId);
+        bool stopped = false;
+        qsizetype inData = 0;
+        control.setOnOutput([&](const QByteArray &piece) {
+            for (char n = 1; n <= 4 && !stopped && piece.size() > 64; ++n)
+                inData += piece.contains(QByteArray("\x10\x04", 2) + n);
+            if (stopped) {
+                control.setStatusAnswers({});
+                control.setAnswersProcessId(false);
+                return;
+            }
+            if (row.flood)
+                control.answer(QByteArray(64, 0x12));
+            if (piece == QByteArray::fromHex("1D4941") && *row.gsI65)
+                control.answer('_' + QByteArray(row.gsI65) + '\0');
+            // Offline from the finish command on: it answers DLE EOT and processes nothing.
+            if (piece.startsWith(QByteArray::fromHex("1D0702")) && *row.after) {
+                control.setStatusAnswers(QByteArray::fromHex(row.after));
+                control.setAnswersProcessId(false);
+            }
+            stopped = row.stopsAt > 0 && control.sent().size() >= row.stopsAt;
+        });
+        TransferOperations job(link, host, limits);
+        const TransferResult result = job.upload({row.stopsAt > 0 ? coffee : small}, Port, Rate);
+        EXPECT_EQ(inData > 0, row.stopsAt > 0);
+        EXPECT_EQ(result.message, row.message);
+        ASSERT_FALSE(host.messages().isEmpty());
+        EXPECT_EQ(host.messages().last().text,
+                  row.message.isEmpty() ? TransferTexts::Done : row.message);
+        expectLinkClosed();
+    }
+}
+
+// Each status question waits for its answer: a late one is still its own within the wait, and
+// past it fails the inquiry instead of answering the next question.
+TEST_F(TransferOperationsTest, EachStatusAnswerIsWaitedForAndALateOneIsNeverTheNext)
+{
+    const QString coverOpen = TransferTexts::printerCannotTakeJob([] {
+        PrinterStatus status;
+        status.offline = status.coverOpen = true;
+        return status;
+    }());
+    const struct
+    {
+        std::chrono::milliseconds late; // of the answer to DLE EOT 2
+        std::chrono::milliseconds wait; // for each answer after the first
+        QString message;
+    } table[] = {
+        {700ms, 2s, coverOpen},
+        {1500ms, 2s, coverOpen},
+        {700ms, 300ms, TransferTexts::lateStatusAnswer(2, 300ms, true)},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.late.count());
+        ScriptedSerialControl fresh;
+        std::swap(control, fresh);
+        control.setStatusAnswers(QByteArray::fromHex("1a"));
+        QElapsedTimer asked;
+        control.setOnOutput([&](const QByteArray &piece) {
+            if (piece == QByteArray::fromHex("100402"))
+                asked.start();
+            if (piece == QByteArray::fromHex("100404"))
+                control.answer(QByteArray::fromHex("12"));
+        });
+        bool answered = false;
+        host.setOnYield([&](int) {
+            if (!answered && asked.isValid() && asked.elapsed() >= row.late.count()) {
+                answered = true;
+                control.answer(QByteArray::fromHex("16"));
+            }
+        });
+        TransferLimits limits;
+        limits.nextAnswer = row.wait;
+        const TransferResult result = TransferOperations(link, host, limits).erase(Port, Rate);
+        EXPECT_EQ(result.message, row.message);
+        // Nothing of the job went out, and DLE EOT 4 only once DLE EOT 2 was answered.
+        EXPECT_EQ(control.sent(),
+                  row.message == coverOpen ? StatusQuestions : StatusQuestions.first(6));
+        expectLinkClosed();
     }
 }

@@ -162,6 +162,34 @@ TEST(Program, TcpServesOneConnectionAtATimeAndAnswersStatus)
     EXPECT_EQ(printer.stop(), 0);
 }
 
+// Reading a paced stream or storing a graphic, the printer still closes a second client at
+// once instead of leaving it in the backlog, where it would wait unanswered.
+TEST(Program, TcpClosesASecondConnectionAtOnceWhileBusy)
+{
+    const std::pair<QStringList, QByteArray> cases[] = {
+        {{"--baud", "1200"}, QByteArray(8 * 1024, '\0')}, // a minute's reading
+        {{"--store-time", "600"}, graphicsFunction(rasterGraphicBody("01", Picture))},
+    };
+    for (const auto &[options, stream] : cases) {
+        QTemporaryDir dir;
+        VirtualPrinterProcess printer(QStringLiteral(VIRTUAL_PRINTER_EXE));
+        ASSERT_TRUE(printer.start(dir.path(), QStringList{"--tcp", "0"} + options));
+        const quint16 port = printer.address().section(':', 1).toUShort();
+        const int first = connectTo(port);
+        ASSERT_EQ(::send(first, stream.constData(), stream.size(), MSG_DONTWAIT), stream.size());
+        // Busy from here on: reading the stream, or storing what it read.
+        ASSERT_GE(printer.streamOfSize(64).size(), 64);
+        const int second = connectTo(port);
+        pollfd entry{second, POLLIN, 0};
+        EXPECT_EQ(::poll(&entry, 1, 10000), 1) << options.join(' ').toStdString();
+        char byte;
+        EXPECT_LE(::recv(second, &byte, 1, MSG_DONTWAIT), 0);
+        ::close(second);
+        ::close(first);
+        EXPECT_EQ(printer.stop(), 0);
+    }
+}
+
 TEST(Program, TcpDisconnectEndsTheStream)
 {
     QTemporaryDir dir;

@@ -108,6 +108,20 @@ TEST_F(CommPortLine, APortInUseOrMissingIsRefusedInItsCategory)
     EXPECT_FALSE(second.isOpen());
 }
 
+TEST(CommPortGone, AWriteToAnEndedLineFailsAsADeviceGoneAndClosingGivesUp)
+{
+    ControlLine control;
+    ASSERT_TRUE(control.isOpen()) << GetLastError();
+    CommPort port;
+    ASSERT_EQ(port.open(L"COM6", line, true), DWORD(ERROR_SUCCESS));
+    ASSERT_EQ(control.request("drop com6"), "ok");
+    const std::vector<char> bytes = testPattern(4096);
+    port.write(bytes.data(), bytes.size());
+    EXPECT_TRUE(becomes([&] { return port.writeError() != ERROR_SUCCESS; }));
+    EXPECT_TRUE(isCommDeviceGone(port.writeError())) << port.writeError();
+    EXPECT_EQ(port.close(60000), bytes.size());
+}
+
 TEST(CommQueueOfAFile, SaysWhyItCannotCount)
 {
     wchar_t path[MAX_PATH];

@@ -1,5 +1,6 @@
-// The Linux side of the lines the Windows tests use under Wine. It makes three
-// pseudo-terminals and links them into the prefix as COM9 (the control line), COM5 and LPT1,
+// The Linux side of the lines the Windows tests use under Wine. It makes four
+// pseudo-terminals and links them into the prefix as COM9 (the control line), COM5, COM6 and
+// LPT1,
 // prints "ready", then answers one request per line on the control line until its standard
 // input closes:
 //   settings PORT   -> the line's termios, as "raw cs8 parity=none stop=1 rate=N crtscts=1"
@@ -8,6 +9,7 @@
 //   release PORT    -> lets it flow again; "ok"
 //   lock PORT       -> makes PORT exclusive (TIOCEXCL), as another program holding it does; "ok"
 //   unlock PORT     -> opens it to others again; "ok"
+//   drop PORT       -> closes both ends of PORT for good, as a pulled adapter ends a line; "ok"
 // A port is read only while a request asks for it: otherwise its reader is stalled.
 #include "TestPattern.h"
 
@@ -129,6 +131,7 @@ int main(int argc, char **argv)
     const Line control = openLine(dosdevices + "/com9", true);
     // COM5 keeps the kernel's cooked defaults, so that the test's settings must reach it.
     std::map<std::string, Line> ports = {{"com5", openLine(dosdevices + "/com5", false)},
+                                         {"com6", openLine(dosdevices + "/com6", true)},
                                          {"lpt1", openLine(dosdevices + "/lpt1", true)}};
     std::printf("ready\n");
     std::fflush(stdout);
@@ -156,7 +159,12 @@ int main(int argc, char **argv)
             reply(control, tcflow(found->second.slave, verb == "hold" ? TCOOFF : TCOON) == 0
                                ? "ok"
                                : std::string("tcflow: ") + std::strerror(errno));
-        else if (verb == "lock" || verb == "unlock")
+        else if (verb == "drop") {
+            close(found->second.master);
+            close(found->second.slave);
+            ports.erase(found);
+            reply(control, "ok");
+        } else if (verb == "lock" || verb == "unlock")
             reply(control, ioctl(found->second.slave, verb == "lock" ? TIOCEXCL : TIOCNXCL) == 0
                                ? "ok"
                                : std::string("ioctl: ") + std::strerror(errno));

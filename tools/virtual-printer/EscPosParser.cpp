@@ -9,6 +9,9 @@ constexpr char FinishCommand[] = {0x1D, 0x07, 0x02, 0x01, 0x01};
 constexpr char GraphicsShort[] = {0x1D, 0x28, 0x4C}; // GS ( L
 constexpr char GraphicsLong[] = {0x1D, 0x38, 0x4C};  // GS 8 L
 constexpr char Identity[] = {0x1D, 0x49};            // GS I n
+// GS ( H fn 48: the process ID response; four bytes of ID follow.
+constexpr char ProcessId[] = {0x1D, 0x28, 0x48, 0x06, 0x00, 0x30, 0x30};
+constexpr qsizetype ProcessIdSize = sizeof ProcessId + 4;
 // Long runs of unknown bytes show only their start, so the log stays readable.
 constexpr qsizetype UnknownShown = 32;
 
@@ -99,7 +102,10 @@ void EscPosParser::takeByte(char byte)
         break;
     case Gs:
         fits = starts(FinishCommand) || starts(GraphicsShort) || starts(GraphicsLong) ||
-               starts(Identity) || (m_prefix.size() == 2 && m_prefix[1] == Identity[1]);
+               starts(Identity) || (m_prefix.size() == 2 && m_prefix[1] == Identity[1]) ||
+               starts(ProcessId) ||
+               (m_prefix.startsWith(QByteArrayView(ProcessId, sizeof ProcessId)) && byte >= 0x20 &&
+                byte <= 0x7E);
         break;
     default:
         fits = m_prefix.size() == 1 ? byte == Eot : m_printer.status(byte).has_value();
@@ -124,6 +130,8 @@ void EscPosParser::runCommandIfComplete()
         answerStatus(m_prefix[2], false);
     } else if (m_prefix.size() == 3 && m_prefix[0] == Gs && m_prefix[1] == Identity[1]) {
         answerIdentity(uchar(m_prefix[2]));
+    } else if (m_prefix.size() == ProcessIdSize) {
+        answerProcessId(m_prefix.last(4));
     } else if (m_prefix == QByteArrayView(GraphicsShort, sizeof GraphicsShort) ||
                m_prefix == QByteArrayView(GraphicsLong, sizeof GraphicsLong)) {
         m_graphics.start(m_prefix[1] == GraphicsLong[1]);
@@ -208,6 +216,18 @@ void EscPosParser::answerIdentity(int n)
             .arg(n)
             .arg(QString::fromLatin1(answer->sliced(1).chopped(1))));
     m_reply(*answer);
+}
+
+// Answered here, once every byte before it has been processed.
+void EscPosParser::answerProcessId(const QByteArray &id)
+{
+    const QString text = QStringLiteral("GS ( H 48: process ID %1").arg(QString::fromLatin1(id));
+    if (!m_reply) {
+        log(text + QStringLiteral(" not answered (one-way line)"));
+        return;
+    }
+    log(text + QStringLiteral(" answered"));
+    m_reply(QByteArray("\x37\x22", 2) + id + '\0');
 }
 
 void EscPosParser::startRecord()

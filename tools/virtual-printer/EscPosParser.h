@@ -14,7 +14,8 @@
 
 // Reads the ESC/POS byte stream in whatever pieces it arrives and drives the NvPrinter:
 // FS q (define or erase NV images), FS p (print one), the finish command, DLE EOT n (answered
-// with the printer's state, also inside a command's data), GS I n (who it is), and the NV
+// with the printer's state, also inside a command's data), GS I n (who it is), GS ( H fn 48 (the
+// process ID, answered in turn after everything before it), and the NV
 // graphics functions of GS ( L and GS 8 L; anything else is logged as unknown bytes.
 class EscPosParser
 {
@@ -45,6 +46,7 @@ private:
     // inData: the request came inside the data of a command, which goes on after it.
     void answerStatus(int n, bool inData);
     void answerIdentity(int n);
+    void answerProcessId(const QByteArray &id);
     void addUnknown(QByteArrayView bytes);
     void flushUnknown();
     void log(const QString &line);

@@ -28,8 +28,7 @@ void serve(Transport &transport, EscPosParser &parser, Recorder &recorder,
 
         const qint64 allowed = pacer.allowance(now);
         if (allowed == 0) {
-            StopSignal::wait(nullptr, 0,
-                             std::min<std::chrono::nanoseconds>(timeout, pacer.refillTime()));
+            transport.pause(std::min<std::chrono::nanoseconds>(timeout, pacer.refillTime()));
             continue;
         }
         if (!transport.waitForData(timeout))

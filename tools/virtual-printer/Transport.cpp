@@ -76,6 +76,7 @@ public:
         if (!m_hungUp)
             static_cast<void>(::write(m_master.get(), bytes.data(), size_t(bytes.size())));
     }
+    void pause(std::chrono::nanoseconds time) override { StopSignal::wait(nullptr, 0, time); }
 
     Fd m_master;
     QString m_path;
@@ -116,22 +117,19 @@ public:
     {
         const auto start = std::chrono::steady_clock::now();
         for (;;) {
-            // A client that has sent its last byte is leaving: the next one waits its turn.
-            const bool leaving = m_client.get() >= 0 && hasHungUp(m_client.get());
-            pollfd entries[] = {{m_client.get(), POLLIN, 0},
-                                {leaving ? -1 : m_listener.get(), POLLIN, 0}};
+            pollfd entries[] = {{m_client.get(), POLLIN, 0}, {waitingListener(), POLLIN, 0}};
             std::chrono::nanoseconds left = timeout;
             if (timeout != StopSignal::Forever)
                 left = std::max(timeout - (std::chrono::steady_clock::now() - start),
                                 std::chrono::nanoseconds::zero());
             if (StopSignal::wait(entries, 2, left) <= 0)
                 return false;
-            // The client's bytes, or its end, come first: a client that has just left is no
-            // reason to turn the next one away.
-            if (entries[0].revents != 0)
-                return true;
+            // A client streaming without a pause still leaves the next one no time in the
+            // backlog.
             if (entries[1].revents & POLLIN)
                 acceptOrRefuse();
+            if (entries[0].revents != 0)
+                return true;
         }
     }
     qint64 read(char *buffer, qint64 max) override
@@ -150,6 +148,18 @@ public:
         if (m_client.get() >= 0)
             ::send(m_client.get(), bytes.data(), size_t(bytes.size()), MSG_NOSIGNAL);
     }
+    void pause(std::chrono::nanoseconds time) override
+    {
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (!StopSignal::requested()) {
+            const auto left = end - std::chrono::steady_clock::now();
+            if (left <= std::chrono::nanoseconds::zero())
+                return;
+            pollfd entry{waitingListener(), POLLIN, 0};
+            if (StopSignal::wait(&entry, 1, left) > 0 && (entry.revents & POLLIN))
+                acceptOrRefuse();
+        }
+    }
 
     Fd m_listener;
     Fd m_client;
@@ -157,6 +167,14 @@ public:
     quint16 m_port = 0;
 
 private:
+    // The listener while a newcomer is to be served or turned away; -1 (which poll() skips)
+    // while a client that has sent its last byte is leaving: the next one waits its turn.
+    int waitingListener() const
+    {
+        const bool leaving = m_client.get() >= 0 && hasHungUp(m_client.get());
+        return leaving ? -1 : m_listener.get();
+    }
+
     static bool hasHungUp(int fd)
     {
         pollfd entry{fd, POLLRDHUP, 0};

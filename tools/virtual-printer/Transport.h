@@ -21,6 +21,8 @@ public:
     virtual qint64 read(char *buffer, qint64 max) = 0;
     // Sends the printer's answer to the client; dropped when none is there to take it.
     virtual void write(QByteArrayView bytes) = 0;
+    // Reads nothing for the time (or until a stop signal), still turning away a second client.
+    virtual void pause(std::chrono::nanoseconds time) = 0;
 };
 
 struct OpenedTransport

@@ -219,7 +219,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     // While it stores a graphic the printer reads nothing, as a real one writing its flash.
-    graphics.pause = [](std::chrono::nanoseconds time) { StopSignal::wait(nullptr, 0, time); };
+    graphics.pause = [&transport](std::chrono::nanoseconds time) { transport.pause(time); };
     NvPrinter printer(outDir, std::move(graphics));
     printer.setState(*state);
     EscPosParser::Reply reply;

@@ -1,4 +1,5 @@
 #include "CliParsing.h"
+#include "CliTexts.h"
 #include "Subcommands.h"
 
 #include <QCoreApplication>
@@ -28,13 +29,72 @@ int usageFault(const QString &mistake)
     return ExitUsage;
 }
 
+namespace {
+
+// Qt's own help option would offer --help-all too, for Qt options no subcommand takes.
+const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Show this help."));
+
+// The option as the user typed it: Qt names it without its dashes.
+QString typedOption(const QString &name, const QStringList &arguments)
+{
+    for (qsizetype index = 1; index < arguments.size(); ++index) {
+        const QString word = arguments[index].section(QLatin1Char('='), 0, 0);
+        if (word == QLatin1String("--"))
+            break;
+        if (word.startsWith(QLatin1Char('-')) &&
+            word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1) == name)
+            return word;
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+QString parseFault(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return CliTexts::UnknownOption.arg(typedOption(unknown.front(), arguments));
+    return parser.errorText();
+}
+
+bool isNumber(const QString &text)
+{
+    bool ok = false;
+    text.toDouble(&ok);
+    return ok;
+}
+
+// An option written without its value takes the next word for it (--dither -o out.png), and
+// the mistake would surface as a stray argument or a wrong value.
+QString optionWithoutValue(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QStringList found = parser.optionNames();
+    for (qsizetype index = 1; index + 1 < arguments.size(); ++index) {
+        const QString &word = arguments[index];
+        if (word == QLatin1String("--"))
+            break;
+        const QString &next = arguments[index + 1];
+        if (!word.startsWith(QLatin1Char('-')) || word.contains(QLatin1Char('=')) ||
+            next.size() < 2 || !next.startsWith(QLatin1Char('-')) || isNumber(next))
+            continue;
+        const QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1);
+        if (found.contains(name) && parser.values(name).contains(next))
+            return CliTexts::MissingValue.arg(word, next);
+    }
+    return {};
+}
+
+} // namespace
+
 std::optional<int> parseArguments(QCommandLineParser &parser, const QStringList &arguments,
                                   qsizetype minArguments, qsizetype maxArguments)
 {
-    parser.addHelpOption();
+    parser.addOption(helpOption);
     if (!parser.parse(arguments))
-        return usageFault(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
+        return usageFault(parseFault(parser, arguments));
+    if (const QString fault = optionWithoutValue(parser, arguments); !fault.isEmpty())
+        return usageFault(fault);
+    if (parser.isSet(helpOption)) {
         QTextStream(stdout) << helpText(parser);
         return ExitOk;
     }

@@ -8,7 +8,8 @@ inline const QString Usage = QStringLiteral(
     "       orvane ports                    list the ports, as the port box does\n"
     "       orvane raster PICTURE -o FILE   write the raster record of PICTURE\n"
     "       orvane preview PICTURE -o FILE.png\n"
-    "                                       write a PNG of how the printer prints it\n"
+    "                                       write a picture of how the printer prints it\n"
+    "                                       (in the format FILE's ending names; - for stdout)\n"
     "       orvane upload --port PORT [--baud RATE] [--yes] PICTURE...\n"
     "                                       store the pictures as NV images 1..n\n"
     "         raster, preview and upload take --dither MODE, --threshold N, --width DOTS,\n"
@@ -30,6 +31,8 @@ inline const QString NoPorts = QStringLiteral("no serial, parallel or printer po
 inline const QString CannotWrite = QStringLiteral("cannot write %1: %2");
 inline const QString Ready = QStringLiteral("ready");
 inline const QString UploadRefused = QStringLiteral("nothing was sent: %1");
+inline const QString StoreOverflow =
+    QStringLiteral("%1 The pictures take %2 bytes of raster data; the store holds %3.");
 inline const QString BadDither =
     QStringLiteral("--dither takes none, floyd-steinberg, atkinson or ordered, not '%1'");
 inline const QString BadThreshold =
@@ -64,4 +67,34 @@ inline const QString BadRange =
                    "'%1'");
 inline const QString BadPortNumber =
     QStringLiteral("--port-number takes a TCP port from 1 to 65535, not '%1'");
+inline const QString RangeTooWide =
+    QStringLiteral("'%1' is too wide to scan: RANGE holds at most 4096 addresses (a prefix from "
+                   "/20 to /32)");
+inline const QString RangeIsIPv6 =
+    QStringLiteral("'%1' is an IPv6 address: discover scans IPv4 networks only (a printer on "
+                   "IPv6 takes --port tcp://[ADDRESS]:9100)");
+inline const QString RangeIsHostName =
+    QStringLiteral("'%1' is a host name: discover scans IPv4 addresses and looks up no name (a "
+                   "printer known by name takes --port tcp://%1)");
+inline const QString NothingFound = QStringLiteral("no address of %1 took a connection on port %2");
+inline const QString UnknownOption = QStringLiteral("unknown option '%1'");
+inline const QString MissingValue = QStringLiteral("%1 is missing its value: '%2' is an option");
+inline const QString PortGivenTwice =
+    QStringLiteral("the port %1 is given twice: each printer takes the job once");
+inline const QString SamePortTwice = QStringLiteral("%1 and %2 name the same port");
+inline const QString FileLine = QStringLiteral("%1, line %2");
+inline const QString RowSkipped =
+    QStringLiteral("%1: %2 is skipped, no printer answered there when discovered (%3)");
+inline const QString RowNamesNoPort = QStringLiteral("%1: skipped, the object names no port");
+inline const QString Erased = QStringLiteral("Erased the NV images stored in %1.");
+inline const QString ErasedGraphics = QStringLiteral("Erased the NV graphics stored in %1.");
+inline const QString Printed =
+    QStringLiteral("Asked %1 to print NV images 1 to 255: it prints each one it holds.");
+inline const QString PrintedGraphics = QStringLiteral("Printed NV graphics %1 on %2.");
+inline const QString PrintedEveryKey =
+    QStringLiteral("Asked %1 to print NV graphics 01 to FF: it prints each one it holds.");
+inline const QString NoGraphicsToPrint =
+    QStringLiteral("%1 holds no NV graphics: nothing was printed.");
+inline const QString BadOutputFormat =
+    QStringLiteral("'%2' names a picture format that preview cannot write (it writes %1)");
 } // namespace CliTexts

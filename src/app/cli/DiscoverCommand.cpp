@@ -12,6 +12,7 @@
 #include "SerialControlFactory.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
+#include "Terminal.h"
 #include "TextTable.h"
 
 #include <chrono>
@@ -38,6 +39,21 @@ std::optional<PrinterRun> probe(const QString &portText)
         return std::nullopt;
     return printerRun(LinkCommand::Status, portText, report.outcome, report.message,
                       transfer.facts());
+}
+
+QString rangeProblem(const QString &text)
+{
+    switch (rangeFaultOf(text)) {
+    case RangeFault::TooWide:
+        return CliTexts::RangeTooWide.arg(text);
+    case RangeFault::IPv6:
+        return CliTexts::RangeIsIPv6.arg(text);
+    case RangeFault::HostName:
+        return CliTexts::RangeIsHostName.arg(text);
+    case RangeFault::Malformed:
+        break;
+    }
+    return CliTexts::BadRange.arg(text);
 }
 
 } // namespace
@@ -72,7 +88,7 @@ int runDiscover(const QStringList &arguments)
     const uint port = parser.value(portNumber).toUInt(&ok);
     const bool portOk = ok && port >= 1 && port <= 65535;
     const int jobCount = parser.value(jobs).toInt(&ok);
-    const QString problem = !range    ? CliTexts::BadRange.arg(parser.positionalArguments().front())
+    const QString problem = !range    ? rangeProblem(parser.positionalArguments().front())
                             : !portOk ? CliTexts::BadPortNumber.arg(parser.value(portNumber))
                             : !ok || jobCount < 1 || jobCount > MaxJobs
                                 ? CliTexts::BadJobs.arg(1).arg(MaxJobs).arg(parser.value(jobs))
@@ -103,12 +119,18 @@ int runDiscover(const QStringList &arguments)
         object.insert(QStringLiteral("address"), range->address(index));
         lines += jsonLine(object);
     }
+    if (rows.isEmpty() && !stopSignalled()) {
+        errorStream() << "orvane: "
+                      << CliTexts::NothingFound.arg(parser.positionalArguments().front()).arg(port)
+                      << Qt::endl;
+        return ExitFailure;
+    }
     QTextStream out(stdout);
     if (parser.isSet(json))
         out << lines;
     else
         out << textTable(
             {FleetTexts::Address, FleetTexts::Model, FleetTexts::SerialNumber, FleetTexts::State},
-            rows);
+            rows, outputColumns(stdout), 3);
     return stopSignalled() ? ExitFailure : ExitOk;
 }

@@ -11,6 +11,8 @@
 #include "SerialControlFactory.h"
 #include "StopSignals.h"
 #include "Subcommands.h"
+#include "TerminalHost.h"
+#include "Terminal.h"
 #include "TransferTexts.h"
 
 #include <QElapsedTimer>
@@ -28,8 +30,7 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     progress.set(FleetTexts::Running);
     const std::unique_ptr<SerialControl> serial = makeSerialControl();
     PortLink link(*serial);
-    const bool waitAtPrompt = job.ports.size() == 1 && !job.assumeYes;
-    FleetHost host(progress, job.streamBytes, job.assumeYes, waitAtPrompt);
+    FleetHost host(progress, job.streamBytes, job.assumeYes);
     TransferOperations transfer(link, host);
     transfer.setIdentityWanted(true);
     TransferResult ended;
@@ -51,7 +52,8 @@ PrinterRun runOnePrinter(const FleetJob &job, const ConvertedPictures &pictures,
     }
     if (ended.outcome == TransferOutcome::NotOpened)
         ended.message = TransferTexts::linkNotOpened(port, link.errorText());
-    PrinterRun run = printerRun(job.command, port, ended.outcome, ended.message, transfer.facts());
+    PrinterRun run = printerRun(job.command, port, ended.outcome, ended.message, transfer.facts(),
+                                ended.stopped);
     run.seconds = double(clock.nsecsElapsed()) / 1e9;
     progress.set(fleetResultText(run));
     return run;
@@ -77,6 +79,12 @@ int runFleet(const FleetJob &job)
         }
     }
 
+    // Asked here, before any printer starts: a job's thread cannot hear Ctrl-C at a prompt, and
+    // the printers' lines would draw over it. Without --yes there is only one printer.
+    if (job.command == LinkCommand::Upload && job.set == NvCommandSet::BitImage && !job.assumeYes &&
+        !pictures.stopped)
+        waitAtPrompt(TransferTexts::ResetTitle, TransferTexts::ResetPrompt);
+
     std::vector<PrinterRun> runs;
     for (const QString &port : job.ports)
         runs.push_back({port, FleetResult::NotStarted, {}, {}, 0});
@@ -92,7 +100,7 @@ int runFleet(const FleetJob &job)
 
     const QList<PrinterRun> ended(runs.begin(), runs.end());
     QTextStream out(stdout);
-    out << (job.json ? fleetJson(ended) : fleetTable(ended));
+    out << (job.json ? fleetJson(ended) : fleetTable(ended, outputColumns(stdout)));
     out.flush();
     return stopSignalled() ? ExitFailure : fleetExitCode(job.command, ended);
 }

@@ -3,7 +3,6 @@
 #include "EventLoopYield.h"
 #include "FleetTexts.h"
 #include "StopSignals.h"
-#include "TerminalHost.h"
 #include "TransferTexts.h"
 
 void PrinterProgress::set(const QString &state)
@@ -18,12 +17,10 @@ QString PrinterProgress::state() const
     return m_state;
 }
 
-FleetHost::FleetHost(PrinterProgress &progress, qint64 expectedBytes, bool assumeYes,
-                     bool waitAtPrompt)
+FleetHost::FleetHost(PrinterProgress &progress, qint64 expectedBytes, bool assumeYes)
     : m_progress(progress)
     , m_expectedBytes(expectedBytes)
     , m_assumeYes(assumeYes)
-    , m_waitAtPrompt(waitAtPrompt)
 {}
 
 void FleetHost::setProgressMin(int)
@@ -49,10 +46,8 @@ void FleetHost::setProgressValue(int value)
     m_progress.set(FleetTexts::sending(percent) + m_warning);
 }
 
-void FleetHost::showMessage(const QString &text, const QString &title, MessageKind kind)
+void FleetHost::showMessage(const QString &text, const QString &, MessageKind kind)
 {
-    if (kind == MessageKind::Prompt && m_waitAtPrompt)
-        waitAtPrompt(title, text);
     if (kind == MessageKind::Warning) {
         m_warning = QStringLiteral(" (") + text + QLatin1Char(')');
         m_progress.set(m_progress.state() + m_warning);
@@ -63,7 +58,7 @@ void FleetHost::setStatus(const QString &text)
 {
     if (text == TransferTexts::Writing)
         m_progress.set(FleetTexts::Writing + m_warning);
-    else if (text == TransferTexts::WaitingForPrinter)
+    else if (text.startsWith(TransferTexts::WaitingForPrinter))
         m_progress.set(FleetTexts::Queued + m_warning);
 }
 

@@ -25,15 +25,14 @@ class FleetHost : public TransferHost
 {
 public:
     // expectedBytes: the whole stream, for the share sent; 0 tells none. assumeYes: --yes
-    // confirms what cannot be undone. waitAtPrompt: the only printer of the run, whose
-    // operator answers the reset prompt on the terminal.
-    FleetHost(PrinterProgress &progress, qint64 expectedBytes, bool assumeYes = false,
-              bool waitAtPrompt = false);
+    // confirms what cannot be undone.
+    FleetHost(PrinterProgress &progress, qint64 expectedBytes, bool assumeYes = false);
 
     void setProgressMin(int value) override;
     void setProgressMax(int value) override;
     void setProgressValue(int value) override;
     // The job's result tells errors and the outcome; a warning stays on the printer's line.
+    // The reset prompt was answered before any printer started.
     void showMessage(const QString &text, const QString &title, MessageKind kind) override;
     // Nobody is asked one printer at a time: --yes is the answer, or No.
     bool confirm(const QString &, const QString &) override { return m_assumeYes; }
@@ -46,7 +45,6 @@ private:
     PrinterProgress &m_progress;
     qint64 m_expectedBytes;
     bool m_assumeYes;
-    bool m_waitAtPrompt;
     qint64 m_doneBefore = 0;
     qint64 m_arraySize = 0;
     int m_percent = -1;

@@ -20,21 +20,35 @@ QString conditionsOf(const PrinterStatus &status)
 
 } // namespace
 
+namespace {
+
+// A printer that took the job may still warn (paper near its end).
+QString withWarnings(const QString &result, const PrinterRun &run)
+{
+    if (!run.facts.status || conditionsOf(*run.facts.status).isEmpty())
+        return result;
+    return FleetTexts::Warned.arg(result, conditionsOf(*run.facts.status));
+}
+
+} // namespace
+
 QString fleetResultText(const PrinterRun &run)
 {
     switch (run.result) {
     case FleetResult::NotStarted:
         return FleetTexts::NotStarted;
     case FleetResult::Verified:
-        return FleetTexts::Verified;
+        return withWarnings(FleetTexts::Verified, run);
     case FleetResult::NotVerified:
-        return FleetTexts::NotVerified;
+        return withWarnings(FleetTexts::NotVerified, run);
     case FleetResult::Done:
-        return FleetTexts::Done;
+        return withWarnings(FleetTexts::Done, run);
     case FleetResult::Ready:
-        return FleetTexts::Ready;
+        return withWarnings(FleetTexts::Ready, run);
     case FleetResult::NotReady:
         return FleetTexts::NotReady.arg(run.error);
+    case FleetResult::Stopped:
+        return run.error;
     case FleetResult::Failed:
         break;
     }
@@ -58,6 +72,8 @@ QString resultKey(FleetResult result)
         return QStringLiteral("ready");
     case FleetResult::NotReady:
         return QStringLiteral("not-ready");
+    case FleetResult::Stopped:
+        return QStringLiteral("stopped");
     case FleetResult::Failed:
         break;
     }
@@ -101,11 +117,14 @@ QJsonValue keysValue(const std::optional<QList<QByteArray>> &keys)
 } // namespace
 
 PrinterRun printerRun(LinkCommand command, const QString &port, TransferOutcome outcome,
-                      const QString &message, const JobFacts &facts)
+                      const QString &message, const JobFacts &facts, bool stopped)
 {
     PrinterRun run{port, FleetResult::Failed, facts, {}, 0};
     const bool notReady = facts.status && !facts.status->ready();
-    if (outcome == TransferOutcome::Succeeded && !notReady) {
+    if (stopped) {
+        run.result = FleetResult::Stopped;
+        run.error = message;
+    } else if (outcome == TransferOutcome::Succeeded && !notReady) {
         switch (command) {
         case LinkCommand::Upload:
             run.result = facts.verifiedKeys ? FleetResult::Verified : FleetResult::NotVerified;
@@ -133,6 +152,7 @@ int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs)
     for (const PrinterRun &run : runs) {
         switch (run.result) {
         case FleetResult::NotStarted:
+        case FleetResult::Stopped:
         case FleetResult::Failed:
             return ExitFailure;
         case FleetResult::NotReady:
@@ -147,7 +167,7 @@ int fleetExitCode(LinkCommand command, const QList<PrinterRun> &runs)
     return notReady ? ExitNotReady : ExitOk;
 }
 
-QString fleetTable(const QList<PrinterRun> &runs)
+QString fleetTable(const QList<PrinterRun> &runs, int width)
 {
     QList<QStringList> rows;
     for (const PrinterRun &run : runs) {
@@ -156,12 +176,12 @@ QString fleetTable(const QList<PrinterRun> &runs)
     }
     return textTable({FleetTexts::Port, FleetTexts::Model, FleetTexts::SerialNumber,
                       FleetTexts::Result, FleetTexts::Seconds},
-                     rows);
+                     rows, width, 3);
 }
 
 QJsonObject printerJson(const PrinterRun &run)
 {
-    const bool failed = run.result == FleetResult::Failed;
+    const bool failed = run.result == FleetResult::Failed || run.result == FleetResult::Stopped;
     return {
         {QStringLiteral("port"), run.port},
         {QStringLiteral("identity"), identityObject(run.facts.identity)},

@@ -21,6 +21,8 @@ inline const QString Ready = QStringLiteral("ready");
 inline const QString NotReady = QStringLiteral("not ready: %1");
 inline const QString Failed = QStringLiteral("failed: %1");
 inline const QString NotStarted = QStringLiteral("not started");
+// A result, and what the printer warned of.
+inline const QString Warned = QStringLiteral("%1 (%2)");
 
 // The table's headings.
 inline const QString Port = QStringLiteral("port");

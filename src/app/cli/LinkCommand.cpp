@@ -11,6 +11,7 @@
 #include "PortsFile.h"
 #include "PrinterCommands.h"
 #include "RasterGeometry.h"
+#include "RepeatedPorts.h"
 #include "SerialControlFactory.h"
 #include "Subcommands.h"
 #include "TerminalHost.h"
@@ -57,8 +58,8 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
         QStringLiteral("PORT"));
     const QCommandLineOption portsFile(
         QStringLiteral("ports"),
-        QStringLiteral("Read the ports from FILE, one a line; blank lines and # comments are "
-                       "skipped."),
+        QStringLiteral("Read the ports from FILE, one a line, or the lines discover --json "
+                       "writes; blank lines and # comments are skipped."),
         QStringLiteral("FILE"));
     const QCommandLineOption jobs(
         QStringLiteral("jobs"),
@@ -125,12 +126,16 @@ std::variant<int, LinkOptions> parseLinkOptions(LinkCommand command, const QStri
     QStringList ports = parser.values(port);
     if (parser.isSet(portsFile)) {
         const PortsFile read = readPortsFile(parser.value(portsFile));
+        for (const QString &skipped : read.skipped)
+            errorStream() << "orvane: " << skipped << Qt::endl;
         if (!read.error.isEmpty())
             return usageFault(read.error);
         ports += read.ports;
     }
     if (ports.isEmpty())
         return usageFault(CliTexts::PortMissing);
+    if (const QString repeated = repeatedPortFault(ports); !repeated.isEmpty())
+        return usageFault(repeated);
     bool jobsOk = false;
     const int jobCount = parser.value(jobs).toInt(&jobsOk);
     if (!jobsOk || jobCount < 1 || jobCount > MaxJobs)
@@ -179,14 +184,21 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
             errorStream() << "orvane: " << modBitmap::RasterSize(path).error << Qt::endl;
         return std::nullopt;
     }
+    for (const QString &tooTall : total.tooTall)
+        errorStream() << "orvane: " << CliTexts::UploadRefused.arg(tooTall) << Qt::endl;
     const bool graphics = set == NvCommandSet::Graphics;
+    const int count = int(pictures.size());
     // The bit-image store's 2M rule; NV graphics fit as the printer says at upload.
-    const CapacityStatus status = graphics
-                                      ? graphicsCapacityStatus(total.total, int(pictures.size()))
-                                      : capacityStatus(total.total, int(pictures.size()));
+    const CapacityStatus status =
+        graphics ? graphicsCapacityStatus(total.total, count, total.tooTall.size())
+                 : capacityStatus(total.total, count, total.tooTall.size());
     if (!status.uploadEnabled) {
-        errorStream() << "orvane: " << CliTexts::UploadRefused.arg(status.sizeNotify.text)
-                      << Qt::endl;
+        if (total.tooTall.isEmpty()) {
+            QString refusal = status.sizeNotify.text;
+            if (!graphics && total.total > CapacityLimit)
+                refusal = CliTexts::StoreOverflow.arg(refusal).arg(total.total).arg(CapacityLimit);
+            errorStream() << "orvane: " << CliTexts::UploadRefused.arg(refusal) << Qt::endl;
+        }
         return std::nullopt;
     }
     qint64 streamBytes =
@@ -200,6 +212,24 @@ std::optional<qint64> checkCapacity(const QList<ListedPicture> &pictures, NvComm
                                 : modBitmap::recordSize(extent, picture.choices.widthDots);
     }
     return streamBytes;
+}
+
+// What an erase or a print did, in the command line's words.
+QString outcomeText(LinkCommand command, const LinkOptions &options, const JobFacts &facts)
+{
+    const bool graphics = options.set == NvCommandSet::Graphics;
+    if (command == LinkCommand::Erase)
+        return (graphics ? CliTexts::ErasedGraphics : CliTexts::Erased).arg(options.port);
+    if (!graphics)
+        return CliTexts::Printed.arg(options.port);
+    if (!facts.printedKeys)
+        return CliTexts::PrintedEveryKey.arg(options.port);
+    if (facts.printedKeys->isEmpty())
+        return CliTexts::NoGraphicsToPrint.arg(options.port);
+    QStringList keys;
+    for (const QByteArray &key : *facts.printedKeys)
+        keys << QString::fromLatin1(key);
+    return CliTexts::PrintedGraphics.arg(keys.join(QStringLiteral(", ")), options.port);
 }
 
 // A fresh link fails without a reason only for a text that names no port.
@@ -285,6 +315,8 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
     const std::unique_ptr<SerialControl> serial = makeSerialControl();
     PortLink link(*serial);
     TerminalHost host(options.assumeYes, streamBytes);
+    if (command != LinkCommand::Upload)
+        host.leaveOutDoneBox();
     TransferOperations transfer(link, host);
     if (command == LinkCommand::Status)
         return reportStatus(transfer, link, options);
@@ -295,6 +327,8 @@ int runLinkCommand(LinkCommand command, const QStringList &arguments)
                                         : transfer.print(options.port, options.rate, options.set);
     switch (result.outcome) {
     case TransferOutcome::Succeeded:
+        if (command != LinkCommand::Upload)
+            errorStream() << outcomeText(command, options, transfer.facts()) << Qt::endl;
         return ExitOk;
     case TransferOutcome::NotOpened:
         return portNotOpened(options.port, link);

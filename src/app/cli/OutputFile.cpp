@@ -1,8 +1,11 @@
 #include "OutputFile.h"
+#include "Terminal.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cstdio>
 
 namespace {
 
@@ -25,6 +28,14 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes)
 
 QString writeOutputFile(const QString &path, const QByteArray &bytes)
 {
+    if (path == QLatin1String("-")) {
+        std::fflush(stdout);
+        makeBinary(stdout);
+        QFile out;
+        if (!out.open(fileno(stdout), Mode) || !writeAll(out, bytes))
+            return out.errorString();
+        return {};
+    }
     const QFileInfo target(path);
     // Renaming over /dev/full would replace the device node itself.
     if (target.exists() && !target.isFile() && !target.isDir()) {

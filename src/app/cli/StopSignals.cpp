@@ -1,5 +1,7 @@
 #include "StopSignals.h"
 
+#include "Terminal.h"
+
 #include <atomic>
 #include <csignal>
 
@@ -11,14 +13,16 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 void onStopSignal(int)
 {
     signalled = true;
+    // Whoever asks twice does not wait for the printers: the second ends the program.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
 }
 
 } // namespace
 
 void catchStopSignals()
 {
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
+    catchTerminalSignals(onStopSignal);
 }
 
 bool stopSignalled()

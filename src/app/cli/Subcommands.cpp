@@ -10,7 +10,9 @@
 #include "modBitmap.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageWriter>
+#include <QMimeDatabase>
 #include <QTextStream>
 
 #include <array>
@@ -19,7 +21,8 @@
 namespace {
 
 const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                      QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
+                                      QStringLiteral("Write to FILE; - is standard output."),
+                                      QStringLiteral("FILE"));
 
 int ports(const QStringList &arguments)
 {
@@ -48,6 +51,19 @@ std::optional<QByteArray> pictureRecord(QCommandLineParser &parser,
     return result.record;
 }
 
+// The picture format a preview's FILE asks for by its ending; PNG when the ending names no
+// picture type (or for standard output), nothing when no image writer knows the one it names.
+std::optional<QByteArray> previewFormat(const QString &target)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(target, QMimeDatabase::MatchExtension);
+    if (target == QLatin1String("-") || !type.name().startsWith(QLatin1String("image/")))
+        return QByteArray("png");
+    const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(type.name().toLatin1());
+    if (formats.isEmpty())
+        return std::nullopt;
+    return formats.front();
+}
+
 int pictureCommand(const QStringList &arguments, const QString &description, bool preview)
 {
     QCommandLineParser parser;
@@ -59,19 +75,27 @@ int pictureCommand(const QStringList &arguments, const QString &description, boo
         return *stop;
     if (!parser.isSet(outputOption))
         return usageFault(QStringLiteral("-o FILE is missing"));
+    const QString target = parser.value(outputOption);
+    const std::optional<QByteArray> format = previewFormat(target);
+    if (preview && !format) {
+        QStringList formats;
+        for (const QByteArray &known : QImageWriter::supportedImageFormats())
+            formats << QString::fromLatin1(known);
+        return usageFault(CliTexts::BadOutputFormat.arg(formats.join(QStringLiteral(", ")),
+                                                        QFileInfo(target).fileName()));
+    }
     const auto choices = conversionChoices(parser);
     if (!choices)
         return ExitUsage;
     const auto record = pictureRecord(parser, *choices);
     if (!record)
         return ExitFailure;
-    const QString target = parser.value(outputOption);
     // Encoded whole before the file is touched, so a failing disk is told by the file alone.
     QByteArray output = preview ? QByteArray() : *record;
     if (preview) {
-        QBuffer png(&output);
-        png.open(QIODevice::WriteOnly);
-        QImageWriter writer(&png, "PNG");
+        QBuffer encoded(&output);
+        encoded.open(QIODevice::WriteOnly);
+        QImageWriter writer(&encoded, *format);
         if (!writer.write(rasterRecordToImage(*record))) {
             errorStream() << "orvane: " << CliTexts::CannotWrite.arg(target, writer.errorString())
                           << Qt::endl;
@@ -93,8 +117,11 @@ int raster(const QStringList &arguments)
 
 int preview(const QStringList &arguments)
 {
-    return pictureCommand(arguments,
-                          QStringLiteral("Writes a PNG of how the printer prints PICTURE."), true);
+    return pictureCommand(
+        arguments,
+        QStringLiteral("Writes a picture of how the printer prints PICTURE, in the "
+                       "picture format FILE's ending names (else PNG)."),
+        true);
 }
 
 int upload(const QStringList &arguments)

@@ -15,6 +15,8 @@ volatile std::sig_atomic_t interrupted = 0;
 void onInterrupt(int)
 {
     interrupted = 1;
+    // A second Ctrl-C does not wait for the link to close.
+    std::signal(SIGINT, SIG_DFL);
 }
 
 QString clockText(qint64 seconds)
@@ -85,18 +87,24 @@ void TerminalHost::drawProgress(bool force)
     if (!force && m_lastDrawMs >= 0 && now - m_lastDrawMs < 100)
         return;
     m_lastDrawMs = now;
+    m_drawnSent = m_sent;
     const qint64 sent = qMin(m_sent, m_expectedBytes);
+    m_rate.add(now, sent);
     constexpr int Width = 30;
     const int filled = int(sent * Width / m_expectedBytes);
-    const double seconds = qMax<qint64>(now, 1) / 1000.0;
-    const double rate = sent / seconds;
-    const qint64 left = rate > 0 ? qint64((m_expectedBytes - sent) / rate) : 0;
-    m_err << QStringLiteral("\r[%1%2] %3/%4 bytes  %5 kB/s  %6 left ")
-                 .arg(QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('.')))
-                 .arg(sent)
-                 .arg(m_expectedBytes)
-                 .arg(rate / 1000.0, 0, 'f', 1)
-                 .arg(clockText(left));
+    QString line =
+        QStringLiteral("\r[%1%2] %3/%4 bytes")
+            .arg(QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('.')))
+            .arg(sent)
+            .arg(m_expectedBytes);
+    // Time left only from a pace seen: an estimate from the first bytes is wild.
+    if (const std::optional<double> rate = m_rate.bytesPerSecond(); rate && *rate > 0) {
+        const qint64 left = qint64((m_expectedBytes - sent) / *rate);
+        line += QStringLiteral("  %1 kB/s  %2 left")
+                    .arg(*rate / 1000.0, 0, 'f', 1)
+                    .arg(clockText(left));
+    }
+    m_err << line << ' ';
     m_err.flush();
 }
 
@@ -112,7 +120,8 @@ void TerminalHost::showMessage(const QString &text, const QString &title, Messag
             waitAtPrompt(title, text);
         break;
     case MessageKind::Notice:
-        m_err << title << ' ' << text << Qt::endl;
+        if (m_doneBox || title != TransferTexts::DoneTitle)
+            m_err << title << ' ' << text << Qt::endl;
         break;
     case MessageKind::Warning:
         m_err << "orvane: warning: " << text << Qt::endl;
@@ -136,13 +145,17 @@ bool TerminalHost::confirm(const QString &question, const QString &)
 
 void TerminalHost::setStatus(const QString &text)
 {
-    if (text == TransferTexts::WaitingForPrinter)
-        showMessage(text + QStringLiteral("..."), QStringLiteral("Job handed to the queue."),
-                    MessageKind::Notice);
+    // Each change of the scheduler's word on a waiting job is told as it comes.
+    if (text.startsWith(TransferTexts::WaitingForPrinter))
+        showMessage(text == TransferTexts::WaitingForPrinter ? text + QStringLiteral("...") : text,
+                    QStringLiteral("Job handed to the queue."), MessageKind::Notice);
 }
 
 void TerminalHost::yield()
 {
+    // A count that came too soon after the last line is drawn here, once its time has come.
+    if (m_sent != m_drawnSent)
+        drawProgress(false);
     yieldToEventLoop();
 }
 

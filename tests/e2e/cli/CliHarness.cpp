@@ -97,7 +97,7 @@ std::string dotDifference(const QImage &actual, const QImage &expected)
 
 QByteArray uploadStream(const QList<QByteArray> &records)
 {
-    QByteArray stream = StatusQuestions + QByteArray("\x1C\x71");
+    QByteArray stream = BeforeJob + QByteArray("\x1C\x71");
     stream.append(char(records.size()));
     for (const QByteArray &record : records)
         stream.append(record);
@@ -106,7 +106,7 @@ QByteArray uploadStream(const QList<QByteArray> &records)
 
 QByteArray printStream()
 {
-    QByteArray stream = StatusQuestions;
+    QByteArray stream = BeforeJob;
     for (int image = 1; image <= 255; ++image)
         stream.append("\x1C\x70").append(char(image)).append('\0');
     return stream + DeliveryQuestion;

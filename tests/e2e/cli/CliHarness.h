@@ -38,7 +38,7 @@ const QByteArray FinishCommand("\x1D\x07\x02\x01\x01", 5);
 // What each job sends, status questions first and the question that confirms delivery last
 // (the virtual printer answers them).
 const QByteArray EraseStream =
-    StatusQuestions + QByteArray("\x1C\x71\x00", 3) + FinishCommand + DeliveryQuestion;
+    BeforeJob + QByteArray("\x1C\x71\x00", 3) + FinishCommand + DeliveryQuestion;
 QByteArray uploadStream(const QList<QByteArray> &records);
 QByteArray printStream();
 

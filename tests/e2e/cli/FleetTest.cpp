@@ -1,6 +1,7 @@
 #include "CliHarness.h"
 
 #include "CliTexts.h"
+#include "FleetReport.h"
 #include "GraphicDots.h"
 #include "GraphicsCommands.h"
 #include "LinkTexts.h"
@@ -12,6 +13,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <csignal>
 #include <memory>
@@ -112,10 +114,10 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
     const QByteArray defines = deleteAllGraphics() + defineOf(paths[0], 1) + defineOf(paths[1], 2);
     const QByteArray job = QByteArray::fromHex("1D284C020030 30") + defines + askGraphicKeys() +
                            QByteArray::fromHex("06");
-    // Only the printer whose upload went through is asked for its status once more.
-    const QList<QByteArray> uploaded{StatusQuestions + IdentityQuestions + job + DeliveryQuestion,
-                                     StatusQuestions, StatusQuestions + defines,
-                                     StatusQuestions + IdentityQuestions + job};
+    // Answering printers are asked the process ID first; the key list confirms the upload.
+    const QByteArray before = StatusQuestions + IdentityQuestions + ProcessIdQuestion;
+    const QList<QByteArray> uploaded{before + job, StatusQuestions, SilentQuestion + defines,
+                                     before + job};
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(uploaded[n].size()), uploaded[n]) << n;
 
@@ -140,7 +142,7 @@ TEST_F(CliFleet, EachPrinterGetsItsOwnJobAndItsOwnLineInTheTableAndTheJson)
                            R"(","result":"failed","states":null,"verifiedKeys":null})");
     EXPECT_TRUE(json(3).startsWith(R"({"error":"the link to )" + refused)) << json(3).toStdString();
     const QList<QByteArray> asked{StatusQuestions + IdentityQuestions + StoreQuestions,
-                                  StatusQuestions, StatusQuestions};
+                                  StatusQuestions, SilentQuestion};
     for (int n = 0; n < 3; ++n) {
         const QByteArray expected = uploaded[n] + asked[n];
         EXPECT_EQ(printers[n]->streamOfSize(expected.size()), expected) << n;
@@ -162,8 +164,9 @@ TEST_F(CliFleet, PortsFilesAndOptionsThatCannotServeAreUsageErrors)
          "line 4: 'printer-3' names no serial, parallel or network port"},
         {{"status", "--ports", file("empty", "# nothing\n\n")}, "names no port"},
         {{"status", "--port", good, "--jobs", "0"}, "--jobs takes a whole number from 1 to 64"},
-        {{"upload", "--port", good, "--port", good, picturePath}, CliTexts::FleetNeedsYes},
-        {{"discover", "127.0.0.0/19"}, "RANGE takes an IPv4 network"},
+        {{"upload", "--port", good, "--port", refusedPort(QHostAddress("127.0.0.7")), picturePath},
+         CliTexts::FleetNeedsYes},
+        {{"discover", "127.0.0.0/19"}, CliTexts::RangeTooWide.arg("127.0.0.0/19")},
     };
     for (const auto &row : table) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
@@ -174,27 +177,44 @@ TEST_F(CliFleet, PortsFilesAndOptionsThatCannotServeAreUsageErrors)
     EXPECT_TRUE(printers.front()->stream().isEmpty());
 }
 
+// SIGTERM as Ctrl-C: the running printer's row keeps what it told and says what it may hold.
 TEST_F(CliFleet, CtrlCStopsStartingPrintersEndsTheRunningOneAndTellsWhatHappened)
 {
     // The first printer takes 5 s to store a graphic; one job at a time.
-    const QStringList ports{start(8, {"--store-time", "5"}), start(9, {}), start(10, {})};
+    const QStringList ports{start(8, {"--store-time", "5", "--model", "TILL"}), start(9, {}),
+                            start(10, {})};
     const QString path = picture("small.png", 64, 32, 4);
     QProcess upload;
     startOrvane(upload, QStringList{"upload", "--nv", "graphics", "--yes", "--jobs", "1", "--port",
                                     ports[0], "--port", ports[1], "--port", ports[2], path});
     ASSERT_TRUE(printers[0]->waitForLog("deleted every graphic"));
-    ::kill(upload.processId(), SIGINT);
+    ::kill(upload.processId(), SIGTERM);
     ASSERT_TRUE(upload.waitForFinished(10000));
     EXPECT_EQ(upload.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(upload.exitCode(), 1);
     const QStringList lines =
         QString::fromUtf8(upload.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << lines.join('\n').toStdString();
-    EXPECT_TRUE(lines[1].contains("failed: " + TransferTexts::Stopped)) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(QRegularExpression(
+        "  TILL  .*" + QRegularExpression::escape(TransferTexts::StoppedInGraphicsUpload))))
+        << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(ports[1] + "  ") && lines[2].contains("not started"));
     EXPECT_TRUE(lines[3].startsWith(ports[2] + "  ") && lines[3].contains("not started"));
     EXPECT_TRUE(printers[1]->stream().isEmpty());
     EXPECT_TRUE(printers[2]->stream().isEmpty());
+}
+
+// A printer not started, or not ready for anything but status, fails the run.
+TEST(CliFleetExit, OnlyEveryPrinterDoingItsJobExitsZero)
+{
+    using enum FleetResult;
+    const auto exitOf = [](LinkCommand command, FleetResult first, FleetResult second) {
+        return fleetExitCode(command, {{{}, first, {}, {}, 0}, {{}, second, {}, {}, 0}});
+    };
+    EXPECT_EQ(exitOf(LinkCommand::Upload, Verified, NotVerified), 0);
+    EXPECT_EQ(exitOf(LinkCommand::Upload, Verified, NotStarted), 1);
+    EXPECT_EQ(exitOf(LinkCommand::Erase, NotReady, Done), 1);
+    EXPECT_EQ(exitOf(LinkCommand::Status, Ready, NotReady), 3);
 }
 
 TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuestions)
@@ -231,7 +251,60 @@ TEST_F(CliFleet, DiscoveryFindsExactlyTheListeningPrintersAndSendsThemOnlyQuesti
     const QByteArray asked = StatusQuestions + IdentityQuestions;
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(printers[n]->streamOfSize(asked.size()), n == 1 ? asked + asked : asked) << n;
-    EXPECT_EQ(printers[3]->streamOfSize(StatusQuestions.size()), StatusQuestions);
+    EXPECT_EQ(printers[3]->streamOfSize(SilentQuestion.size()), SilentQuestion);
+}
+
+// discover --json feeds --ports: a printer busy with another client is listed as such and left
+// out with a word, the others serve, a warning shows, and the table fits COLUMNS.
+TEST_F(CliFleet, PortsReadsDiscoveryAndTheTableFitsTheTerminal)
+{
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress("127.0.0.21")));
+    const QString port = QString::number(probe.serverPort());
+    probe.close();
+    const QString ready = start(21, {"--tcp", port, "--model", "M21"});
+    const QString warning = start(22, {"--tcp", port, "--state", "paper-near-end"});
+    const QString busy = start(23, {"--tcp", port, "--baud", "1200"});
+    QTcpSocket other;
+    other.connectToHost(QHostAddress("127.0.0.23"), port.toUShort());
+    ASSERT_TRUE(other.waitForConnected(10000));
+    other.write(QByteArray(8 * 1024, '\0')); // a minute's reading
+    ASSERT_TRUE(other.waitForBytesWritten(10000));
+
+    const ProgramRun scan =
+        runOrvane({"discover", "127.0.0.20/30", "--port-number", port, "--json"});
+    EXPECT_EQ(scan.exitCode, 0) << scan.err.toStdString();
+    const QString busyText = TransferTexts::printerBusy(LinkTexts::closed(busy.mid(6)), false);
+    EXPECT_TRUE(scan.out.contains(busyText)) << scan.out.toStdString();
+    const QString tills = file("tills.json", scan.out.toUtf8());
+
+    const ProgramRun status = runOrvane({"status", "--ports", tills});
+    EXPECT_EQ(status.exitCode, 0) << status.err.toStdString();
+    const QString skipped = CliTexts::RowSkipped.arg(tills + ", line 3", busy, busyText);
+    EXPECT_TRUE(status.err.startsWith("orvane: " + skipped + "\n")) << status.err.toStdString();
+    const QStringList lines = status.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << status.out.toStdString();
+    EXPECT_TRUE(lines[2].startsWith(warning));
+    EXPECT_TRUE(lines[1].contains(QRegularExpression("^" + ready + R"(\s+M21\s.*\sready\s+\d)")));
+    EXPECT_TRUE(lines[2].contains(QRegularExpression(R"(\sready \(paper near end\)\s)")));
+
+    // A long reason wraps within its column; piped, it stays on one line.
+    const QString refused = refusedPort(QHostAddress("127.0.0.24"));
+    const QString refusedText = TransferTexts::linkNotOpened(
+        refused, LinkTexts::refused(refused.mid(6), refused.section(':', -1).toUShort()));
+    const QStringList both{"status", "--port", refused, "--port", ready};
+    QProcessEnvironment narrow = QProcessEnvironment::systemEnvironment();
+    narrow.insert("COLUMNS", "100");
+    const QStringList rows = runProgram(ORVANE_EXE, both, narrow, 30000).out.split('\n');
+    ASSERT_GT(rows.size(), 4) << rows.join('\n').toStdString();
+    for (const QString &row : rows)
+        EXPECT_LE(row.size(), 100) << row.toStdString();
+    // The reason's last line, in the result column, under the refused printer's first.
+    const QString end = rows[rows.size() - 3];
+    EXPECT_EQ(end.indexOf(end.trimmed()), rows[0].indexOf("result"));
+    EXPECT_TRUE(refusedText.endsWith(end.trimmed())) << end.toStdString();
+    narrow.remove("COLUMNS");
+    EXPECT_EQ(runProgram(ORVANE_EXE, both, narrow, 30000).out.count('\n'), 3);
 }
 
 } // namespace

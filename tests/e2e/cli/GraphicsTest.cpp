@@ -117,7 +117,7 @@ TEST_F(CliGraphicsSmallStore, ASetOverTheCapacityIsStoppedBeforeAnythingIsDelete
     EXPECT_EQ(tooBig.exitCode, 1);
     EXPECT_TRUE(tooBig.err.contains(TransferTexts::graphicsDoNotFit(4120, 3000)))
         << tooBig.err.toStdString();
-    const QByteArray asked = StatusQuestions + AskCapacity;
+    const QByteArray asked = BeforeJob + AskCapacity;
     EXPECT_EQ(printer.streamOfSize(before + asked.size()).mid(before), asked);
     // Past the bit-image store's 2M the printer still judges, not "Raster Data Overflow!".
     const ProgramRun beyond2M =
@@ -145,7 +145,7 @@ TEST_F(CliGraphicsSilent, DeletesOnlyWithYesAndTheUploadIsNotVerified)
     EXPECT_TRUE(refused.err.contains(TransferTexts::deleteAllQuestion(1)))
         << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains(TransferTexts::deleteAllNotConfirmed()));
-    const qsizetype before = printer.streamOfSize(StatusQuestions.size()).size();
+    const qsizetype before = printer.streamOfSize(SilentQuestion.size()).size();
 
     const ProgramRun upload = runOrvane(graphics({"upload", "--port", pty, "--yes", path}));
     EXPECT_EQ(upload.exitCode, 0) << upload.err.toStdString();
@@ -158,7 +158,7 @@ TEST_F(CliGraphicsSilent, DeletesOnlyWithYesAndTheUploadIsNotVerified)
             row = row << 1 | (qGray(picture.pixel(x, y)) < 128);
         define.append(char(row));
     }
-    const QByteArray expected = StatusQuestions + DeleteAll + define;
+    const QByteArray expected = SilentQuestion + DeleteAll + define;
     EXPECT_EQ(printer.streamOfSize(before + expected.size()).mid(before), expected);
     EXPECT_TRUE(logHas(R"(GS ( L: stored graphic "01" (8x8 dots, 8 bytes, raster))"));
 }

@@ -96,7 +96,7 @@ TEST_F(CliRefusal, MoreThan255PicturesAreRefusedBeforeSending)
     EXPECT_EQ(full.exitCode, 0) << full.err.toStdString();
     const QByteArray expected = EraseStream + uploadStream(QList<QByteArray>(255, record));
     EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
-    EXPECT_EQ(quint8(expected[EraseStream.size() + StatusQuestions.size() + 2]), 0xFF);
+    EXPECT_EQ(quint8(expected[EraseStream.size() + BeforeJob.size() + 2]), 0xFF);
     EXPECT_TRUE(printer.waitForLog("FS q: stored 255 NV images (")) << printer.log().toStdString();
 }
 
@@ -107,8 +107,15 @@ TEST_F(CliRefusal, OverflowingSetIsRefusedBeforeSending)
     const ProgramRun run =
         runOrvane(QStringList{"upload", "--port", pty, "--yes"} + QStringList(129, picture));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(ImagingTexts::rasterDataOverflow())))
+    EXPECT_TRUE(run.err.contains(CliTexts::UploadRefused.arg(
+        CliTexts::StoreOverflow.arg(ImagingTexts::rasterDataOverflow(), "2113536", "2097152"))))
         << run.err.toStdString();
+
+    // So is a picture taller than a printer stores, wherever it is converted.
+    const QString tall = save(noisePicture(512, 2400, 7), "tall.png");
+    const ProgramRun raster = runOrvane({"raster", tall, "-o", picturePath("out")});
+    EXPECT_EQ(raster.exitCode, 1);
+    EXPECT_TRUE(raster.err.contains(ImagingTexts::tooTall(512, 2400, 2304)));
     expectNothingSent();
 }
 

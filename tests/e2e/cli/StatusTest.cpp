@@ -83,9 +83,10 @@ TEST_F(CliSilentPrinter, GetsTheOriginalStreamAfterTheQuestions)
     const QString path = save(noisePicture(16, 8, 11), "logo.bmp");
     const ProgramRun upload = runOrvane({"upload", "--port", pty, "--yes", path});
     EXPECT_EQ(upload.exitCode, 0) << upload.err.toStdString();
-    // Silent before the job, it is not asked after it.
+    // Silent to the first question, it is asked no more, before the job or after it.
     const QByteArray expected =
-        StatusQuestions + uploadStream({recordOf(path)}).chopped(DeliveryQuestion.size());
+        SilentQuestion + SilentQuestion +
+        uploadStream({recordOf(path)}).sliced(BeforeJob.size()).chopped(DeliveryQuestion.size());
     EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
     EXPECT_TRUE(logHas("FS q: stored 1 NV image (32x32 dots)")) << printer.log().toStdString();
 }

@@ -1,7 +1,10 @@
 #include "CliHarness.h"
 
+#include "CliTexts.h"
 #include "RasterPreview.h"
 #include "TransferTexts.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -22,7 +25,7 @@ TEST_F(CliTransfer, UploadOfOnePictureSendsHeaderRecordAndFinish)
     EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
 
     const QByteArray expected = uploadStream({record});
-    ASSERT_EQ(expected.size(), StatusQuestions.size() + 3 + 4 + 128 + 5 + DeliveryQuestion.size());
+    ASSERT_EQ(expected.size(), BeforeJob.size() + 3 + 4 + 128 + 5 + DeliveryQuestion.size());
     EXPECT_EQ(printer.streamOfSize(expected.size()), expected);
     EXPECT_TRUE(logHas("FS q: stored 1 NV image (32x32 dots)")) << printer.log().toStdString();
     EXPECT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
@@ -47,7 +50,7 @@ TEST_F(CliTransfer, UploadedPicturesPrintAsRasterAndPreviewShowThem)
     EXPECT_TRUE(logHas("FS q: stored 3 NV images (512x256, 96x96, 32x32 dots)"))
         << printer.log().toStdString();
 
-    qsizetype offset = StatusQuestions.size() + 3;
+    qsizetype offset = BeforeJob.size() + 3;
     for (int i = 0; i < paths.size(); ++i) {
         SCOPED_TRACE(paths[i].toStdString());
         const QString file = picturePath(QStringLiteral("raster-%1.bin").arg(i));
@@ -91,7 +94,7 @@ TEST_F(CliTransfer, PrintSendsFsPForEveryImageNumber)
     const ProgramRun run = runOrvane({"print", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray expected = printStream();
-    ASSERT_EQ(expected.size(), StatusQuestions.size() + 1020 + DeliveryQuestion.size());
+    ASSERT_EQ(expected.size(), BeforeJob.size() + 1020 + DeliveryQuestion.size());
     ASSERT_TRUE(logHas("FS p: no NV image 255")) << printer.log().toStdString();
     EXPECT_EQ(printer.stream(), expected);
     EXPECT_FALSE(run.err.contains(TransferTexts::Done));
@@ -101,15 +104,22 @@ TEST_F(CliTransfer, EraseSendsFsQZeroAndFinish)
 {
     const ProgramRun run = runOrvane({"erase", "--port", pty});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(TransferTexts::Done)) << run.err.toStdString();
+    // The window's "Done!!" titled "Upload finished." would tell of an upload.
+    EXPECT_EQ(run.err, CliTexts::Erased.arg(pty) + "\n");
     ASSERT_TRUE(logHas("GS BEL 02 01 01: finish")) << printer.log().toStdString();
     EXPECT_EQ(printer.stream(), QByteArray::fromHex("100401100402100404"
-                                                    "1c7100"
-                                                    "1d07020101"
-                                                    "100401"));
-    EXPECT_EQ(printer.log(), "DLE EOT 1: answered 12\nDLE EOT 2: answered 12\n"
-                             "DLE EOT 4: answered 12\nFS q: erased NV images\n"
-                             "GS BEL 02 01 01: finish\nDLE EOT 1: answered 12\n");
+                                                    "1d284806003030") +
+                                    "????" +
+                                    QByteArray::fromHex("1c7100"
+                                                        "1d07020101"
+                                                        "1d284806003030") +
+                                    "????");
+    // The process ID is asked before the job, and again after it, answered in turn.
+    const QString log = printer.log().replace(QRegularExpression("ID [0-9]{4} "), "ID ? ");
+    EXPECT_EQ(log, "DLE EOT 1: answered 12\nDLE EOT 2: answered 12\n"
+                   "DLE EOT 4: answered 12\nGS ( H 48: process ID ? answered\n"
+                   "FS q: erased NV images\nGS BEL 02 01 01: finish\n"
+                   "GS ( H 48: process ID ? answered\n");
 }
 
 } // namespace
