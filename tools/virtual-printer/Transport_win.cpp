@@ -52,10 +52,12 @@ public:
                                 std::chrono::nanoseconds::zero());
             if (StopSignal::wait(entries, count, left) <= 0)
                 return false;
-            if (count == 2 && entries[1].revents != 0)
-                return true;
+            // A client streaming without a pause still leaves the next one no time in the
+            // backlog.
             if (entries[0].revents & POLLRDNORM)
                 acceptOrRefuse();
+            if (count == 2 && entries[1].revents != 0)
+                return true;
         }
     }
     qint64 read(char *buffer, qint64 max) override
@@ -73,6 +75,18 @@ public:
     {
         if (m_client.valid())
             ::send(m_client.get(), bytes.data(), int(bytes.size()), 0);
+    }
+    void pause(std::chrono::nanoseconds time) override
+    {
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (!StopSignal::requested()) {
+            const auto left = end - std::chrono::steady_clock::now();
+            if (left <= std::chrono::nanoseconds::zero())
+                return;
+            pollfd entry{m_listener.get(), POLLRDNORM, 0};
+            if (StopSignal::wait(&entry, 1, left) > 0 && (entry.revents & POLLRDNORM))
+                acceptOrRefuse();
+        }
     }
 
     Socket m_listener;
