@@ -87,7 +87,7 @@ job() {
         record "$run" "$port" "orvane_$side" "$@"
         [ "$kind" = closed ] || stop_printer
         # Each job asks GS ( H fn 48 with an ID drawn at random: the IDs are set aside.
-        perl -0pe 's/\x1d\(H\x06\x00\x30\x30\K..../IDID/gs' "$run/stream.bin" >"$run.stream.bin"
+        perl -0777 -pe 's/\x1d\(H\x06\x00\x30\x30\K..../IDID/gs' "$run/stream.bin" >"$run.stream.bin"
     done
     rm -f "$WINEPREFIX/dosdevices/com7"
     same_runs "$work/job$jobs-linux" "$work/job$jobs-wine"
