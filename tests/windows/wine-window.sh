@@ -48,6 +48,16 @@ uploads_by_clicks() {
     grep -q "^FS q: stored 1 NV image (" "$work/window/log.txt"
 }
 
+closes_window() {
+    [ -n "${window:-}" ] && press "$window" alt+F4
+    for i in $(seq 300); do
+        kill -0 "$window_pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill "$window_pid"
+    return 1
+}
+
 window_test() {
     # Wine's desktop started without a display: it starts again on this one.
     "$WINESERVER" -k && "$WINESERVER" -w
@@ -56,11 +66,14 @@ window_test() {
     check "the port box's catalogue lists Wine's COM ports" lists_com_ports
     start_printer "$work/window" --tcp 0 || return
     "$WINE" "C:\\Program Files\\Orvane\\orvane.exe" --port "tcp://$address" >/dev/null 2>&1 &
-    pids+=($!)
+    window_pid=$!
+    pids+=("$window_pid")
     check "the window shows, captioned \"Orvane Ver.0.9\"" \
         eval 'window="$(find_window "Orvane Ver\\.0\\.9")"'
     import -window root "$app/wine-window.png"
     [ -n "${window:-}" ] && check "Add Image and Upload by clicks reach the printer" uploads_by_clicks
-    xdotool windowclose "${window:-0}" 2>/dev/null
+    # Closed as a person does (Alt+F4 is WM_CLOSE), so the program ends and the uninstaller
+    # can delete its exe.
+    check "the window closes and the program ends" closes_window
     stop_printer
 }
