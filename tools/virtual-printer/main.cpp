@@ -58,6 +58,9 @@ std::optional<quint32> loopbackAddress(const QString &text)
 
 int main(int argc, char *argv[])
 {
+    // A console program: --help and --version print, where Qt on Windows would show a
+    // message box when it finds no console window (output to a pipe).
+    qputenv("QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-virtual-printer"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));

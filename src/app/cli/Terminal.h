@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
-
+// Qt-free: the Windows layer's tests build it without Qt.
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 // True when the stream is attached to a terminal rather than a file or a pipe.
 bool isTerminal(std::FILE *stream);
@@ -21,7 +23,11 @@ int terminalColumns(std::FILE *stream);
 // terminal's; 0 (any width) for a file or a pipe.
 inline int outputColumns(std::FILE *stream)
 {
-    bool ok = false;
-    const int columns = qEnvironmentVariableIntValue("COLUMNS", &ok);
-    return ok && columns > 0 ? columns : terminalColumns(stream);
+    int columns = 0;
+    if (const char *text = std::getenv("COLUMNS")) {
+        const char *end = text + std::strlen(text);
+        if (std::from_chars(text, end, columns).ptr != end)
+            columns = 0;
+    }
+    return columns > 0 ? columns : terminalColumns(stream);
 }
