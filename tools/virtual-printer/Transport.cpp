@@ -185,6 +185,10 @@ private:
     // closed at once.
     void acceptOrRefuse()
     {
+        // A client may have hung up since the poll: it is served out first, the newcomer
+        // waits in the backlog.
+        if (waitingListener() < 0)
+            return;
         const int incoming =
             accept4(m_listener.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (incoming < 0)
