@@ -58,9 +58,6 @@ std::optional<quint32> loopbackAddress(const QString &text)
 
 int main(int argc, char *argv[])
 {
-    // A console program: --help and --version print, where Qt on Windows would show a
-    // message box when it finds no console window (output to a pipe).
-    qputenv("QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-virtual-printer"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
@@ -72,8 +69,8 @@ int main(int argc, char *argv[])
         "requests and questions about its graphics store, and records the byte stream. It "
         "serves a new pseudo-terminal, whose slave path it prints as the first line, or a TCP "
         "port on a loopback address, one connection at a time. It tells who it is to GS I."));
-    cli.addHelpOption();
-    cli.addVersionOption();
+    const QCommandLineOption helpOption = cli.addHelpOption();
+    const QCommandLineOption versionOption = cli.addVersionOption();
     const QCommandLineOption outOption(
         QStringLiteral("out"), QStringLiteral("Output directory (stream.bin, log.txt, PNGs)."),
         QStringLiteral("DIR"), QStringLiteral("virtual-printer-out"));
@@ -138,7 +135,18 @@ int main(int argc, char *argv[])
     cli.addOptions({outOption, linkOption, tcpOption, addressOption, baudOption, stateOption,
                     silentOption, idleOption, capacityOption, storeTimeOption, failingKeyOption,
                     asbOption, makerOption, modelOption, firmwareOption, serialOption});
-    cli.process(app);
+    // Printed here rather than by process(): Qt on Windows shows a message box instead when
+    // it finds no console window, as with output to a pipe.
+    if (!cli.parse(QCoreApplication::arguments()))
+        return fail(cli.errorText());
+    if (cli.isSet(helpOption)) {
+        std::fputs(qPrintable(cli.helpText()), stdout);
+        return 0;
+    }
+    if (cli.isSet(versionOption)) {
+        std::printf("orvane-virtual-printer %s\n", ORVANE_VERSION);
+        return 0;
+    }
 
     ServeOptions options;
     bool ok = true;
