@@ -55,6 +55,11 @@ QString networkFailed(const QString &address, const QString &systemReason)
     return QStringLiteral("The connection to %1 failed: %2").arg(address, systemReason);
 }
 
+QString connectStopped(const QString &address)
+{
+    return QStringLiteral("connecting to %1 was stopped").arg(address);
+}
+
 QString notHandedOn(qint64 count, const QString &address)
 {
     return QStringLiteral("%1 bytes not sent to %2 before the connection closed")

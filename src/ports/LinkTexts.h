@@ -16,6 +16,7 @@ QString refused(const QString &address, quint16 port);
 QString hostNotFound(const QString &host);
 QString noRoute(const QString &address, const QString &systemReason);
 QString timedOut(const QString &address, std::chrono::milliseconds limit);
+QString connectStopped(const QString &address);
 QString closed(const QString &address);
 QString networkFailed(const QString &address, const QString &systemReason);
 QString notHandedOn(qint64 count, const QString &address);

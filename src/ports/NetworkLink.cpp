@@ -9,9 +9,11 @@
 
 #include <climits>
 
-NetworkLink::NetworkLink(NetworkAddress address, std::chrono::milliseconds connectLimit)
+NetworkLink::NetworkLink(NetworkAddress address, std::chrono::milliseconds connectLimit,
+                         std::function<bool()> stopRequested)
     : m_address(std::move(address))
     , m_connectLimit(connectLimit)
+    , m_stopRequested(std::move(stopRequested))
 {
     // Qt stops reading the socket once this much waits, so a flood waits in the kernel instead.
     m_socket.setReadBufferSize(AnswerWindow);
@@ -33,7 +35,8 @@ bool NetworkLink::open()
     if (connected && !failed())
         return true;
     if (!failed())
-        m_errorText = LinkTexts::timedOut(m_address.text(), m_connectLimit);
+        m_errorText = stopRequested() ? LinkTexts::connectStopped(m_address.text())
+                                      : LinkTexts::timedOut(m_address.text(), m_connectLimit);
     // Nothing was sent, so nothing is lost by dropping the attempt.
     m_socket.abort();
     return false;
@@ -169,14 +172,14 @@ void NetworkLink::onError(QAbstractSocket::SocketError error)
 
 bool NetworkLink::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit)
 {
-    if (done())
-        return true;
+    if (done() || stopRequested())
+        return done();
     QEventLoop loop;
     QTimer limitTimer;
     limitTimer.setSingleShot(true);
     QObject::connect(&limitTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
     const auto check = [&] {
-        if (done())
+        if (done() || stopRequested())
             loop.quit();
     };
     QObject::connect(&m_socket, &QAbstractSocket::stateChanged, &loop, check);

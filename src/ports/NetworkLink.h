@@ -21,8 +21,10 @@ public:
     // flight on a fast line: pieces of 256 KiB, at most 512 KiB on the way.
     static constexpr int BufferSize = 1024 * 1024;
 
+    // Each wait ends early once stopRequested (when given) says so.
     explicit NetworkLink(NetworkAddress address,
-                         std::chrono::milliseconds connectLimit = ConnectLimit);
+                         std::chrono::milliseconds connectLimit = ConnectLimit,
+                         std::function<bool()> stopRequested = {});
     ~NetworkLink() override;
 
     bool open() override;
@@ -55,9 +57,11 @@ private:
     void readEnd();
     void releaseEnd();
     bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit);
+    bool stopRequested() const { return m_stopRequested && m_stopRequested(); }
 
     NetworkAddress m_address;
     std::chrono::milliseconds m_connectLimit;
+    std::function<bool()> m_stopRequested;
     QTcpSocket m_socket;
     QString m_errorText;
     bool m_closedByPrinter = false;

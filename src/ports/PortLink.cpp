@@ -112,7 +112,8 @@ bool PortLink::openNetwork(const QString &portText)
 {
     if (m_link)
         return false;
-    if (!open(std::make_unique<NetworkLink>(*networkAddressOf(portText), m_connectLimit),
+    if (!open(std::make_unique<NetworkLink>(*networkAddressOf(portText), m_connectLimit,
+                                            m_stopRequested),
               LinkKind::Network))
         return false;
     m_trace(PortOpened);

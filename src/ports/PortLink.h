@@ -33,6 +33,11 @@ public:
 
     // How long a network link may take to connect (NetworkLink::ConnectLimit unless set).
     void setConnectLimit(std::chrono::milliseconds limit) { m_connectLimit = limit; }
+    // Ends a network link's waits (connecting, closing) early once it returns true.
+    void setStopCheck(std::function<bool()> stopRequested)
+    {
+        m_stopRequested = std::move(stopRequested);
+    }
 
     LinkKind openKind() const;
     // The open link; nullptr while none is open.
@@ -60,6 +65,7 @@ private:
     DeviceResolver m_parallelDevice;
     std::unique_ptr<PrinterLink> m_link;
     std::chrono::milliseconds m_connectLimit;
+    std::function<bool()> m_stopRequested;
     LinkKind m_openKind = LinkKind::None;
     bool m_closedLinkFailed = false;
     QString m_errorText;

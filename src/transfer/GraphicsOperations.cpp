@@ -53,7 +53,7 @@ TransferResult TransferOperations::uploadGraphics(const QList<ListedPicture> &li
         return refuse(graphics.error);
 
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}};
+        return notOpened();
     const Readiness ready = checkReady(portText);
     if (ready.refused)
         return *ready.refused;
@@ -131,7 +131,7 @@ TransferResult TransferOperations::reportGraphicsUpload(const QString &portText,
 TransferResult TransferOperations::eraseGraphics(const QString &portText, const QString &rateText)
 {
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}};
+        return notOpened();
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
@@ -144,7 +144,7 @@ TransferResult TransferOperations::eraseGraphics(const QString &portText, const 
 TransferResult TransferOperations::printGraphics(const QString &portText, const QString &rateText)
 {
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}};
+        return notOpened();
     const Readiness ready = checkReady(portText);
     if (ready.refused)
         return *ready.refused;

@@ -15,7 +15,9 @@ TransferOperations::TransferOperations(PortLink &link, TransferHost &host, Trans
     , m_host(host)
     , m_limits(limits)
     , m_transmitter(link, host, limits)
-{}
+{
+    m_link.setStopCheck([&host] { return host.stopRequested(); });
+}
 
 TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
                                           const QString &portText, const QString &rateText,
@@ -49,7 +51,7 @@ TransferResult TransferOperations::upload(const QList<ListedPicture> &listed,
         return refuse(TransferTexts::tooManyPictures(pictures.records.size()));
 
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}};
+        return notOpened();
     m_host.showMessage(TransferTexts::ResetPrompt, TransferTexts::ResetTitle,
                        TransferHost::MessageKind::Prompt);
     // Asked after the reset, so the answer tells how the printer is now.
@@ -71,7 +73,7 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
     if (set == NvCommandSet::Graphics)
         return eraseGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}};
+        return notOpened();
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
@@ -88,7 +90,7 @@ TransferResult TransferOperations::print(const QString &portText, const QString 
     if (set == NvCommandSet::Graphics)
         return printGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
-        return {TransferOutcome::NotOpened, {}};
+        return notOpened();
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
     m_ifStopped = TransferTexts::StoppedInJob;
@@ -103,8 +105,11 @@ StatusReport TransferOperations::status(const QString &portText, const QString &
                                         bool askAboutStore)
 {
     startJob();
-    if (!m_link.OpenPort(portText, rateText))
+    if (!m_link.OpenPort(portText, rateText)) {
+        if (m_host.stopRequested())
+            return {TransferOutcome::Failed, {}, TransferTexts::StoppedBeforeJob, {}, {}};
         return {TransferOutcome::NotOpened, {}, {}, {}, {}};
+    }
     const bool answers = m_transmitter.hearsAnswers();
     const StatusReply reply = inquireStatus(m_transmitter, m_limits);
     QString failure = inquiryFailure(reply, false).error;
@@ -272,6 +277,14 @@ TransferResult TransferOperations::closePrint(const QString &portText)
                            TransferHost::MessageKind::Notice);
     }
     return closed;
+}
+
+// A stop ends a network link's wait to connect: that is a stop, not a fault of the port.
+TransferResult TransferOperations::notOpened() const
+{
+    if (m_host.stopRequested())
+        return {TransferOutcome::Failed, TransferTexts::StoppedBeforeJob, true};
+    return {TransferOutcome::NotOpened, {}};
 }
 
 // The link is closed before the operator is told, so a stuck port is released while the

@@ -111,6 +111,7 @@ private:
                                         const GraphicsStoreReply &listed);
 
     TransferResult refuse(const QString &message);
+    TransferResult notOpened() const;
     // Forgets the last job: what the printer told, and what a stop would leave.
     void startJob();
     // Sends one array per listed picture, its row selected while it goes out.

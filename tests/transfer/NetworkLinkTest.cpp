@@ -14,13 +14,16 @@
 #include "Transmitter.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -276,6 +279,49 @@ TEST(NetworkDelivery, APrinterThatHalfClosesAtOnceHasReadToTheEndOnlyWhenEveryBy
     EXPECT_EQ(link.link()->backlog(), 0);
     EXPECT_GE(host.yields(), 20);
     link.ClosePort(port);
+}
+
+// A listener whose backlog is full drops further connection requests: their connect hangs.
+// A stop ends that wait, and a job or a status question ends as stopped, not as a port fault.
+TEST(NetworkStop, AStopEndsTheWaitToConnect)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+    int queued[2];
+    for (int &client : queued) {
+        client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(client, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    }
+    const QString port = QStringLiteral("127.0.0.1:%1").arg(ntohs(address.sin_port));
+    for (const bool status : {false, true}) {
+        ScriptedSerialControl control;
+        PortLink link(control);
+        link.setConnectLimit(60s);
+        RecordingTransferHost host;
+        TransferOperations transfer(link, host);
+        QTimer::singleShot(200ms, [&] { host.requestStop(); });
+        QElapsedTimer clock;
+        clock.start();
+        TransferResult ended;
+        if (status) {
+            const StatusReport report = transfer.status(port, {});
+            ended = {report.outcome, report.message};
+        } else {
+            ended = transfer.erase(port, {});
+        }
+        EXPECT_LT(clock.elapsed(), 30000) << "the stop came after 0.2 s";
+        EXPECT_EQ(ended.outcome, TransferOutcome::Failed);
+        EXPECT_EQ(ended.message, TransferTexts::StoppedBeforeJob);
+        EXPECT_EQ(link.link(), nullptr);
+    }
+    for (const int fd : {listener, queued[0], queued[1]})
+        ::close(fd);
 }
 
 TEST(NetworkLimits, ConnectFiveSecondsClosingTwoAndTheStatusWaits)
