@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Uploads one picture of about 200 KB to the virtual printer over TCP while it reads no faster
-than a serial line, and compares the progress that `orvane upload` shows on its terminal with
-the bytes the printer has read at the same moment.
+"""Uploads two pictures, about 200 KB in all, to the virtual printer over TCP while it reads no
+faster than a serial line, and compares the progress that `orvane upload` shows on its terminal
+with the bytes the printer has read at the same moment.
 
 Reports the largest gap by which the progress ran ahead of the printer, in bytes and in seconds
 (how long the printer took to read as far as the progress already claimed), the largest lag
@@ -20,7 +20,7 @@ import sys
 import tempfile
 import time
 
-WIDTH, HEIGHT = 512, 3072  # 196 608 bytes of raster, one NV image
+WIDTH, HEIGHT = 512, 1536  # 98 304 bytes of raster each: an NV image is at most 2304 dots tall
 PROGRESS = re.compile(rb"\] (\d+)/(\d+) bytes")
 
 
@@ -40,7 +40,7 @@ def write_bmp(path):
         f.write(header + info + bytes([255, 255, 255, 0, 0, 0, 0, 0]) + rows)
 
 
-def upload(build, baud, folder, picture):
+def upload(build, baud, folder, pictures):
     out = os.path.join(folder, "printer")
     printer = subprocess.Popen(
         [os.path.join(build, "tools/virtual-printer/orvane-virtual-printer"),
@@ -53,7 +53,7 @@ def upload(build, baud, folder, picture):
         master, slave = pty.openpty()
         orvane = subprocess.Popen(
             [os.path.join(build, "src/app/orvane"), "upload", "--port", "tcp://" + address,
-             "--yes", picture],
+             "--yes", *pictures],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=slave)
         os.close(slave)
         shown, read = [], []  # (seconds, bytes)
@@ -113,9 +113,10 @@ def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     baud = int(sys.argv[2]) if len(sys.argv) > 2 else 115200
     with tempfile.TemporaryDirectory() as folder:
-        picture = os.path.join(folder, "tall.bmp")
-        write_bmp(picture)
-        shown, read, text = upload(build, baud, folder, picture)
+        pictures = [os.path.join(folder, f"tall{i}.bmp") for i in (1, 2)]
+        for picture in pictures:
+            write_bmp(picture)
+        shown, read, text = upload(build, baud, folder, pictures)
         if not shown:
             sys.exit("no progress line seen:\n" + text.decode(errors="replace"))
         report(shown, read, baud)

@@ -226,7 +226,7 @@ OpenedTransport openPty()
     return {std::move(pty), {}};
 }
 
-OpenedTransport openTcp(quint16 port, quint32 loopbackAddress)
+OpenedTransport openTcp(quint16 port, quint32 loopbackAddress, int receiveBuffer)
 {
     auto tcp = std::make_unique<TcpTransport>();
     tcp->m_listener.reset(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
@@ -235,6 +235,10 @@ OpenedTransport openTcp(quint16 port, quint32 loopbackAddress)
         return {nullptr, systemError("socket")};
     const int on = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+
+    // Set before listen(), so each accepted connection has it and offers no larger window.
+    if (receiveBuffer > 0)
+        setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
 
     sockaddr_in address{};
     address.sin_family = AF_INET;

@@ -32,5 +32,6 @@ struct OpenedTransport
 };
 
 OpenedTransport openPty();
-// Listens on PORT of a loopback address (127.x.y.z, in host byte order).
-OpenedTransport openTcp(quint16 port, quint32 loopbackAddress = 0x7F000001);
+// Listens on PORT of a loopback address (127.x.y.z, in host byte order). A receive buffer of
+// receiveBuffer bytes (the system's own when 0) is what the connection takes ahead of reading.
+OpenedTransport openTcp(quint16 port, quint32 loopbackAddress = 0x7F000001, int receiveBuffer = 0);

@@ -116,7 +116,7 @@ OpenedTransport openPty()
     return {nullptr, QStringLiteral("Windows has no pseudo-terminals: serve TCP with --tcp PORT")};
 }
 
-OpenedTransport openTcp(quint16 port, quint32 loopbackAddress)
+OpenedTransport openTcp(quint16 port, quint32 loopbackAddress, int receiveBuffer)
 {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
@@ -129,6 +129,11 @@ OpenedTransport openTcp(quint16 port, quint32 loopbackAddress)
     u_long nonBlocking = 1;
     if (ioctlsocket(listener, FIONBIO, &nonBlocking) != 0)
         return {nullptr, socketError("ioctlsocket")};
+
+    // Set before listen(), so each accepted connection has it and offers no larger window.
+    if (receiveBuffer > 0)
+        setsockopt(listener, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&receiveBuffer),
+                   sizeof receiveBuffer);
 
     sockaddr_in address{};
     address.sin_family = AF_INET;

@@ -215,7 +215,13 @@ int main(int argc, char *argv[])
     Recorder recorder;
     if (const QString error = recorder.open(outDir); !error.isEmpty())
         return fail(error);
-    const OpenedTransport opened = cli.isSet(tcpOption) ? openTcp(port, loopback) : openPty();
+    // A printer reading at a line's rate takes little more than it has read, as a real one
+    // does: a loopback connection would otherwise take megabytes ahead of it.
+    constexpr int SlowPrinterReceiveBuffer = 4096;
+    const OpenedTransport opened =
+        cli.isSet(tcpOption)
+            ? openTcp(port, loopback, options.baud > 0 ? SlowPrinterReceiveBuffer : 0)
+            : openPty();
     if (!opened.transport)
         return fail(opened.error);
     Transport &transport = *opened.transport;

@@ -110,8 +110,12 @@ void TerminalHost::drawProgress(bool force)
 
 void TerminalHost::showMessage(const QString &text, const QString &title, MessageKind kind)
 {
-    if (m_showProgress && m_lastDrawMs >= 0)
+    if (m_showProgress && m_lastDrawMs >= 0) {
+        // The line above the message shows the count as it stands, not as last drawn.
+        if (m_sent != m_drawnSent)
+            drawProgress(true);
         m_err << Qt::endl;
+    }
     switch (kind) {
     case MessageKind::Prompt:
         if (m_assumeYes)
