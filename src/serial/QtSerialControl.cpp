@@ -2,7 +2,6 @@
 
 #include "QtSerialPlatform.h"
 #include "SerialLog.h"
-#include "SerialPlatform.h"
 #include "SerialSettings.h"
 #include "SerialTexts.h"
 
@@ -69,29 +68,9 @@ QtSerialControl::~QtSerialControl()
     closePort();
 }
 
-void QtSerialControl::setCommPort(qint16 port)
+void QtSerialControl::applyHandshaking()
 {
-    m_commPort = port;
-    m_devicePath.clear();
-}
-
-QString QtSerialControl::portName() const
-{
-    return m_devicePath.isEmpty() ? serialDeviceName(m_commPort) : m_devicePath;
-}
-
-void QtSerialControl::setPortOpen(bool open)
-{
-    if (open)
-        openPort();
-    else
-        closePort();
-}
-
-void QtSerialControl::setHandshaking(qint32 mode)
-{
-    m_handshaking = mode;
-    if (m_port.isOpen() && !m_port.setFlowControl(flowControlFor(mode)))
+    if (!m_port.setFlowControl(flowControlFor(Handshaking())))
         m_errorText = SerialTexts::handshakingRefused(m_openName, m_port.errorString());
 }
 
@@ -151,32 +130,26 @@ void QtSerialControl::openPort()
     m_writeFailed = false;
     m_deviceLost = false;
 
-    const std::optional<SerialSettings> settings = parseSerialSettings(m_settings);
-    if (!settings) {
-        m_errorText = SerialTexts::badSettings(m_settings);
+    const std::optional<PortToOpen> port = portToOpen(m_errorText);
+    if (!port)
         return;
-    }
-    const QString name = portName();
-    if (name.isEmpty()) {
-        m_errorText = SerialTexts::openFailed(OpenFailure::Missing,
-                                              QStringLiteral("COM%1").arg(m_commPort), {});
-        return;
-    }
+    const SerialSettings &settings = port->settings;
+    const QString &name = port->name;
 
     // Before open() these only record the values; open() applies them or fails.
     m_port.setPortName(name);
-    m_port.setBaudRate(settings->rate);
-    m_port.setParity(qtParity(settings->parity));
-    m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings->dataBits));
-    m_port.setStopBits(qtStopBits(settings->stopBits));
-    m_port.setFlowControl(flowControlFor(m_handshaking));
+    m_port.setBaudRate(settings.rate);
+    m_port.setParity(qtParity(settings.parity));
+    m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits));
+    m_port.setStopBits(qtStopBits(settings.stopBits));
+    m_port.setFlowControl(flowControlFor(Handshaking()));
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_errorText = SerialTexts::openFailed(classifyOpenFailure(m_port.error(), name), name,
                                               m_port.errorString());
         qCWarning(lcSerial) << "opening" << name << "failed:" << m_port.errorString();
         return;
     }
-    m_openRate = settings->rate;
+    m_openRate = settings.rate;
     m_openName = name;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SerialControl.h"
+#include "NamedSerialControl.h"
 
 #include <QSerialPort>
 
 // The serial-port control over QSerialPort. Bytes leave while the event loop runs; closing
 // (PortOpen false or destruction) first sends what is queued, within a bound set by the rate.
-class QtSerialControl : public SerialControl
+class QtSerialControl : public NamedSerialControl
 {
 public:
     QtSerialControl();
@@ -15,21 +15,7 @@ public:
     QtSerialControl(const QtSerialControl &) = delete;
     QtSerialControl &operator=(const QtSerialControl &) = delete;
 
-    qint16 CommPort() const override { return m_commPort; }
-    void setCommPort(qint16 port) override;
-    QString devicePath() const override { return m_devicePath; }
-    void setDevicePath(const QString &path) override { m_devicePath = path; }
-
-    QString Settings() const override { return m_settings; }
-    void setSettings(const QString &settings) override { m_settings = settings; }
-
     bool PortOpen() const override { return m_port.isOpen(); }
-    void setPortOpen(bool open) override;
-
-    qint32 Handshaking() const override { return m_handshaking; }
-    void setHandshaking(qint32 mode) override;
-
-    qint16 OutBufferSize() const override { return 1024; }
     int OutBufferCount() const override;
     bool CTSHolding() const override;
     void setOutput(const QByteArray &bytes) override;
@@ -38,21 +24,15 @@ public:
     QString errorText() const override { return m_errorText; }
     bool writeFailed() const override { return m_writeFailed; }
 
-    // The device that setting PortOpen true opens: devicePath, else the device of COM n.
-    QString portName() const;
-
 private:
-    void openPort();
-    void closePort();
+    void openPort() override;
+    void closePort() override;
+    void applyHandshaking() override;
     void drainOutput();
     void handleError(QSerialPort::SerialPortError error);
     void failWrite(const QString &text);
     void receive();
 
-    qint16 m_commPort = 1;
-    QString m_devicePath;
-    QString m_settings = QStringLiteral("9600,n,8,1");
-    qint32 m_handshaking = 0;
     qint32 m_openRate = 9600;
     QString m_openName;
     QString m_errorText;

@@ -1,7 +1,6 @@
 #include "WinSerialControl.h"
 
 #include "SerialLog.h"
-#include "SerialPlatform.h"
 #include "SerialSettings.h"
 #include "SerialTexts.h"
 
@@ -56,31 +55,10 @@ WinSerialControl::~WinSerialControl()
     closePort();
 }
 
-void WinSerialControl::setCommPort(qint16 port)
+void WinSerialControl::applyHandshaking()
 {
-    m_commPort = port;
-    m_devicePath.clear();
-}
-
-QString WinSerialControl::portName() const
-{
-    return m_devicePath.isEmpty() ? serialDeviceName(m_commPort) : m_devicePath;
-}
-
-void WinSerialControl::setPortOpen(bool open)
-{
-    if (open)
-        openPort();
-    else
-        closePort();
-}
-
-void WinSerialControl::setHandshaking(qint32 mode)
-{
-    m_handshaking = mode;
-    if (!m_port.isOpen())
-        return;
-    if (const DWORD error = m_port.setRtsCts(mode == rtsCtsHandshaking); error != ERROR_SUCCESS)
+    if (const DWORD error = m_port.setRtsCts(Handshaking() == rtsCtsHandshaking);
+        error != ERROR_SUCCESS)
         m_errorText = SerialTexts::handshakingRefused(m_openName, systemText(error));
 }
 
@@ -135,27 +113,21 @@ void WinSerialControl::openPort()
     m_input.clear();
     m_writeFailed = false;
 
-    const std::optional<SerialSettings> settings = parseSerialSettings(m_settings);
-    if (!settings) {
-        m_errorText = SerialTexts::badSettings(m_settings);
+    const std::optional<PortToOpen> port = portToOpen(m_errorText);
+    if (!port)
         return;
-    }
-    const QString name = portName();
-    if (name.isEmpty()) {
-        m_errorText = SerialTexts::openFailed(OpenFailure::Missing,
-                                              QStringLiteral("COM%1").arg(m_commPort), {});
-        return;
-    }
-    const CommLine line{DWORD(settings->rate), BYTE(settings->dataBits),
-                        dcbParity(settings->parity), dcbStopBits(settings->stopBits)};
-    const DWORD error = m_port.open(name.toStdWString(), line, m_handshaking == rtsCtsHandshaking);
+    const SerialSettings &settings = port->settings;
+    const QString &name = port->name;
+    const CommLine line{DWORD(settings.rate), BYTE(settings.dataBits), dcbParity(settings.parity),
+                        dcbStopBits(settings.stopBits)};
+    const DWORD error = m_port.open(name.toStdWString(), line, Handshaking() == rtsCtsHandshaking);
     if (error != ERROR_SUCCESS) {
         m_errorText =
             SerialTexts::openFailed(classifyCommOpenError(error), name, systemText(error));
         qCWarning(lcSerial) << "opening" << name << "failed:" << systemText(error);
         return;
     }
-    m_openRate = settings->rate;
+    m_openRate = settings.rate;
     m_openName = name;
 }
 
