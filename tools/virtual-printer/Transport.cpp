@@ -251,10 +251,6 @@ OpenedTransport openTcp(quint16 port, quint32 loopbackAddress, int receiveBuffer
     socklen_t length = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
     tcp->m_port = ntohs(address.sin_port);
-    tcp->m_host = QStringLiteral("%1.%2.%3.%4")
-                      .arg(loopbackAddress >> 24)
-                      .arg((loopbackAddress >> 16) & 0xFF)
-                      .arg((loopbackAddress >> 8) & 0xFF)
-                      .arg(loopbackAddress & 0xFF);
+    tcp->m_host = dottedAddress(loopbackAddress);
     return {std::move(tcp), {}};
 }

@@ -31,6 +31,16 @@ struct OpenedTransport
     QString error;
 };
 
+// An IPv4 address in host byte order as text: 127.0.0.1.
+inline QString dottedAddress(quint32 address)
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(address >> 24)
+        .arg((address >> 16) & 0xFF)
+        .arg((address >> 8) & 0xFF)
+        .arg(address & 0xFF);
+}
+
 OpenedTransport openPty();
 // Listens on PORT of a loopback address (127.x.y.z, in host byte order). A receive buffer of
 // receiveBuffer bytes (the system's own when 0) is what the connection takes ahead of reading.
