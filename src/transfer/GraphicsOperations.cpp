@@ -128,19 +128,6 @@ TransferResult TransferOperations::reportGraphicsUpload(const QString &portText,
     return closeWithDone(portText, TransferTexts::verified(stored));
 }
 
-TransferResult TransferOperations::eraseGraphics(const QString &portText, const QString &rateText)
-{
-    if (!m_link.OpenPort(portText, rateText))
-        return notOpened();
-    m_host.setStatus(TransferTexts::Processing);
-    if (const Readiness ready = checkReady(portText); ready.refused)
-        return *ready.refused;
-    m_ifStopped = TransferTexts::StoppedInJob;
-    if (StepResult sent = m_transmitter.SendBytes(deleteAllGraphics()); !sent.ok())
-        return fail(sent, portText);
-    return closeWithDone(portText, TransferTexts::Done);
-}
-
 TransferResult TransferOperations::printGraphics(const QString &portText, const QString &rateText)
 {
     if (!m_link.OpenPort(portText, rateText))

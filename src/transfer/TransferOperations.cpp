@@ -1,6 +1,7 @@
 #include "TransferOperations.h"
 
 #include "DeliveryCheck.h"
+#include "GraphicsCommands.h"
 #include "IdentityInquiry.h"
 #include "PictureConversion.h"
 #include "PortLink.h"
@@ -70,17 +71,17 @@ TransferResult TransferOperations::erase(const QString &portText, const QString 
                                          NvCommandSet set)
 {
     startJob();
-    if (set == NvCommandSet::Graphics)
-        return eraseGraphics(portText, rateText);
     if (!m_link.OpenPort(portText, rateText))
         return notOpened();
     m_host.setStatus(TransferTexts::Processing);
     if (const Readiness ready = checkReady(portText); ready.refused)
         return *ready.refused;
     m_ifStopped = TransferTexts::StoppedInJob;
-    if (StepResult sent = m_transmitter.SendBytes(eraseCommand()); !sent.ok())
+    const bool graphics = set == NvCommandSet::Graphics;
+    if (StepResult sent = m_transmitter.SendBytes(graphics ? deleteAllGraphics() : eraseCommand());
+        !sent.ok())
         return fail(sent, portText);
-    return finish(portText);
+    return graphics ? closeWithDone(portText, TransferTexts::Done) : finish(portText);
 }
 
 TransferResult TransferOperations::print(const QString &portText, const QString &rateText,

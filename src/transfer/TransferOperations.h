@@ -101,7 +101,6 @@ private:
     TransferResult uploadGraphics(const QList<ListedPicture> &listed,
                                   const ConvertedPictures &pictures, const QString &portText,
                                   const QString &rateText);
-    TransferResult eraseGraphics(const QString &portText, const QString &rateText);
     TransferResult printGraphics(const QString &portText, const QString &rateText);
     GraphicsStoreStatus graphicsStatus();
     // Asks the store's capacity; why the graphics cannot be stored, or nothing when they fit.
