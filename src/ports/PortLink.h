@@ -33,7 +33,8 @@ public:
 
     // How long a network link may take to connect (NetworkLink::ConnectLimit unless set).
     void setConnectLimit(std::chrono::milliseconds limit) { m_connectLimit = limit; }
-    // Ends a network link's waits (connecting, closing) early once it returns true.
+    // Ends a network link's waits (connecting, closing) early once it returns true; whatever it
+    // asks must outlive every open and close that follows.
     void setStopCheck(std::function<bool()> stopRequested)
     {
         m_stopRequested = std::move(stopRequested);
